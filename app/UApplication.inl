@@ -1,0 +1,15 @@
+#pragma once
+
+#include <exception>
+
+#include "app/UMessageSeam.h"
+
+template <typename F>
+void RunGuarded(F &&handler)
+{
+    try {
+        handler();
+    } catch (const std::exception &error) {
+        ShowFrameworkError(QString::fromStdString(error.what()));
+    }
+}

@@ -1,0 +1,145 @@
+#include "app/UComm.h"
+
+#include <memory>
+
+#include <QHostInfo>
+
+#include "app/UDM.h"
+#include "app/UMessageSeam.h"
+#include "app/UQuery.h"
+#include "app/UVersion.h"
+
+TRunContext RunContext;
+
+void ShowError(const QString &text)
+{
+    ShowMessageBox({QStringLiteral("错误"), text, TMsgIcon::Error, TMsgButtons::Ok});
+}
+
+void ShowInfo(const QString &text)
+{
+    ShowMessageBox({QStringLiteral("提示"), text, TMsgIcon::Information, TMsgButtons::Ok});
+}
+
+int AskOkCancel(const QString &text)
+{
+    return ShowMessageBox({QStringLiteral("提示"), text, TMsgIcon::Question, TMsgButtons::OkCancel}) == 1 ? 1 : 2;
+}
+
+bool OpenQuery(TQuery *query, const QString &sql)
+{
+    try {
+        query->Close();
+        query->SetConnection(DM ? DM->ACon : nullptr);
+        query->SetSQL(sql);
+        query->Open();
+        return true;
+    } catch (const std::exception &) {
+        try {
+            query->Close();
+        } catch (const std::exception &) {
+        }
+        return false;
+    }
+}
+
+TQuery *CreateOpenQuery(const QString &sql)
+{
+    auto query = std::make_unique<TQuery>();
+    if (!OpenQuery(query.get(), sql))
+        return nullptr;
+    return query.release();
+}
+
+int ExecSql(const QString &sql)
+{
+    try {
+        TQuery query;
+        query.SetConnection(DM ? DM->ACon : nullptr);
+        query.SetSQL(sql);
+        return query.ExecSQL();
+    } catch (const std::exception &) {
+        return -1;
+    }
+}
+
+QString GetVersionText()
+{
+    const auto version = ExecutableFileVersion();
+    if (!version)
+        return QStringLiteral("0.00");
+    return QStringLiteral("%1.%2").arg(version->Major).arg(version->Minor);
+}
+
+QString GetSystemFlagText()
+{
+    const auto version = ExecutableFileVersion();
+    if (!version)
+        return QStringLiteral("0.00");
+    return QStringLiteral("%1.%2").arg(version->Release).arg(version->Build);
+}
+
+QString GetComputerNameText()
+{
+    // The platform call filled a 40-character buffer: 39 characters at most.
+    return QHostInfo::localHostName().left(39);
+}
+
+int CountChar(const QString &text, QChar c)
+{
+    return int(text.count(c));
+}
+
+int CountCharText(const QString &text, const QString &search)
+{
+    if (search.size() != 1)
+        return 0;
+    return CountChar(text, search.at(0));
+}
+
+QString GetField(const QString &text, int fieldNumber, QChar separator)
+{
+    if (fieldNumber < 0)
+        return QString();
+    int pos = 0;
+    for (int field = 0; field < fieldNumber; ++field) {
+        const int next = text.indexOf(separator, pos);
+        if (next < 0)
+            return QString();
+        pos = next + 1;
+    }
+    QString value;
+    for (int i = pos; i < text.size() && text.at(i) != separator; ++i) {
+        if (text.at(i) == QLatin1Char('\t'))
+            continue;
+        if (value.size() >= 1024)
+            break;
+        value += text.at(i);
+    }
+    // Trim blanks and control characters, as the classic Trim does.
+    int start = 0, end = int(value.size());
+    while (start < end && value.at(start).unicode() <= 32)
+        ++start;
+    while (end > start && value.at(end - 1).unicode() <= 32)
+        --end;
+    return value.mid(start, end - start);
+}
+
+QString GetDataSource(const QString &connectionString)
+{
+    const int fields = CountChar(connectionString, QLatin1Char(';')) + 1;
+    for (int i = 0; i < fields; ++i) {
+        const QString line = GetField(connectionString, i, QLatin1Char(';'));
+        const int eq = line.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        if (line.left(eq).compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0)
+            return line.mid(eq + 1);
+    }
+    return QString();
+}
+
+bool IsPracticeMode(const QString &practiceMode)
+{
+    return practiceMode == QLatin1String("1") || practiceMode == QLatin1String("2");
+}

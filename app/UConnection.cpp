@@ -1,0 +1,182 @@
+#include "app/UConnection.h"
+
+#include <atomic>
+
+#include <QDir>
+#include <QFileInfo>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include "app/UComm.h"
+#include "app/UDbError.h"
+
+namespace {
+
+QString EntryValue(const QString &connectionString, const QString &name)
+{
+    const QStringList entries = connectionString.split(QLatin1Char(';'));
+    for (const QString &entry : entries) {
+        const int eq = entry.indexOf(QLatin1Char('='));
+        if (eq < 0)
+            continue;
+        if (entry.left(eq).trimmed().compare(name, Qt::CaseInsensitive) == 0)
+            return entry.mid(eq + 1).trimmed();
+    }
+    return QString();
+}
+
+// Backslashes of the Windows form become the platform's separator; the
+// doubled separator the start-up string carries is harmless.
+QString LocalPath(const QString &dataSource)
+{
+    QString path = dataSource;
+    path.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    while (path.contains(QLatin1String("//")))
+        path.replace(QLatin1String("//"), QLatin1String("/"));
+    return QDir::cleanPath(path);
+}
+
+} // namespace
+
+QString TConnectionTarget::OdbcConnectString() const
+{
+    return QStringLiteral("DRIVER={FreeTDS};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4;PWD=%5;TDS_Version=7.4;")
+        .arg(Server).arg(Port).arg(Database, User, Password);
+}
+
+TConnectionTarget MapConnectionString(const QString &connectionString)
+{
+    TConnectionTarget target;
+    const QString provider = EntryValue(connectionString, QStringLiteral("Provider"));
+    const QString dataSource = GetDataSource(connectionString);
+    if (provider.startsWith(QLatin1String("Microsoft.Jet.OLEDB"), Qt::CaseInsensitive)) {
+        target.Kind = TConnectionTarget::ckSqlite;
+        target.DatabaseFile = LocalPath(dataSource);
+    } else if (provider.startsWith(QLatin1String("SQLOLEDB"), Qt::CaseInsensitive)) {
+        target.Kind = TConnectionTarget::ckSqlServer;
+        QString server = dataSource;
+        const int comma = server.indexOf(QLatin1Char(','));
+        if (comma >= 0) {
+            target.Port = server.mid(comma + 1).toInt();
+            server = server.left(comma);
+        }
+        // "." names the local machine in SQL Server's own tools.
+        target.Server = server == QLatin1String(".") ? QStringLiteral("127.0.0.1") : server;
+        target.Database = EntryValue(connectionString, QStringLiteral("Initial Catalog"));
+        target.User = EntryValue(connectionString, QStringLiteral("User ID"));
+        target.Password = EntryValue(connectionString, QStringLiteral("Password"));
+        // Integrated security has no meaning for a Linux client: it logs in
+        // as "sa" with an empty password, which is what the string names.
+        if (target.User.isEmpty())
+            target.User = QStringLiteral("sa");
+    }
+    return target;
+}
+
+TConnection::TConnection(QObject *parent)
+    : QObject(parent)
+{
+    static std::atomic<int> counter{0};
+    FConnectionName = QStringLiteral("examora-connection-%1").arg(++counter);
+}
+
+TConnection::~TConnection()
+{
+    Close();
+    if (QSqlDatabase::contains(FConnectionName))
+        QSqlDatabase::removeDatabase(FConnectionName);
+}
+
+void TConnection::SetConnectionString(const QString &connectionString)
+{
+    FConnectionString = connectionString;
+}
+
+void TConnection::Open()
+{
+    Close();
+    const TConnectionTarget target = MapConnectionString(FConnectionString);
+    switch (target.Kind) {
+    case TConnectionTarget::ckSqlite:
+        OpenSqlite(target);
+        break;
+    case TConnectionTarget::ckSqlServer:
+        OpenSqlServer(target);
+        break;
+    case TConnectionTarget::ckInvalid:
+        throw EDatabaseError(QStringLiteral("无法识别的数据库连接字符串。"));
+    }
+    FKind = target.Kind;
+}
+
+void TConnection::OpenSqlite(const TConnectionTarget &target)
+{
+    // QSQLITE would create a missing file and accept any file at open time:
+    // test existence first and prove the file with a first statement.
+    if (!QFileInfo(target.DatabaseFile).isFile())
+        throw EDatabaseError(QStringLiteral("找不到数据库文件“%1”。").arg(QDir::toNativeSeparators(target.DatabaseFile)));
+    {
+        QSqlDatabase db = QSqlDatabase::contains(FConnectionName)
+            ? QSqlDatabase::database(FConnectionName, false)
+            : QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), FConnectionName);
+        db.setDatabaseName(target.DatabaseFile);
+        // Another copy of the program may be writing: wait instead of failing.
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
+        if (!db.open())
+            throw EDatabaseError(db.lastError().text());
+        QSqlQuery probe(db);
+        if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
+            const QString text = probe.lastError().text();
+            probe.finish();
+            db.close();
+            throw EDatabaseError(QStringLiteral("数据库文件“%1”无法读取：%2")
+                                     .arg(QDir::toNativeSeparators(target.DatabaseFile), text));
+        }
+        probe.finish();
+        // Every answer is committed on its own: WAL keeps that fast and the
+        // file consistent if the program is killed.
+        QSqlQuery pragma(db);
+        pragma.exec(QStringLiteral("PRAGMA journal_mode=WAL"));
+        pragma.exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    }
+}
+
+void TConnection::OpenSqlServer(const TConnectionTarget &target)
+{
+    QSqlDatabase db = QSqlDatabase::contains(FConnectionName)
+        ? QSqlDatabase::database(FConnectionName, false)
+        : QSqlDatabase::addDatabase(QStringLiteral("QODBC"), FConnectionName);
+    if (!db.isValid())
+        throw EDatabaseError(QStringLiteral("没有可用的 SQL Server 驱动程序（QODBC）。"));
+    db.setDatabaseName(target.OdbcConnectString());
+    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
+                             .arg(LoginTimeoutSeconds));
+    if (!db.open())
+        throw EDatabaseError(db.lastError().text());
+}
+
+void TConnection::Close()
+{
+    if (QSqlDatabase::contains(FConnectionName)) {
+        QSqlDatabase db = QSqlDatabase::database(FConnectionName, false);
+        if (db.isOpen())
+            db.close();
+    }
+    FKind = TConnectionTarget::ckInvalid;
+}
+
+bool TConnection::Connected() const
+{
+    return QSqlDatabase::contains(FConnectionName)
+        && QSqlDatabase::database(FConnectionName, false).isOpen();
+}
+
+bool TConnection::NeedsLimitForTop() const
+{
+    return FKind == TConnectionTarget::ckSqlite;
+}
+
+QSqlDatabase TConnection::Database() const
+{
+    return QSqlDatabase::database(FConnectionName, false);
+}

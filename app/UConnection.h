@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QObject>
+#include <QSqlDatabase>
+#include <QString>
+
+// Where a connection string leads: the Jet form maps to an SQLite file,
+// the SQL Server form to QODBC with the FreeTDS driver.
+struct TConnectionTarget
+{
+    enum TKind { ckInvalid, ckSqlite, ckSqlServer };
+    TKind Kind = ckInvalid;
+    QString DatabaseFile;   // ckSqlite: the file behind "Data Source"
+    QString Server;         // ckSqlServer
+    QString Database;
+    QString User;
+    QString Password;
+    int Port = 1433;
+
+    // The ODBC connection text handed to QODBC for ckSqlServer.
+    QString OdbcConnectString() const;
+};
+
+TConnectionTarget MapConnectionString(const QString &connectionString);
+
+// The one kind of connection the program uses: a connection string in the
+// OLE DB form, opened on the engine the string maps to.
+class TConnection : public QObject
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TConnection)
+
+public:
+    explicit TConnection(QObject *parent = nullptr);
+    ~TConnection() override;
+
+    QString ConnectionString() const { return FConnectionString; }
+    void SetConnectionString(const QString &connectionString);
+
+    // Opens the connection; throws EDatabaseError with the engine's text.
+    void Open();
+    void Close();
+    bool Connected() const;
+
+    // The engine lacks TOP and wants LIMIT instead.
+    bool NeedsLimitForTop() const;
+    QSqlDatabase Database() const;
+    QString ConnectionName() const { return FConnectionName; }
+
+    // Seconds an SQL Server login may take before it counts as failed.
+    static constexpr int LoginTimeoutSeconds = 5;
+
+private:
+    void OpenSqlite(const TConnectionTarget &target);
+    void OpenSqlServer(const TConnectionTarget &target);
+
+    QString FConnectionString;
+    QString FConnectionName;
+    TConnectionTarget::TKind FKind = TConnectionTarget::ckInvalid;
+};

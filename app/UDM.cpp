@@ -1,0 +1,55 @@
+#include "app/UDM.h"
+
+#include <QDir>
+
+#include "app/UComm.h"
+#include "app/UConnection.h"
+#include "app/UQuit.h"
+
+TDM *DM = nullptr;
+
+TDM::TDM()
+    : ACon(new TConnection)
+{
+}
+
+TDM::~TDM()
+{
+    delete ACon;
+}
+
+QString AppPathOf(const QString &folder)
+{
+    QString path = QDir::toNativeSeparators(folder);
+    if (!path.endsWith(QDir::separator()))
+        path += QDir::separator();
+    return path;
+}
+
+QString TDM::LocalConnectionString(const QString &appPath)
+{
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + appPath
+        + QStringLiteral("\\Data\\Jsy_Data.mdb;Persist Security Info=False");
+}
+
+void TDM::DataModuleCreate(const QString &applicationDirPath)
+{
+    RunContext.AppPath = AppPathOf(applicationDirPath);
+    ACon->Close();
+    ACon->SetConnectionString(LocalConnectionString(RunContext.AppPath));
+    try {
+        ACon->Open();
+        return;
+    } catch (const std::exception &) {
+        ACon->Close();
+    }
+    const int result = RunConnectDialog ? RunConnectDialog() : 2;
+    if (result == 1) {
+        // The dialog's settings take no part: the same file is tried again,
+        // and a second failure goes to the framework's error box.
+        ACon->SetConnectionString(LocalConnectionString(RunContext.AppPath));
+        ACon->Open();
+    } else {
+        RequestQuit();
+    }
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class TConnection;
+
+// The data module: owns the one database connection of the run.
+class TDM
+{
+public:
+    TDM();
+    ~TDM();
+    TDM(const TDM &) = delete;
+    TDM &operator=(const TDM &) = delete;
+
+    // Fills AppPath and opens ACon on Data/Jsy_Data.mdb; on failure shows
+    // the connection dialog once (through RunConnectDialog) and retries.
+    // The second failure's EDatabaseError leaves this handler.
+    void DataModuleCreate(const QString &applicationDirPath);
+
+    // The start-up connection string for a program folder (AppPath).
+    static QString LocalConnectionString(const QString &appPath);
+
+    TConnection *ACon;
+    // Shows the connection settings dialog modally; returns 1 (OK) or 2.
+    std::function<int()> RunConnectDialog;
+};
+
+extern TDM *DM;
+
+// AppPath of a folder: the folder with exactly one trailing separator.
+QString AppPathOf(const QString &folder);

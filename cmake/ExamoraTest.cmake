@@ -1,0 +1,15 @@
+# One test executable per unit, run headless under the offscreen platform.
+#   examora_add_test(NAME tst_UComm SOURCES tst_UComm.cpp LIBS examora_core)
+function(examora_add_test)
+    cmake_parse_arguments(T "" "NAME" "SOURCES;LIBS" ${ARGN})
+    qt_add_executable(${T_NAME} ${T_SOURCES})
+    target_link_libraries(${T_NAME} PRIVATE Qt6::Test ${T_LIBS})
+    target_compile_definitions(${T_NAME} PRIVATE
+        EXAMORA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+        EXAMORA_SCHEMA_FILE="${EXAMORA_SCHEMA_FILE}"
+        EXAMORA_TESTDATA_DIR="${CMAKE_SOURCE_DIR}/../shared/testdata")
+    add_test(NAME ${T_NAME} COMMAND ${T_NAME})
+    set_tests_properties(${T_NAME} PROPERTIES
+        ENVIRONMENT "QT_QPA_PLATFORM=offscreen;LC_ALL=C.UTF-8"
+        TIMEOUT 300)
+endfunction()

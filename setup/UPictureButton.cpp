@@ -1,0 +1,36 @@
+#include "setup/UPictureButton.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+
+TPictureButton::TPictureButton(const QString &word, QWidget *parent)
+    : QAbstractButton(parent), FWord(word)
+{
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(word);
+}
+
+void TPictureButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF face = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QLinearGradient gradient(face.topLeft(), face.bottomLeft());
+    const bool down = isDown();
+    gradient.setColorAt(0, down ? QColor(170, 205, 235) : QColor(236, 245, 253));
+    gradient.setColorAt(1, down ? QColor(196, 222, 244) : QColor(184, 214, 240));
+    painter.setPen(QColor(102, 148, 196));
+    painter.setBrush(gradient);
+    painter.drawRoundedRect(face, 3, 3);
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    painter.setFont(font);
+    painter.setPen(QColor(24, 62, 112));
+    // The two characters stand apart, as on the original button pictures.
+    QString spaced;
+    for (const QChar c : FWord)
+        spaced += spaced.isEmpty() ? QString(c) : QStringLiteral("  ") + c;
+    painter.drawText(rect(), Qt::AlignCenter, spaced);
+}

@@ -1,0 +1,162 @@
+#include "setup/UXtglLogin.h"
+
+#include <QKeyEvent>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QRadioButton>
+
+#include "app/UComm.h"
+#include "setup/UPictureButton.h"
+
+namespace {
+
+const QString KChapterOne = QStringLiteral("THEMECHAPTER in (1)");
+const QString KSafetyChapters = QStringLiteral("THEMECHAPTER in (20,21,22,23,24,25,26)");
+
+constexpr int KBannerHeight = 118;
+
+} // namespace
+
+const std::array<TDriveType, 9> &DriveTypes()
+{
+    static const std::array<TDriveType, 9> types{{
+        {QLatin1Char('1'), QStringLiteral("小型汽车（C1、C2、C3、C4）"), QStringLiteral("001"), KChapterOne},
+        {QLatin1Char('2'), QStringLiteral("客车（A1、A3、B1）"), QStringLiteral("002"), KChapterOne},
+        {QLatin1Char('3'), QStringLiteral("货车（A2、B2）"), QStringLiteral("003"), KChapterOne},
+        {QLatin1Char('4'), QStringLiteral("自行机械车（M）"), QStringLiteral("004"), KChapterOne},
+        {QLatin1Char('5'), QStringLiteral("摩托车（D、E、F）"), QStringLiteral("005"), KChapterOne},
+        {QLatin1Char('6'), QStringLiteral("小型汽车（C1、C2、C3、C4）安全"), QStringLiteral("101"), KSafetyChapters},
+        {QLatin1Char('7'), QStringLiteral("客车（A1、A3、B1）安全"), QStringLiteral("102"), KSafetyChapters},
+        {QLatin1Char('8'), QStringLiteral("货车（A2、B2）安全"), QStringLiteral("103"), KSafetyChapters},
+        {QLatin1Char('9'), QStringLiteral("自行机械车（M）安全"), QStringLiteral("104"), KSafetyChapters},
+    }};
+    return types;
+}
+
+QString ChapterFilterOf(const QString &driveTypeCode)
+{
+    for (const TDriveType &type : DriveTypes()) {
+        if (type.Code == driveTypeCode)
+            return type.ChapterFilter;
+    }
+    return QString();
+}
+
+TFrmXtglLogin::TFrmXtglLogin(QWidget *parent)
+    : QDialog(parent)
+{
+    setObjectName(QStringLiteral("FrmXtglLogin"));
+    setWindowTitle(QStringLiteral("系统登录"));
+    setFixedSize(441, 284);
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(13);
+    setFont(font);
+
+    const QPoint positions[9] = {{20, 138}, {20, 159}, {20, 180}, {20, 201}, {20, 222},
+                                 {209, 138}, {209, 159}, {209, 180}, {209, 201}};
+    for (int i = 0; i < 9; ++i) {
+        auto *radio = new QRadioButton(DriveTypes()[i].Caption, this);
+        radio->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+        radio->move(positions[i]);
+        radio->resize(radio->sizeHint().width() + 4, 19);
+        radio->setAutoFillBackground(true);
+        QPalette palette = radio->palette();
+        palette.setColor(QPalette::Window, QColor(219, 228, 233));
+        palette.setColor(QPalette::WindowText, Qt::black);
+        radio->setPalette(palette);
+        radio->installEventFilter(this);
+        FRadioButtons[i] = radio;
+    }
+    FRadioButtons[0]->setChecked(true);
+
+    SpeedButton1 = new TPictureButton(QStringLiteral("登录"), this);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setGeometry(105, 248, 76, 25);
+    SpeedButton2 = new TPictureButton(QStringLiteral("取消"), this);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setGeometry(257, 248, 76, 25);
+    connect(SpeedButton1, &QAbstractButton::clicked, this, &TFrmXtglLogin::SpeedButton1Click);
+    connect(SpeedButton2, &QAbstractButton::clicked, this, &TFrmXtglLogin::SpeedButton2Click);
+}
+
+void TFrmXtglLogin::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    FormShow();
+}
+
+void TFrmXtglLogin::FormShow()
+{
+    FRadioButtons[0]->setChecked(true);
+    FRadioButtons[0]->setFocus();
+}
+
+void TFrmXtglLogin::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    // The background picture: a banner with the title over a light area.
+    painter.fillRect(rect(), QColor(238, 244, 249));
+    QLinearGradient banner(0, 0, 0, KBannerHeight);
+    banner.setColorAt(0, QColor(22, 84, 160));
+    banner.setColorAt(1, QColor(66, 140, 210));
+    painter.fillRect(QRect(0, 0, width(), KBannerHeight), banner);
+    painter.setPen(QPen(QColor(255, 255, 255, 70), 14));
+    painter.drawArc(QRect(300, -60, 220, 160), 200 * 16, 120 * 16);
+    QFont title(QStringLiteral("Noto Sans CJK SC"));
+    title.setPixelSize(40);
+    title.setBold(true);
+    painter.setFont(title);
+    painter.setPen(Qt::white);
+    painter.drawText(QRect(28, 18, width() - 40, 52), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Examora"));
+    QFont subtitle(QStringLiteral("宋体"));
+    subtitle.setPixelSize(15);
+    painter.setFont(subtitle);
+    painter.drawText(QRect(30, 72, width() - 40, 28), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("机动车驾驶人理论考试模拟系统"));
+    painter.setPen(QColor(190, 206, 222));
+    painter.drawLine(12, 240, width() - 12, 240);
+}
+
+bool TFrmXtglLogin::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress
+        && std::find(FRadioButtons.begin(), FRadioButtons.end(), watched) != FRadioButtons.end()) {
+        const auto *key = static_cast<QKeyEvent *>(event);
+        if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
+            RadioButton1KeyPress(QChar(13));
+            return true;
+        }
+        if (!key->text().isEmpty())
+            RadioButton1KeyPress(key->text().at(0));
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrmXtglLogin::RadioButton1KeyPress(QChar key)
+{
+    if (key == QChar(13)) {
+        SpeedButton1Click();
+        return;
+    }
+    if (key >= QLatin1Char('1') && key <= QLatin1Char('9'))
+        FRadioButtons[key.digitValue() - 1]->setChecked(true);
+}
+
+void TFrmXtglLogin::SpeedButton1Click()
+{
+    for (size_t i = 0; i < FRadioButtons.size(); ++i) {
+        if (!FRadioButtons[i]->isChecked())
+            continue;
+        RunContext.DriveTypeCode = DriveTypes()[i].Code;
+        RunContext.ChapterFilter = DriveTypes()[i].ChapterFilter;
+        RunContext.DriveTypeCaption = FRadioButtons[i]->text();
+        done(1);
+        return;
+    }
+}
+
+void TFrmXtglLogin::SpeedButton2Click()
+{
+    done(2);
+}

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <array>
+
+#include <QDialog>
+#include <QString>
+
+class QRadioButton;
+class TPictureButton;
+
+// One licence class of the first dialog, in screen order.
+struct TDriveType
+{
+    QChar Key;
+    QString Caption;
+    QString Code;
+    QString ChapterFilter;
+};
+
+const std::array<TDriveType, 9> &DriveTypes();
+// The chapter filter of a class code; empty for a code outside the nine.
+QString ChapterFilterOf(const QString &driveTypeCode);
+
+// The licence-class dialog: the candidate picks the class whose theory
+// examination is practised. OK stores code, caption and chapter filter.
+class TFrmXtglLogin : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFrmXtglLogin)
+
+public:
+    explicit TFrmXtglLogin(QWidget *parent = nullptr);
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void FormShow();
+    void RadioButton1KeyPress(QChar key);
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+
+    std::array<QRadioButton *, 9> FRadioButtons{};
+    TPictureButton *SpeedButton1;
+    TPictureButton *SpeedButton2;
+};

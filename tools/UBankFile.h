@@ -1,0 +1,20 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QString>
+
+// Writing new bank files: the schema of the six tables, in one SQLite file.
+// Every function throws EDatabaseError with the engine's text on failure.
+
+// Creates (or replaces) the file and opens it under the connection name.
+QSqlDatabase CreateBankFile(const QString &fileName, const QString &connectionName);
+void ExecBankSql(QSqlDatabase &db, const QString &sql);
+
+// One template per licence class: class code, minutes, points per question,
+// and the content rows it draws from (filled from what the bank really
+// holds, so that every ThemeCount equals its candidates).
+void WriteTemplates(QSqlDatabase &db);
+
+// N generated questions for benchmarks; pictureShare of them (0…1) carry a
+// JPEG of about pictureBytes.
+void WriteSyntheticBank(QSqlDatabase &db, int questionCount, double pictureShare, int pictureBytes);

@@ -1,0 +1,91 @@
+#include <cstdio>
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QGuiApplication>
+#include <QSqlDatabase>
+#include <QStringList>
+
+#include "app/UDbError.h"
+#include "tools/UBankFile.h"
+
+namespace {
+
+const char *const KUsage =
+    "examora-bank: writes and checks Examora question banks (SQLite files).\n"
+    "\n"
+    "Usage:\n"
+    "  examora-bank create FILE                 a new bank with the sample questions\n"
+    "  examora-bank create --synthetic N FILE   a new bank of N generated questions\n"
+    "                                           (20 % with a picture of about 30 KB)\n"
+    "  examora-bank --help                      this text\n";
+
+int Usage(int code)
+{
+    std::fputs(KUsage, code == 0 ? stdout : stderr);
+    return code;
+}
+
+int Create(const QStringList &args)
+{
+    int synthetic = -1;
+    QString file;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args[i] == QLatin1String("--synthetic") && i + 1 < args.size()) {
+            bool ok = false;
+            synthetic = args[++i].toInt(&ok);
+            if (!ok || synthetic < 200) {
+                std::fprintf(stderr, "examora-bank: --synthetic needs a number of at least 200\n");
+                return 2;
+            }
+        } else if (file.isEmpty()) {
+            file = args[i];
+        } else {
+            return Usage(2);
+        }
+    }
+    if (file.isEmpty())
+        return Usage(2);
+    // Written beside the target and renamed at the end, so that a failed
+    // run never leaves a half-filled bank where the program looks for one.
+    const QString partial = file + QStringLiteral(".partial");
+    {
+        QSqlDatabase db = CreateBankFile(partial, QStringLiteral("bank"));
+        if (synthetic > 0)
+            WriteSyntheticBank(db, synthetic, 0.2, 30 * 1024);
+        else
+            WriteSyntheticBank(db, 600, 0.05, 8 * 1024);
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("bank"));
+    QFile::remove(file);
+    if (!QFile::rename(partial, file)) {
+        std::fprintf(stderr, "examora-bank: cannot write %s\n", qPrintable(file));
+        return 1;
+    }
+    std::printf("examora-bank: wrote %s\n", qPrintable(file));
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    // Pictures are drawn with QPainter: a GUI application without a display.
+    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    QGuiApplication app(argc, argv);
+    QStringList args = app.arguments().mid(1);
+    if (args.isEmpty())
+        return Usage(2);
+    const QString command = args.takeFirst();
+    try {
+        if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help"))
+            return Usage(0);
+        if (command == QLatin1String("create"))
+            return Create(args);
+    } catch (const EDatabaseError &error) {
+        std::fprintf(stderr, "examora-bank: %s\n", qPrintable(error.Message()));
+        return 1;
+    }
+    return Usage(2);
+}
