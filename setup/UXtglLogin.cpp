@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "app/UComm.h"
+#include "components/QVAdoQuery.h"
 #include "setup/UPictureButton.h"
 
 namespace {
@@ -75,6 +76,8 @@ TFrmXtglLogin::TFrmXtglLogin(QWidget *parent)
     SpeedButton2 = new TPictureButton(QStringLiteral("取消"), this);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setGeometry(257, 248, 76, 25);
+    QVAdoQuery1 = new TQVAdoQuery(this);
+    QVAdoQuery1->setObjectName(QStringLiteral("QVAdoQuery1"));
     connect(SpeedButton1, &QAbstractButton::clicked, this, &TFrmXtglLogin::SpeedButton1Click);
     connect(SpeedButton2, &QAbstractButton::clicked, this, &TFrmXtglLogin::SpeedButton2Click);
 }

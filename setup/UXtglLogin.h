@@ -7,6 +7,7 @@
 
 class QRadioButton;
 class TPictureButton;
+class TQVAdoQuery;
 
 // One licence class of the first dialog, in screen order.
 struct TDriveType
@@ -45,4 +46,6 @@ private:
     std::array<QRadioButton *, 9> FRadioButtons{};
     TPictureButton *SpeedButton1;
     TPictureButton *SpeedButton2;
+    // Placed on the form with none of its additions: a plain query.
+    TQVAdoQuery *QVAdoQuery1;
 };
