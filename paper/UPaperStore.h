@@ -1,8 +1,25 @@
 #pragma once
 
+#include <functional>
+#include <memory>
+
 #include <QString>
 
+class TIniFile;
 class TQuery;
+
+// The progress display of the copying: the program shows the window
+// TFrmProgess (ShowSaveProgressWindow); it is destroyed when copying ends.
+class TPaperProgress
+{
+public:
+    virtual ~TPaperProgress() = default;
+    virtual void SetMaximum(int maximum) = 0;
+    virtual void StepIt() = 0;
+};
+
+// Creates and shows the save-progress window without waiting (UProgess.cpp).
+std::unique_ptr<TPaperProgress> ShowSaveProgressWindow();
 
 // Paper storage and loading, apart from the exam screen's widgets: the
 // exam screen's LoadPaper hands its paper query here and copies the
@@ -19,14 +36,36 @@ public:
     // practice presence check), stores the paper and opens it in paperQuery
     // ("... Where ExamineID=n Order By ID"). False when it failed; the
     // reason has been shown then (or the one silent case: no Theme.Cfg).
+    // A database error of the presence check or the numbering is not
+    // caught: it leaves as EDatabaseError for the framework's error box.
     bool LoadPaper(TQuery *paperQuery, const QString &candidateIdNumber, const QString &driveTypeCode);
 
+    // Numbers the paper, sets FExamMinutes and FQuestionCount and copies the
+    // questions into the mode's paper table. The number is taken and the
+    // rows written in one write transaction, so two programs storing into
+    // the same file at once never share a number; on error nothing stays.
     bool SavePaper();
+    // Largest ExamineID of the mode's paper table plus 1, or 1 when empty.
     int NextExamineID();
     bool ThemeExists(int themeId);
+
+    // Runs once the paper is open, before the event queue runs: the exam
+    // screen sets FSecondsLeft and FAnswering here (may be empty).
+    std::function<void()> OnPaperOpened;
 
     int FExamineID = 0;
     int FExamMinutes = 0;
     int FQuestionCount = 0;
     TQuery *QryModel;
+
+private:
+    void ReadExamSize(const TIniFile &themeCfg);
+    void OpenQuestionSource();
+    void CopyPracticeQuestions(TQuery &target, TPaperProgress &progress);
+    void CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, TPaperProgress &progress);
+    void AppendPaperRow(TQuery &target, int id, const QString &themeBit);
+    QString PaperTable() const;
+    QString SaveErrorText() const;
+
+    bool FSourceOpen = false;
 };

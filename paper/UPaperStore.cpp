@@ -1,0 +1,317 @@
+#include "paper/UPaperStore.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QHash>
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include "app/UComm.h"
+#include "app/UConnection.h"
+#include "app/UDM.h"
+#include "app/UDbError.h"
+#include "app/UIniFile.h"
+#include "app/UQuery.h"
+#include "app/USqlText.h"
+#include "paper/UPaperDraw.h"
+
+namespace {
+
+const QString KSetPractice = QStringLiteral("1");
+const QString KChapterPractice = QStringLiteral("2");
+
+// The bank columns a paper row copies, in the order they are written.
+const char *const KCopiedColumns[] = {
+    "ThemeID", "ThemePart", "ThemeChapter", "ThemeType", "ThemeContent", "ThemeImage", "ThemeSpareA",
+    "ThemeSpareB", "ThemeSpareC", "ThemeSpareD", "ThemeSpareE", "ThemeSpareF", "ThemeResult",
+};
+
+TConnection *Connection()
+{
+    if (!DM)
+        throw EDatabaseError(QStringLiteral("数据库连接没有打开。"));
+    return DM->ACon;
+}
+
+void OpenOn(TQuery &query, const QString &sql)
+{
+    query.Close();
+    query.SetConnection(Connection());
+    query.SetSQL(sql);
+    query.Open();
+}
+
+// Settings values must be whole decimal numbers; anything else stops the
+// storing like a database error.
+int StrictInteger(const QString &text)
+{
+    bool ok = false;
+    const int value = text.toInt(&ok, 10);
+    if (!ok)
+        throw EDatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return value;
+}
+
+int CountOf(const QString &sql)
+{
+    TQuery query;
+    OpenOn(query, sql);
+    return query.Fields(0)->AsInteger();
+}
+
+void Step(TPaperProgress &progress)
+{
+    progress.StepIt();
+    QCoreApplication::processEvents();
+}
+
+// A write transaction that takes the database's write lock at once, so the
+// paper number read inside it stays ours until the rows are committed.
+class TWriteTransaction
+{
+public:
+    explicit TWriteTransaction(TConnection *connection)
+        : FDb(connection->Database())
+    {
+        Run(FDb.driverName() == QLatin1String("QSQLITE") ? QStringLiteral("BEGIN IMMEDIATE")
+                                                          : QStringLiteral("BEGIN TRANSACTION"));
+        FOpen = true;
+    }
+
+    ~TWriteTransaction() { Rollback(); }
+
+    void Commit()
+    {
+        Run(QStringLiteral("COMMIT"));
+        FOpen = false;
+    }
+
+    void Rollback()
+    {
+        if (!FOpen)
+            return;
+        FOpen = false;
+        QSqlQuery query(FDb);
+        query.exec(QStringLiteral("ROLLBACK"));
+    }
+
+    TWriteTransaction(const TWriteTransaction &) = delete;
+    TWriteTransaction &operator=(const TWriteTransaction &) = delete;
+
+private:
+    void Run(const QString &sql)
+    {
+        QSqlQuery query(FDb);
+        if (!query.exec(sql))
+            throw EDatabaseError(query.lastError().text());
+    }
+
+    QSqlDatabase FDb;
+    bool FOpen = false;
+};
+
+} // namespace
+
+TPaperStore::TPaperStore()
+    : QryModel(new TQuery)
+{
+}
+
+TPaperStore::~TPaperStore()
+{
+    delete QryModel;
+}
+
+bool TPaperStore::LoadPaper(TQuery *paperQuery, const QString &candidateIdNumber, const QString &driveTypeCode)
+{
+    const TRunContext &run = RunContext;
+    if (run.PracticeMode == KSetPractice) {
+        OpenOn(*QryModel, QStringLiteral("select * from T_KS_THEME where TT='") + QuoteSqlText(run.PracticeScope)
+                              + QStringLiteral("'") + QStringLiteral(" and ") + run.ChapterFilter);
+        if (QryModel->IsEmpty()) {
+            ShowError(QStringLiteral("类别为") + run.DriveTypeCaption + QStringLiteral("，试卷编号为") + run.PracticeScope
+                      + QStringLiteral("的试卷未找到。"));
+            return false;
+        }
+    } else if (run.PracticeMode == KChapterPractice) {
+        OpenOn(*QryModel, QStringLiteral("select * from T_KS_THEME where THEMECHAPTER=") + run.PracticeScope
+                              + QStringLiteral(" and ") + run.ChapterFilter);
+        if (QryModel->IsEmpty()) {
+            ShowError(QStringLiteral("类别为") + run.DriveTypeCaption + QStringLiteral("的试卷未找到。"));
+            return false;
+        }
+    } else if (!PrepareMockExam(candidateIdNumber, driveTypeCode)) {
+        return false;
+    }
+
+    if (!SavePaper())
+        return false;
+    if (!OpenQuery(paperQuery, QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" Where ExamineID=")
+                                   + QString::number(FExamineID) + QStringLiteral(" Order By ID"))) {
+        ShowError(QStringLiteral("打开试题错误！"));
+        return false;
+    }
+    if (OnPaperOpened)
+        OnPaperOpened();
+    try {
+        QCoreApplication::processEvents();
+    } catch (const std::exception &) {
+        ShowError(QStringLiteral("系统出错！"));
+        return false;
+    }
+    return true;
+}
+
+bool TPaperStore::SavePaper()
+{
+    const bool mockExam = !IsPracticeMode(RunContext.PracticeMode);
+    TWriteTransaction transaction(Connection());
+    FExamineID = NextExamineID();
+    FSourceOpen = false;
+    if (mockExam && !QFile::exists(ThemeCfgFileName()))
+        return false;
+
+    std::unique_ptr<TPaperProgress> progress = ShowSaveProgressWindow();
+    try {
+        const TIniFile themeCfg(ThemeCfgFileName());
+        ReadExamSize(themeCfg);
+        progress->SetMaximum(FQuestionCount);
+        OpenQuestionSource();
+        TQuery target;
+        OpenOn(target, QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" where ExamineID=")
+                           + QString::number(FExamineID));
+        if (mockExam)
+            CopyDrawnQuestions(themeCfg, target, *progress);
+        else
+            CopyPracticeQuestions(target, *progress);
+        target.Close();
+        QryModel->Close();
+        transaction.Commit();
+    } catch (const std::exception &) {
+        transaction.Rollback();
+        const QString themeId = SaveErrorText();
+        // The window stays on top: gone first, it cannot cover the message.
+        progress.reset();
+        ShowError(themeId + QStringLiteral("保存试题出错！"));
+        return false;
+    }
+    return true;
+}
+
+void TPaperStore::ReadExamSize(const TIniFile &themeCfg)
+{
+    const TRunContext &run = RunContext;
+    if (run.PracticeMode == KSetPractice) {
+        FExamMinutes = 180;
+        FQuestionCount = CountOf(QStringLiteral("select Count(*) from T_KS_THEME where TT='")
+                                 + QuoteSqlText(run.PracticeScope) + QStringLiteral("'") + QStringLiteral(" and ")
+                                 + run.ChapterFilter);
+    } else if (run.PracticeMode == KChapterPractice) {
+        FExamMinutes = 480;
+        FQuestionCount = CountOf(QStringLiteral("select Count(*) from T_KS_THEME where THEMECHAPTER=") + run.PracticeScope);
+    } else {
+        FExamMinutes = StrictInteger(themeCfg.ReadString(QStringLiteral("System"), QStringLiteral("Time"), QStringLiteral("60")));
+        FQuestionCount = StrictInteger(themeCfg.ReadString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QStringLiteral("0")));
+    }
+}
+
+void TPaperStore::OpenQuestionSource()
+{
+    const TRunContext &run = RunContext;
+    QString sql;
+    if (run.PracticeMode == KSetPractice)
+        sql = QStringLiteral("select * from T_KS_THEME where TT='") + QuoteSqlText(run.PracticeScope) + QStringLiteral("'")
+            + QStringLiteral(" and ") + run.ChapterFilter;
+    else if (run.PracticeMode == KChapterPractice)
+        sql = QStringLiteral("select * from T_KS_THEME where THEMECHAPTER=") + run.PracticeScope;
+    else
+        sql = QStringLiteral("Select * From T_Ks_Theme");
+    OpenOn(*QryModel, sql);
+    FSourceOpen = true;
+}
+
+void TPaperStore::CopyPracticeQuestions(TQuery &target, TPaperProgress &progress)
+{
+    QryModel->First();
+    for (int k = 0; k < FQuestionCount; ++k) {
+        // Every practice question counts one point, so the set-practice
+        // score is the number of questions answered right.
+        AppendPaperRow(target, k + 1, QStringLiteral("1"));
+        Step(progress);
+        QryModel->Next();
+    }
+}
+
+void TPaperStore::CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, TPaperProgress &progress)
+{
+    // The whole bank is searched by ThemeID: index it once instead of
+    // scanning it for every drawn question. Keys compare as Locate does.
+    QHash<QString, int> rowOfThemeId;
+    TField *themeIdField = QryModel->FieldByName(QStringLiteral("ThemeID"));
+    for (QryModel->First(); !QryModel->Eof(); QryModel->Next()) {
+        const QString key = themeIdField->AsString().toLower();
+        if (!rowOfThemeId.contains(key))
+            rowOfThemeId.insert(key, QryModel->RecNo() - 1);
+    }
+
+    int id = 1;
+    for (int n = 1; n <= FQuestionCount; ++n) {
+        const QString section = QString::number(n);
+        StrictInteger(themeCfg.ReadString(section, QStringLiteral("ThemeBit"), QStringLiteral("0")));
+        const QString drawnId = themeCfg.ReadString(section, QStringLiteral("ThemeID"), QStringLiteral("-1"));
+        const auto found = rowOfThemeId.constFind(drawnId.toLower());
+        if (found != rowOfThemeId.constEnd() && !drawnId.isEmpty()) {
+            QryModel->First();
+            QryModel->MoveBy(found.value());
+            if (!ThemeExists(themeIdField->AsInteger()))
+                continue;
+            AppendPaperRow(target, id++, themeCfg.ReadString(section, QStringLiteral("ThemeBit"), QStringLiteral("1")));
+        }
+        Step(progress);
+    }
+}
+
+void TPaperStore::AppendPaperRow(TQuery &target, int id, const QString &themeBit)
+{
+    target.Append();
+    target.FieldByName(QStringLiteral("ID"))->SetAsString(QString::number(id));
+    target.FieldByName(QStringLiteral("ExamineID"))->SetAsInteger(FExamineID);
+    for (const char *column : KCopiedColumns) {
+        const QString name = QLatin1String(column);
+        target.FieldByName(name)->SetValue(QryModel->FieldByName(name)->Value());
+    }
+    target.FieldByName(QStringLiteral("ThemeBit"))->SetAsString(themeBit);
+    target.Post();
+}
+
+int TPaperStore::NextExamineID()
+{
+    TQuery query;
+    OpenOn(query, QStringLiteral("Select Max(ExamineID) From ")
+                      + (IsPracticeMode(RunContext.PracticeMode) ? QStringLiteral("T_KS_ExamineTheme_TT")
+                                                                 : QStringLiteral("T_KS_ExamineTheme")));
+    const QString largest = query.Fields(0)->AsString();
+    return largest.isEmpty() ? 1 : query.Fields(0)->AsInteger() + 1;
+}
+
+bool TPaperStore::ThemeExists(int themeId)
+{
+    const std::unique_ptr<TQuery> query(
+        CreateOpenQuery(QStringLiteral("Select ThemeID From T_KS_THEME where ThemeID=") + QString::number(themeId)));
+    return query && !query->IsEmpty();
+}
+
+QString TPaperStore::PaperTable() const
+{
+    return IsPracticeMode(RunContext.PracticeMode) ? QStringLiteral("T_Ks_ExamineTheme_TT")
+                                                   : QStringLiteral("T_Ks_ExamineTheme");
+}
+
+QString TPaperStore::SaveErrorText() const
+{
+    // Before the question source is open no question is current: the
+    // message then names none rather than a presence-check row.
+    if (!FSourceOpen || !QryModel->Active() || QryModel->IsEmpty())
+        return QString();
+    return QryModel->FieldByName(QStringLiteral("ThemeID"))->AsString();
+}

@@ -1,0 +1,103 @@
+#include "paper/USetTheme.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QLabel>
+#include <QProgressBar>
+#include <QTimer>
+
+#include "app/UApplication.h"
+#include "paper/UPaperDraw.h"
+
+bool RunPaperDraw(const QString &modelId, const QString &candidateIdNumber)
+{
+    if (QFile::exists(ThemeCfgFileName()))
+        QFile::remove(ThemeCfgFileName());
+    TFrmSetTheme window;
+    window.FModelID = modelId;
+    window.setWindowTitle(QStringLiteral("正在生成证件号为 ") + candidateIdNumber + QStringLiteral(" 的试题……"));
+    return ExecModal(window) == 1;
+}
+
+TFrmSetTheme::TFrmSetTheme(QWidget *parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint)
+{
+    setObjectName(QStringLiteral("FrmSetTheme"));
+    setWindowTitle(QStringLiteral("产生题目"));
+    setFixedSize(613, 64);
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(13);
+    setFont(font);
+
+    ProgressBar1 = new QProgressBar(this);
+    ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
+    ProgressBar1->setGeometry(2, 28, 607, 30);
+    ProgressBar1->setTextVisible(false);
+
+    Label1 = new QLabel(QStringLiteral("正在生成试题……"), this);
+    Label1->setObjectName(QStringLiteral("Label1"));
+    QFont labelFont = font;
+    labelFont.setPixelSize(16);
+    Label1->setFont(labelFont);
+    Label1->move(24, 8);
+    Label1->adjustSize();
+
+    Timer1 = new QTimer(this);
+    Timer1->setObjectName(QStringLiteral("Timer1"));
+    Timer1->setInterval(100);
+    connect(Timer1, &QTimer::timeout, this, &TFrmSetTheme::Timer1Timer);
+    Timer1->start();
+}
+
+TFrmSetTheme::~TFrmSetTheme() = default;
+
+void TFrmSetTheme::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (!FDraw)
+        FormShow();
+}
+
+void TFrmSetTheme::FormShow()
+{
+    Timer1->start();
+    FDraw = std::make_unique<TPaperDraw>(FModelID);
+    FDraw->OnStep = [this] { StepBar(); };
+}
+
+void TFrmSetTheme::Timer1Timer()
+{
+    Timer1->stop();
+    // A tick can only come once the window is shown and waiting modally.
+    if (FDraw)
+        DrawQuestions();
+}
+
+void TFrmSetTheme::DrawQuestions()
+{
+    FDrawing = true;
+    ProgressBar1->setRange(0, 100);
+    ProgressBar1->setValue(0);
+    int result = 2;
+    try {
+        FDraw->DrawQuestions();
+        result = 1;
+    } catch (const std::exception &) {
+        // The caller reports every failed draw with one message.
+    }
+    FDrawing = false;
+    done(result);
+}
+
+void TFrmSetTheme::StepBar()
+{
+    // The bar holds its position within 0 … 100, as the classic bar does.
+    ProgressBar1->setValue(qMin(ProgressBar1->value() + 1, ProgressBar1->maximum()));
+    QCoreApplication::processEvents();
+}
+
+void TFrmSetTheme::reject()
+{
+    if (!FDrawing)
+        QDialog::reject();
+}

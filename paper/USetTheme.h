@@ -1,0 +1,44 @@
+#pragma once
+
+#include <memory>
+
+#include <QDialog>
+#include <QString>
+
+class QLabel;
+class QProgressBar;
+class QTimer;
+class TPaperDraw;
+
+// The draw window: shows the progress of the mock-exam draw, which runs on
+// its first timer tick; the modal result is OK when the draw succeeded.
+class TFrmSetTheme : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFrmSetTheme)
+
+public:
+    explicit TFrmSetTheme(QWidget *parent = nullptr);
+    ~TFrmSetTheme() override;
+
+    QString FModelID;
+
+    // Once the draw runs it decides the result itself: a close request
+    // (the close box, Escape, a quit request) is ignored until it ends.
+    void reject() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
+    void Timer1Timer();
+    void DrawQuestions();
+    void StepBar();
+
+    QProgressBar *ProgressBar1;
+    QTimer *Timer1;
+    QLabel *Label1;
+    std::unique_ptr<TPaperDraw> FDraw;
+    bool FDrawing = false;
+};
