@@ -8,6 +8,7 @@
 #include <QSqlIndex>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QRegularExpression>
 
 #include "app/UConnection.h"
 #include "app/UDbError.h"
@@ -109,44 +110,88 @@ void TQuery::RequireActive() const
         throw EDatabaseError(QStringLiteral("Cannot perform this operation on a closed dataset"));
 }
 
+namespace {
+
+// A large column left in the database until it is read: the rowid of its row.
+struct TLazyBlob
+{
+    qint64 RowId = 0;
+};
+
+const QString KRowIdColumn = QStringLiteral("__examora_rowid");
+
+} // namespace
+
+Q_DECLARE_METATYPE(TLazyBlob)
+
+QString TQuery::LazyBlobSql() const
+{
+    // Only "select * from <table> ..." on SQLite: the whole bank is opened
+    // that way, and reading every picture would cost time and memory that
+    // the few questions actually copied do not need.
+    static const QRegularExpression selectAll(
+        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)(\\s.*)?$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    if (!FConnection->NeedsLimitForTop())
+        return QString();
+    const QRegularExpressionMatch match = selectAll.match(FSql);
+    if (!match.hasMatch())
+        return QString();
+    const QSqlRecord record = FConnection->Database().record(match.captured(1));
+    QStringList columns{QStringLiteral("rowid AS ") + KRowIdColumn};
+    bool hasBlob = false;
+    for (int i = 0; i < record.count(); ++i) {
+        const QString name = record.fieldName(i);
+        if (record.field(i).metaType().id() == QMetaType::QByteArray) {
+            hasBlob = true;
+            columns << QStringLiteral("CASE WHEN \"%1\" IS NULL THEN NULL ELSE 1 END AS \"%1\"").arg(name);
+        } else {
+            columns << QStringLiteral("\"%1\"").arg(name);
+        }
+    }
+    if (!hasBlob)
+        return QString();
+    return QStringLiteral("SELECT %1 FROM %2%3").arg(columns.join(QLatin1Char(',')), match.captured(1), match.captured(2));
+}
+
 void TQuery::Open()
 {
     if (Active())
         return;
     DoBeforeOpen();
     RequireConnection();
+    FTable = FirstFromTable(FSql);
+    const QString lazySql = LazyBlobSql();
     QSqlQuery query(FConnection->Database());
     query.setForwardOnly(true);
-    if (!query.exec(EngineSql(FSql)))
+    if (!query.exec(lazySql.isEmpty() ? EngineSql(FSql) : lazySql))
         throw EDatabaseError(query.lastError().text());
     if (!query.isSelect())
         throw EDatabaseError(QStringLiteral("SQL statement did not return a result set"));
 
     const QSqlRecord record = query.record();
+    const int first = lazySql.isEmpty() ? 0 : 1;
+    const QSqlRecord tableRecord = FTable.isEmpty() ? QSqlRecord() : FConnection->Database().record(FTable);
     FFields.clear();
-    FFields.reserve(record.count());
-    for (int i = 0; i < record.count(); ++i) {
+    FFields.reserve(record.count() - first);
+    for (int i = first; i < record.count(); ++i) {
         const QSqlField field = record.field(i);
-        const bool isBlob = field.metaType().id() == QMetaType::QByteArray;
-        FFields.emplace_back(this, i, field.name(), isBlob);
+        // An empty result or a lazy column reports no byte type: the
+        // declared column of the table decides then.
+        const int declared = tableRecord.indexOf(field.name());
+        const bool isBlob = field.metaType().id() == QMetaType::QByteArray
+            || (declared >= 0 && tableRecord.field(declared).metaType().id() == QMetaType::QByteArray);
+        FFields.emplace_back(this, i - first, field.name(), isBlob);
     }
     FRows.clear();
     while (query.next()) {
-        TRow row(record.count());
-        for (int i = 0; i < record.count(); ++i)
-            row[i] = query.value(i);
-        FRows.push_back(std::move(row));
-    }
-    // A blob column of an empty result or of NULL-only rows reports no
-    // byte type; the declared column decides then.
-    FTable = FirstFromTable(FSql);
-    if (!FTable.isEmpty()) {
-        const QSqlRecord tableRecord = FConnection->Database().record(FTable);
-        for (TField &field : FFields) {
-            const int index = tableRecord.indexOf(field.FieldName());
-            if (index >= 0 && tableRecord.field(index).metaType().id() == QMetaType::QByteArray)
-                field = TField(this, field.Index(), field.FieldName(), true);
+        TRow row(FFields.size());
+        const qint64 rowId = first ? query.value(0).toLongLong() : 0;
+        for (size_t i = 0; i < FFields.size(); ++i) {
+            const QVariant value = query.value(int(i) + first);
+            row[i] = first && FFields[i].IsBlob() && !value.isNull() ? QVariant::fromValue(TLazyBlob{rowId}) : value;
         }
+        FRows.push_back(std::move(row));
     }
     FCurrent = 0;
     FBof = true;
@@ -155,6 +200,19 @@ void TQuery::Open()
     DoAfterOpen();
     if (!FRows.empty())
         DoAfterScroll();
+}
+
+QVariant TQuery::Resolved(QVariant &cell, int index) const
+{
+    if (cell.metaType() != QMetaType::fromType<TLazyBlob>())
+        return cell;
+    QSqlQuery query(FConnection->Database());
+    query.prepare(QStringLiteral("SELECT \"%1\" FROM %2 WHERE rowid=?").arg(FFields[index].FieldName(), FTable));
+    query.addBindValue(cell.value<TLazyBlob>().RowId);
+    if (!query.exec() || !query.next())
+        throw EDatabaseError(query.lastError().text().isEmpty() ? QStringLiteral("Row cannot be located") : query.lastError().text());
+    cell = query.value(0);
+    return cell;
 }
 
 void TQuery::Close()
@@ -191,10 +249,10 @@ const TQuery::TRow *TQuery::CurrentRow() const
 
 QVariant TQuery::ValueAt(int index) const
 {
-    const TRow *row = CurrentRow();
+    TRow *row = const_cast<TRow *>(CurrentRow());
     if (!row || index < 0 || index >= int(row->size()))
         return QVariant();
-    return (*row)[index];
+    return Resolved((*row)[index], index);
 }
 
 void TQuery::SetValueAt(int index, const QVariant &value)

@@ -158,6 +158,9 @@ private:
     using TRow = std::vector<QVariant>;
 
     QString EngineSql(const QString &sql) const;
+    QString LazyBlobSql() const;
+    // The cell's value, fetching a large column that was left on disk.
+    QVariant Resolved(QVariant &cell, int index) const;
     void RequireConnection() const;
     void RequireActive() const;
     const TRow *CurrentRow() const;

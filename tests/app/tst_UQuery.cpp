@@ -34,6 +34,7 @@ private slots:
     void ValueAsIntegerRefusesNull();
     void BadStatementLeavesQueryClosed();
     void BlobFieldRoundTrips();
+    void WholeBankPicturesAreReadWhenAsked();
     void TopIsTranslatedForSqlite();
     void QuoteInEmbeddedValueStaysInsideTheLiteral();
 
@@ -292,6 +293,27 @@ void TestUQuery::BlobFieldRoundTrips()
     TQuery bank;
     QVERIFY(OpenQuery(&bank, "select * from T_KS_THEME where ThemeID=9"));
     QCOMPARE(bank.FieldByName("ThemeImage")->AsBytes(), bytes);
+}
+
+void TestUQuery::WholeBankPicturesAreReadWhenAsked()
+{
+    const QByteArray bytes(40000, '\x7f');
+    FBank->AddTheme(9, {{"ThemeImage", bytes}});
+    TQuery bank, paper;
+    QVERIFY(OpenQuery(&bank, "Select * From T_Ks_Theme"));
+    QCOMPARE(bank.FieldCount(), 15);
+    QVERIFY(bank.Locate("ThemeID", "9"));
+    QVERIFY(bank.FieldByName("ThemeImage")->IsBlob());
+    QVERIFY(!bank.FieldByName("ThemeImage")->IsNull());
+    QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme where ExamineID=1"));
+    paper.Append();
+    paper.FieldByName("ID")->SetAsString("1");
+    paper.FieldByName("ExamineID")->SetAsInteger(1);
+    paper.FieldByName("ThemeImage")->SetValue(bank.FieldByName("ThemeImage")->Value());
+    paper.Post();
+    QCOMPARE(FBank->Scalar("select ThemeImage from T_KS_ExamineTheme").toByteArray(), bytes);
+    QVERIFY(bank.Locate("ThemeID", "1"));
+    QVERIFY(bank.FieldByName("ThemeImage")->IsNull());
 }
 
 void TestUQuery::TopIsTranslatedForSqlite()
