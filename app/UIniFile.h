@@ -3,6 +3,7 @@
 #include <vector>
 
 #include <QString>
+#include <QStringList>
 
 // A sectioned settings file of our own: sections and keys are matched
 // without regard to case, their order is kept, and a written value replaces

@@ -1,0 +1,25 @@
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+
+#include "app/UIniFile.h"
+
+// Any bytes read as a settings file: no crash, and what it writes reads
+// back to the same text (the reader and writer agree).
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
+{
+    const QByteArray bytes(reinterpret_cast<const char *>(data), int(size));
+    for (const TIniFile::TEncoding encoding : {TIniFile::ieUtf8, TIniFile::ieGbk}) {
+        TIniFile ini(QString(), encoding);
+        ini.FromBytes(bytes);
+        for (const QString &section : ini.Sections())
+            (void)ini.ReadString(section, QStringLiteral("ThemeID"), QStringLiteral("-1"));
+        ini.WriteString(QStringLiteral("System"), QStringLiteral("Time"), QStringLiteral("45"));
+        const QByteArray written = ini.ToBytes();
+        TIniFile again(QString(), encoding);
+        again.FromBytes(written);
+        if (again.ToBytes() != written)
+            std::abort();
+    }
+    return 0;
+}

@@ -1,0 +1,1 @@
+Select Max(Xh) From (Select top 40 Xh From (SELECT * FROM T WHERE A='x') a Order By Xh) a

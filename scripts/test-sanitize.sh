@@ -1,0 +1,12 @@
+#!/usr/bin/env bash
+# Builds the whole test suite with the address and undefined-behaviour
+# sanitizers into build-asan/ and runs it; any finding fails the run.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/setup.sh
+BUILD_DIR=build-asan BUILD_TYPE=Debug CMAKE_ARGS="-DEXAMORA_SANITIZE=ON" scripts/build.sh
+cd build-asan
+# Qt keeps some process-wide allocations until exit; leaks are not the point here.
+export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+QT_QPA_PLATFORM=offscreen ctest --output-on-failure --parallel "$(nproc)" "$@"
