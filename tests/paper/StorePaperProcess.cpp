@@ -1,0 +1,45 @@
+// A second copy of the program in miniature for the store tests: stores
+// papers into the bank of a program folder and prints their numbers.
+//   store_paper_process <program folder> <practice mode> <papers> <start file>
+#include <cstdio>
+
+#include <QApplication>
+#include <QFile>
+#include <QThread>
+
+#include "app/UComm.h"
+#include "app/UDM.h"
+#include "app/UMessageSeam.h"
+#include "paper/UPaperStore.h"
+
+int main(int argc, char **argv)
+{
+    QApplication application(argc, argv);
+    const QStringList args = application.arguments();
+    if (args.size() != 5)
+        return 2;
+    bool failed = false;
+    SetMessageHandler([&failed](const TMessageRequest &request) {
+        std::fprintf(stderr, "%s\n", qPrintable(request.Text));
+        failed = true;
+        return 1;
+    });
+    TDM dataModule;
+    dataModule.DataModuleCreate(args[1]);
+    DM = &dataModule;
+    RunContext.PracticeMode = args[2];
+    RunContext.PracticeScope = QStringLiteral("1");
+    RunContext.ChapterFilter = QStringLiteral("THEMECHAPTER in (1)");
+    // Both copies wait for the same signal so that their papers overlap.
+    while (!QFile::exists(args[4]))
+        QThread::msleep(1);
+    for (int paper = 0; paper < args[3].toInt(); ++paper) {
+        TPaperStore store;
+        if (!store.SavePaper() || failed)
+            return 1;
+        std::printf("%d\n", store.FExamineID);
+        std::fflush(stdout);
+    }
+    DM = nullptr;
+    return 0;
+}
