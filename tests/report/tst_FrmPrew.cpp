@@ -1,0 +1,234 @@
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QMenu>
+#include <QPrinter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+#include "app/UApplication.h"
+#include "app/UComm.h"
+#include "report/FrmPrew.h"
+#include "report/UFrDBDataSet.h"
+#include "report/UFrPreview.h"
+#include "report/UFrRep.h"
+#include "tests/report/TestPaper.h"
+
+
+class TestFrmPrew : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void OpensAtHundredPercentOnFirstOfThreePages();
+    void PageButtonsTurnPagesWithinTheSheet();
+    void KeysTurnPagesAndEscCloses();
+    void ZoomMenuKeepsOneItemChecked();
+    void MissingTemplateSaysSoInsteadOfAnEmptyPage();
+    void EmptyReportFileOnlyShowsTheMessage();
+    void PrintingPaintsEveryPageWithoutADialog();
+    void ResultSheetRunsModalAndReturnsOnClose();
+
+private:
+    // A shown preview of a three-page result sheet.
+    std::unique_ptr<TPreForm> OpenThreePageSheet();
+    QString PageLabel(TPreForm &form) const;
+    void Click(TPreForm &form, const char *buttonName) const;
+
+    std::unique_ptr<TTestPaper> FPaper;
+    std::unique_ptr<TfrDBDataSet> FDataSet;
+};
+
+void TestFrmPrew::initTestCase()
+{
+    InstallChineseFonts();
+}
+
+void TestFrmPrew::init()
+{
+    FPaper = std::make_unique<TTestPaper>();
+    FPaper->AddRows(80);
+    FDataSet = std::make_unique<TfrDBDataSet>();
+    FDataSet->SetDataSet(&FPaper->OpenResultQuery());
+}
+
+void TestFrmPrew::cleanup()
+{
+    FDataSet.reset();
+    FPaper.reset();
+}
+
+std::unique_ptr<TPreForm> TestFrmPrew::OpenThreePageSheet()
+{
+    auto form = std::make_unique<TPreForm>();
+    form->LoadReport(TTestPaper::TemplatePath());
+    form->Report().SetDataSet(FDataSet.get());
+    form->Report().SetVariable(QStringLiteral("DriveTypeCaption"), QStringLiteral("小型汽车"));
+    if (!form->PrepareReport())
+        return nullptr;
+    form->show();
+    return form;
+}
+
+QString TestFrmPrew::PageLabel(TPreForm &form) const
+{
+    return form.findChild<QLabel *>(QStringLiteral("Panel2"))->text();
+}
+
+void TestFrmPrew::Click(TPreForm &form, const char *buttonName) const
+{
+    form.findChild<QToolButton *>(QString::fromLatin1(buttonName))->click();
+}
+
+void TestFrmPrew::OpensAtHundredPercentOnFirstOfThreePages()
+{
+    auto form = OpenThreePageSheet();
+    QVERIFY(form);
+    QCOMPARE(form->windowTitle(), QStringLiteral("打印预览"));
+    QVERIFY(form->windowState() & Qt::WindowMaximized);
+    QCOMPARE(form->Preview()->AllPages(), 3);
+    QCOMPARE(PageLabel(*form), QStringLiteral(" 第 1 页 ， 共 3 页"));
+    QCOMPARE(form->Preview()->ZoomMode(), TfrPreview::zmPercent);
+    QCOMPARE(qRound(form->Preview()->ZoomPercent()), 100);
+    QVERIFY(form->findChild<QAction *>(QStringLiteral("N100"))->isChecked());
+}
+
+void TestFrmPrew::PageButtonsTurnPagesWithinTheSheet()
+{
+    auto form = OpenThreePageSheet();
+    QVERIFY(form);
+    Click(*form, "frSpeedButton7");
+    QCOMPARE(PageLabel(*form), QStringLiteral(" 第 3 页 ， 共 3 页"));
+    Click(*form, "frSpeedButton6");
+    QCOMPARE(form->Preview()->Page(), 3);
+    Click(*form, "frSpeedButton5");
+    QCOMPARE(PageLabel(*form), QStringLiteral(" 第 2 页 ， 共 3 页"));
+    Click(*form, "frSpeedButton4");
+    QCOMPARE(PageLabel(*form), QStringLiteral(" 第 1 页 ， 共 3 页"));
+    Click(*form, "frSpeedButton5");
+    QCOMPARE(form->Preview()->Page(), 1);
+}
+
+void TestFrmPrew::KeysTurnPagesAndEscCloses()
+{
+    auto form = OpenThreePageSheet();
+    QVERIFY(form);
+    // The keys reach the form although the preview area has the focus.
+    form->Preview()->setFocus();
+    form->activateWindow();
+    QWidget *target = form->Preview()->viewport();
+    QTest::keyClick(target, Qt::Key_PageDown);
+    QCOMPARE(PageLabel(*form), QStringLiteral(" 第 2 页 ， 共 3 页"));
+    QTest::keyClick(target, Qt::Key_Down);
+    QCOMPARE(form->Preview()->Page(), 3);
+    QTest::keyClick(target, Qt::Key_Up);
+    QCOMPARE(form->Preview()->Page(), 2);
+    QTest::keyClick(target, Qt::Key_PageUp);
+    QCOMPARE(PageLabel(*form), QStringLiteral(" 第 1 页 ， 共 3 页"));
+
+    QSignalSpy finished(form.get(), &QDialog::finished);
+    QTest::keyClick(target, Qt::Key_Escape);
+    QCOMPARE(finished.count(), 1);
+    QCOMPARE(finished.first().first().toInt(), 1);
+}
+
+void TestFrmPrew::ZoomMenuKeepsOneItemChecked()
+{
+    auto form = OpenThreePageSheet();
+    QVERIFY(form);
+    auto *menu = form->findChild<QMenu *>(QStringLiteral("PopupMenu"));
+    QCOMPARE(form->findChild<QToolButton *>(QStringLiteral("BtnZoom"))->menu(), menu);
+    const QList<QAction *> items = menu->actions();
+    QCOMPARE(items.size(), 9);
+    auto checkedCount = [&items] {
+        return std::count_if(items.begin(), items.end(), [](const QAction *item) { return item->isChecked(); });
+    };
+
+    form->findChild<QAction *>(QStringLiteral("N501"))->trigger();
+    QCOMPARE(qRound(form->Preview()->ZoomPercent()), 50);
+    QCOMPARE(checkedCount(), 1);
+
+    TfrPreview *preview = form->Preview();
+    form->findChild<QAction *>(QStringLiteral("N1"))->trigger();
+    QCOMPARE(preview->ZoomMode(), TfrPreview::zmWholePage);
+    QVERIFY(form->findChild<QAction *>(QStringLiteral("N1"))->isChecked());
+    QCOMPARE(checkedCount(), 1);
+    const double pageHeight = preview->Pages().front().Size.height() * preview->ZoomPercent() / 100
+        * preview->logicalDpiY() / 72.0;
+    QVERIFY(pageHeight <= preview->viewport()->height());
+
+    form->findChild<QAction *>(QStringLiteral("NFitWidth"))->trigger();
+    QCOMPARE(preview->ZoomMode(), TfrPreview::zmPageWidth);
+    const double pageWidth = preview->Pages().front().Size.width() * preview->ZoomPercent() / 100
+        * preview->logicalDpiX() / 72.0;
+    QVERIFY(qAbs(pageWidth - (preview->viewport()->width() - 2 * TfrPageStrip::Gap)) < 2);
+    QCOMPARE(checkedCount(), 1);
+    QCOMPARE(form->findChild<QAction *>(QStringLiteral("NZoom"))->text(), QStringLiteral("500%"));
+}
+
+void TestFrmPrew::MissingTemplateSaysSoInsteadOfAnEmptyPage()
+{
+    TPreForm form;
+    form.LoadReport(QStringLiteral("/no/such/folder/TestMn.frf"));
+    form.Report().SetDataSet(FDataSet.get());
+    QVERIFY(form.PrepareReport());
+    form.show();
+    QCOMPARE(form.Preview()->AllPages(), 0);
+    QVERIFY(form.Preview()->Message().contains(QStringLiteral("找不到报表模板文件")));
+    QVERIFY(form.Preview()->Message().contains(QStringLiteral("TestMn.frf")));
+    QCOMPARE(PageLabel(form), QStringLiteral(" 第 0 页 ， 共 0 页"));
+}
+
+void TestFrmPrew::EmptyReportFileOnlyShowsTheMessage()
+{
+    TScriptedMessages messages;
+    TFrRep report;
+    report.SetSourceQuery(FDataSet->DataSet());
+    QCOMPARE(report.ReportDataSet()->DataSet(), FDataSet->DataSet());
+    report.ShowReport();
+    QCOMPARE(messages.Count(), 1);
+    QCOMPARE(messages.Last().Text, QStringLiteral("报表文件名不能为空!"));
+    QCOMPARE(messages.Last().Icon, TMsgIcon::None);
+    QVERIFY(QApplication::topLevelWidgets().isEmpty() || !QApplication::activeModalWidget());
+}
+
+void TestFrmPrew::PrintingPaintsEveryPageWithoutADialog()
+{
+    auto form = OpenThreePageSheet();
+    QVERIFY(form);
+    QTemporaryDir dir;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath(QStringLiteral("printed.pdf")));
+    QVERIFY(form->PrintTo(printer));
+    QFile printed(printer.outputFileName());
+    QVERIFY(printed.open(QIODevice::ReadOnly));
+    QCOMPARE(PdfPageCount(printed.readAll()), 3);
+}
+
+void TestFrmPrew::ResultSheetRunsModalAndReturnsOnClose()
+{
+    RunContext.DriveTypeCaption = QStringLiteral("小型汽车");
+    bool sawPreview = false;
+    QTimer closer;
+    closer.setInterval(50);
+    connect(&closer, &QTimer::timeout, this, [&sawPreview] {
+        if (auto *form = qobject_cast<TPreForm *>(QApplication::activeModalWidget())) {
+            sawPreview = form->Preview()->AllPages() == 3;
+            QTest::keyClick(form, Qt::Key_Escape);
+        }
+    });
+    closer.start();
+    PrintResultSheet(FDataSet->DataSet(), TTestPaper::TemplatePath());
+    QVERIFY(sawPreview);
+}
+
+QTEST_MAIN(TestFrmPrew)
+#include "tst_FrmPrew.moc"
