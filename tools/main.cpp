@@ -8,6 +8,7 @@
 
 #include "app/UDbError.h"
 #include "tools/UBankFile.h"
+#include "tools/USampleBank.h"
 
 namespace {
 
@@ -54,7 +55,7 @@ int Create(const QStringList &args)
         if (synthetic > 0)
             WriteSyntheticBank(db, synthetic, 0.2, 30 * 1024);
         else
-            WriteSyntheticBank(db, 600, 0.05, 8 * 1024);
+            WriteSampleBank(db);
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("bank"));
