@@ -82,7 +82,7 @@ void WriteTemplate(QSqlDatabase &db, int modelId, const TTemplateShape &shape)
         row.Select = row.Count * shape.Questions / total;
         assigned += row.Select;
     }
-    // Hand out the remainder to the groups with room left, largest first.
+    // Hand out the remainder one by one, in row order, to the groups with room left.
     for (int i = 0; assigned < shape.Questions; i = (i + 1) % rows.size()) {
         if (rows[i].Select < rows[i].Count) {
             ++rows[i].Select;

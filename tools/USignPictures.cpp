@@ -600,7 +600,7 @@ void DrawLamp(QPainter &p, const QPointF &centre, qreal radius, const QColor &co
         return;
     p.save();
     p.translate(centre);
-    p.scale(radius * 0.95, radius * 0.95);
+    p.scale(radius * 1.1, radius * 1.1);
     switch (face) {
     case TLampFace::RightArrow:
         p.scale(-1, 1);
