@@ -22,6 +22,7 @@ const QColor KVerge(0x8c, 0xa0, 0x6e);
 const QColor KLineYellow(0xf2, 0xb6, 0x00);
 const QColor KHousing(0x24, 0x27, 0x2b);
 const QColor KPost(0x8a, 0x8f, 0x95);
+const QColor KLampGreen(0x18, 0xb8, 0x5a);
 
 const QPointF KSignCentre(160, 98);
 constexpr qreal KSignRadius = 84;
@@ -239,13 +240,18 @@ QImage NewPicture()
     return image;
 }
 
-// Signs stand on a grey post against a pale sky.
-void DrawSkyAndPost(QPainter &p, qreal postTop)
+void DrawSky(QPainter &p)
 {
     QLinearGradient sky(0, 0, 0, KSignPictureHeight);
     sky.setColorAt(0, QColor(0xb4, 0xd4, 0xee));
     sky.setColorAt(1, QColor(0xe6, 0xf0, 0xf7));
     p.fillRect(WholePicture(), sky);
+}
+
+// Signs and lights stand on a grey post against a pale sky.
+void DrawSkyAndPost(QPainter &p, qreal postTop)
+{
+    DrawSky(p);
     p.fillRect(QRectF(154, postTop, 12, KSignPictureHeight - postTop), KPost);
 }
 
@@ -630,24 +636,20 @@ void DrawLamp(QPainter &p, const QPointF &centre, qreal radius, const QColor &co
     p.restore();
 }
 
-void DrawSky(QPainter &p)
+void DrawHousing(QPainter &p, const QRectF &box, qreal cornerRadius)
 {
-    QLinearGradient sky(0, 0, 0, KSignPictureHeight);
-    sky.setColorAt(0, QColor(0x9f, 0xc6, 0xe8));
-    sky.setColorAt(1, QColor(0xdc, 0xea, 0xf4));
-    p.fillRect(WholePicture(), sky);
+    p.setPen(Qt::NoPen);
+    p.setBrush(KHousing);
+    p.drawRoundedRect(box, cornerRadius, cornerRadius);
 }
 
 // A vertical head: red on top, yellow in the middle, green below.
 QImage SignalHead(int litLamp)
 {
     return Paint([litLamp](QPainter &p) {
-        DrawSky(p);
-        p.fillRect(QRectF(154, 196, 12, 28), KPost);
-        p.setPen(Qt::NoPen);
-        p.setBrush(KHousing);
-        p.drawRoundedRect(QRectF(124, 10, 72, 190), 10, 10);
-        const QList<QColor> colours{KRed, KYellow, QColor(0x18, 0xb8, 0x5a)};
+        DrawSkyAndPost(p, 196);
+        DrawHousing(p, QRectF(124, 10, 72, 190), 10);
+        const QList<QColor> colours{KRed, KYellow, KLampGreen};
         for (int i = 0; i < 3; ++i)
             DrawLamp(p, QPointF(160, 42 + i * 63), 24, colours[i], i == litLamp, TLampFace::Disc);
     });
@@ -656,11 +658,8 @@ QImage SignalHead(int litLamp)
 QImage FlashingYellowLight()
 {
     return Paint([](QPainter &p) {
-        DrawSky(p);
-        p.fillRect(QRectF(154, 150, 12, 74), KPost);
-        p.setPen(Qt::NoPen);
-        p.setBrush(KHousing);
-        p.drawRoundedRect(QRectF(118, 56, 84, 96), 10, 10);
+        DrawSkyAndPost(p, 150);
+        DrawHousing(p, QRectF(118, 56, 84, 96), 10);
         DrawLamp(p, QPointF(160, 104), 30, KYellow, true, TLampFace::Disc);
         for (int i = 0; i < 8; ++i) {
             const qreal angle = qDegreesToRadians(i * 45.0 + 22.5);
@@ -678,12 +677,10 @@ QImage ArrowSignals()
         p.fillRect(QRectF(10, 18, 300, 8), KPost);
         const QList<TLampFace> faces{TLampFace::LeftArrow, TLampFace::StraightArrow, TLampFace::RightArrow};
         const QList<int> lit{0, 2, 2};
-        const QList<QColor> colours{KRed, KYellow, QColor(0x18, 0xb8, 0x5a)};
+        const QList<QColor> colours{KRed, KYellow, KLampGreen};
         for (int head = 0; head < 3; ++head) {
             const qreal x = 70 + head * 90;
-            p.setPen(Qt::NoPen);
-            p.setBrush(KHousing);
-            p.drawRoundedRect(QRectF(x - 30, 30, 60, 180), 8, 8);
+            DrawHousing(p, QRectF(x - 30, 30, 60, 180), 8);
             for (int lamp = 0; lamp < 3; ++lamp)
                 DrawLamp(p, QPointF(x, 60 + lamp * 60), 21, colours[lamp], lamp == lit[head], faces[head]);
         }
@@ -702,10 +699,8 @@ QImage LaneSignals()
         p.fillRect(QRectF(304, 30, 10, 110), KPost);
         const QList<QPair<qreal, bool>> heads{{90, false}, {230, true}};
         for (const auto &[x, open] : heads) {
-            p.setPen(Qt::NoPen);
-            p.setBrush(KHousing);
-            p.drawRoundedRect(QRectF(x - 36, 40, 72, 72), 6, 6);
-            DrawLamp(p, QPointF(x, 76), 30, open ? QColor(0x18, 0xb8, 0x5a) : KRed, true,
+            DrawHousing(p, QRectF(x - 36, 40, 72, 72), 6);
+            DrawLamp(p, QPointF(x, 76), 30, open ? KLampGreen : KRed, true,
                      open ? TLampFace::DownArrow : TLampFace::Cross);
         }
     });
@@ -715,11 +710,8 @@ QImage LaneSignals()
 QImage RailwayCrossingLights()
 {
     return Paint([](QPainter &p) {
-        DrawSky(p);
-        p.fillRect(QRectF(154, 120, 12, 104), KPost);
-        p.setPen(Qt::NoPen);
-        p.setBrush(KHousing);
-        p.drawRoundedRect(QRectF(58, 70, 204, 76), 36, 36);
+        DrawSkyAndPost(p, 120);
+        DrawHousing(p, QRectF(58, 70, 204, 76), 36);
         DrawLamp(p, QPointF(104, 108), 26, KRed, true, TLampFace::Disc);
         DrawLamp(p, QPointF(216, 108), 26, KRed, false, TLampFace::Disc);
         // White crossbuck above the lights.
