@@ -1,20 +1,258 @@
 #include "exam/UMain.h"
 
-#include <QCoreApplication>
+#include <exception>
+
+#include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTimer>
+#include <QValidator>
 
 #include "app/UApplication.h"
 #include "app/UComm.h"
+#include "app/UDM.h"
+#include "app/UJpeg.h"
+#include "app/UQuery.h"
 #include "app/UQuit.h"
 #include "app/URegistry.h"
+#include "exam/UAnswerSheet.h"
+#include "exam/UExamRules.h"
+#include "exam/UExamWidgets.h"
+#include "exam/UScoring.h"
+#include "paper/UPaperStore.h"
+#include "report/UFrRep.h"
 #include "setup/UXtglLogin.h"
+
+namespace {
+
+constexpr int KBannerHeight = 54;
+constexpr int KLeftWidth = 218;
+constexpr int KRightWidth = 804;
+constexpr int KAreaHeight = 629;
+const QColor KTextColour(51, 51, 51);
+
+QFont SongFont(int pixelSize, bool bold = false)
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+void SetTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
+QLabel *MakeLabel(QWidget *parent, const QString &name, const QFont &font, const QColor &colour)
+{
+    auto *label = new QLabel(parent);
+    label->setObjectName(name);
+    label->setFont(font);
+    SetTextColour(label, colour);
+    return label;
+}
+
+// A word-wrapped label takes the height of its text at its width; an empty
+// one keeps the height of one line.
+void FitHeight(QLabel *label)
+{
+    const int height = label->text().isEmpty() ? label->fontMetrics().height()
+                                                : label->heightForWidth(label->width());
+    label->resize(label->width(), height);
+}
+
+// At most five characters can be typed; text set by the program (option
+// clicks) is not limited, so that a repeated choice is still seen and rejected.
+class TMaxLengthValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+    State validate(QString &input, int &) const override { return input.size() <= 5 ? Acceptable : Invalid; }
+};
+
+const QString KPaperOpenedEmpty = QStringLiteral("试卷中没有试题，无法答题。");
+
+} // namespace
 
 TFrmMain::TFrmMain(QWidget *parent)
     : QWidget(parent)
 {
     setObjectName(QStringLiteral("FrmMain"));
     setWindowTitle(QStringLiteral("Examora"));
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     setFixedSize(1022, 683);
+    setFont(SongFont(13));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, QColor(234, 238, 244));
+    setPalette(background);
+    setAutoFillBackground(true);
+
+    AQry = new TQuery(this);
+    AQry->setObjectName(QStringLiteral("AQry"));
+    QryModel = new TQuery(this);
+    QryModel->setObjectName(QStringLiteral("QryModel"));
+    Qry_Print = new TQuery(this);
+    Qry_Print->setObjectName(QStringLiteral("Qry_Print"));
+    connect(AQry, &TQuery::AfterScroll, this, &TFrmMain::AQryAfterScroll);
+    connect(Qry_Print, &TQuery::AfterOpen, this, &TFrmMain::Qry_PrintAfterOpen);
+
+    TimerStart = new QTimer(this);
+    TimerStart->setInterval(100);
+    connect(TimerStart, &QTimer::timeout, this, &TFrmMain::TimerStartTimer);
+    Timer1 = new QTimer(this);
+    Timer1->setInterval(1000);
+    connect(Timer1, &QTimer::timeout, this, &TFrmMain::Timer1Timer);
+    Timer1->start();
+
+    auto *banner = new TPicture(TPictureKind::Banner, QString(), this);
+    banner->setGeometry(0, 0, width(), KBannerHeight);
+    CreateLeftColumn();
+    CreateRightArea();
+    qApp->installEventFilter(this);
     FormCreate();
+}
+
+TFrmMain::~TFrmMain()
+{
+    qApp->removeEventFilter(this);
+}
+
+void TFrmMain::CreateLeftColumn()
+{
+    auto *column = new QWidget(this);
+    column->setGeometry(0, KBannerHeight, KLeftWidth, KAreaHeight);
+    (new TPicture(TPictureKind::SectionHeader, QStringLiteral("考生信息"), column))->setGeometry(0, 0, KLeftWidth, 43);
+    Label5 = MakeLabel(column, QStringLiteral("Label5"), SongFont(15, true), KTextColour);
+    Label5->setText(QStringLiteral("模拟/练习车型:"));
+    Label5->move(4, 62);
+    Label5->adjustSize();
+    LabCylb = MakeLabel(column, QStringLiteral("LabCylb"), SongFont(13, true), KTextColour);
+    LabCylb->setGeometry(32, 87, 180, 50);
+    LabCylb->setWordWrap(true);
+    LabCylb->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    (new TPicture(TPictureKind::SectionHeader, QStringLiteral("计时"), column))->setGeometry(0, 153, KLeftWidth, 44);
+    LabTime = MakeLabel(column, QStringLiteral("LabTime"), SongFont(15, true), KTextColour);
+    LabTime->setGeometry(25, 209, 190, 22);
+    (new TPicture(TPictureKind::SectionHeader, QStringLiteral("快速选题"), column))->setGeometry(0, 241, KLeftWidth, 44);
+    Label2 = MakeLabel(column, QStringLiteral("Label2"), SongFont(12), QColor(224, 130, 0));
+    Label2->setText(QStringLiteral("注：已做题为绿色，不确定题目为红色"));
+    Label2->move(6, 291);
+    Label2->adjustSize();
+
+    Panel1 = new QScrollArea(column);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setGeometry(0, 309, KLeftWidth, 320);
+    Panel1->setFrameShape(QFrame::NoFrame);
+    Panel1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Panel1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    Panel1->setFocusPolicy(Qt::NoFocus);
+    FSheetContent = new TPicture(TPictureKind::SheetBackground, QString());
+    FSheetContent->resize(Panel1->size());
+    Panel1->setWidget(FSheetContent);
+}
+
+void TFrmMain::CreateRightArea()
+{
+    auto *area = new QWidget(this);
+    area->setGeometry(KLeftWidth, KBannerHeight, KRightWidth, KAreaHeight);
+    (new TPicture(TPictureKind::SectionHeader, QStringLiteral("试题信息"), area))->setGeometry(0, 0, KRightWidth, 43);
+
+    LabContent = MakeLabel(area, QStringLiteral("LabContent"), SongFont(20, true), QColor(68, 85, 119));
+    LabContent->setGeometry(30, 51, 745, 20);
+    LabContent->setWordWrap(true);
+    LabContent->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabType = MakeLabel(area, QStringLiteral("LabType"), SongFont(15, true), QColor(226, 134, 0));
+    // One line of the face: the design's 15 pixels would clip the CJK glyphs.
+    LabType->setGeometry(32, 92, 241, std::max(15, LabType->fontMetrics().height()));
+
+    ImgTheme = new QLabel(area);
+    ImgTheme->setObjectName(QStringLiteral("ImgTheme"));
+    ImgTheme->setGeometry(487, 146, 318, 223);
+    ImgTheme->setScaledContents(true);
+
+    Panel5 = new QWidget(area);
+    Panel5->setObjectName(QStringLiteral("Panel5"));
+    Panel5->setGeometry(32, 157, 454, 334);
+    const QString names[5] = {QStringLiteral("LabA"), QStringLiteral("LabB"), QStringLiteral("LabC"),
+                              QStringLiteral("LabD"), QStringLiteral("LabE")};
+    TClickLabel **labels[5] = {&LabA, &LabB, &LabC, &LabD, &LabE};
+    for (int i = 0; i < 5; ++i) {
+        auto *label = new TClickLabel(Panel5);
+        label->setObjectName(names[i]);
+        label->setFont(SongFont(20));
+        SetTextColour(label, KTextColour);
+        label->setWordWrap(true);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        label->setToolTip(QStringLiteral("单击本项，选择答案%1。").arg(i + 1));
+        label->setGeometry(0, 0, Panel5->width(), label->fontMetrics().height());
+        connect(label, &TClickLabel::Clicked, this, &TFrmMain::LabAClick);
+        *labels[i] = label;
+    }
+    CreateAnswerBar(area);
+}
+
+void TFrmMain::CreateAnswerBar(QWidget *rightArea)
+{
+    Panel3 = new QWidget(rightArea);
+    Panel3->setObjectName(QStringLiteral("Panel3"));
+    Panel3->setGeometry(0, KAreaHeight - 106, KRightWidth, 106);
+    (new TPicture(TPictureKind::SectionHeader, QStringLiteral("答题区"), Panel3))->setGeometry(0, 0, KRightWidth - 173, 38);
+    SpeedButton5 = new TFaceButton(QString(), QStringLiteral("退出系统"), QColor(196, 72, 60), Panel3);
+    SpeedButton5->setObjectName(QStringLiteral("SpeedButton5"));
+    SpeedButton5->setGeometry(KRightWidth - 173, 0, 173, 38);
+
+    (new TPicture(TPictureKind::WordLabel, QStringLiteral("答案："), Panel3))->setGeometry(4, 60, 56, 24);
+    Edit1 = new QLineEdit(Panel3);
+    Edit1->setObjectName(QStringLiteral("Edit1"));
+    Edit1->setGeometry(62, 60, 66, 24);
+    Edit1->setFont(SongFont(16, true));
+    Edit1->setValidator(new TMaxLengthValidator(Edit1));
+
+    Panel9 = new QWidget(Panel3);
+    Panel9->setObjectName(QStringLiteral("Panel9"));
+    Panel9->setGeometry(136, 44, 116, 56);
+    Label8 = MakeLabel(Panel9, QStringLiteral("Label8"), SongFont(13), KTextColour);
+    Label8->setText(QStringLiteral("本题答题有效性"));
+    Label8->move(0, 4);
+    Label8->adjustSize();
+    RGYxx = new TRadioGroup({QStringLiteral("确定"), QStringLiteral("不确定")}, Panel9);
+    RGYxx->setObjectName(QStringLiteral("RGYxx"));
+    RGYxx->setGeometry(0, 28, 116, 22);
+
+    Label1 = MakeLabel(Panel3, QStringLiteral("Label1"), SongFont(16, true), QColor(255, 0, 0));
+    Label1->setGeometry(258, 62, 272, 22);
+    Label1->setText(QStringLiteral("正确答案："));
+    Label1->hide();
+
+    const QColor navigation(52, 118, 196);
+    SpeedButton1 = new TFaceButton(QStringLiteral("←"), QStringLiteral("上一题"), navigation, Panel3);
+    SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
+    SpeedButton1->setGeometry(532, 61, 86, 23);
+    SpeedButton2 = new TFaceButton(QStringLiteral("→"), QStringLiteral("下一题"), navigation, Panel3);
+    SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
+    SpeedButton2->setGeometry(621, 61, 86, 23);
+    SpeedButton3 = new TFaceButton(QStringLiteral("✓"), QStringLiteral("交卷"), QColor(36, 150, 84), Panel3);
+    SpeedButton3->setObjectName(QStringLiteral("SpeedButton3"));
+    SpeedButton3->setGeometry(710, 61, 86, 23);
+
+    connect(Edit1, &QLineEdit::textChanged, this, &TFrmMain::Edit1Change);
+    connect(RGYxx, &TRadioGroup::Click, this, &TFrmMain::RGYxxClick);
+    connect(SpeedButton1, &QAbstractButton::clicked, this, &TFrmMain::SpeedButton1Click);
+    connect(SpeedButton2, &QAbstractButton::clicked, this, &TFrmMain::SpeedButton2Click);
+    connect(SpeedButton3, &QAbstractButton::clicked, this, &TFrmMain::SpeedButton3Click);
+    connect(SpeedButton5, &QAbstractButton::clicked, this, &TFrmMain::SpeedButton5Click);
 }
 
 void TFrmMain::FormCreate()
@@ -31,4 +269,420 @@ void TFrmMain::FormCreate()
             return;
         }
     }
+}
+
+void TFrmMain::showEvent(QShowEvent *event)
+{
+    QWidget::showEvent(event);
+    // Restoring the minimised window is no new start.
+    if (event->spontaneous())
+        return;
+    if (const QScreen *desktop = screen())
+        move(desktop->availableGeometry().center() - QPoint(width() / 2, height() / 2));
+    FormShow();
+}
+
+void TFrmMain::FormShow()
+{
+    FAnswering = false;
+    TimerStart->stop();
+    Panel3->setEnabled(false);
+    LabTime->clear();
+    LabContent->clear();
+    LabCylb->setText(RunContext.DriveTypeCaption);
+    LabType->clear();
+    for (QLabel *label : {LabA, LabB, LabC, LabD, LabE})
+        label->clear();
+    Label1->hide();
+    if (IsPracticeMode(RunContext.PracticeMode)) {
+        Label2->hide();
+        Panel9->hide();
+    }
+    ImgTheme->clear();
+    QCoreApplication::processEvents();
+    TimerStart->start();
+}
+
+void TFrmMain::TimerStartTimer()
+{
+    TimerStart->stop();
+    if (!LoadPaper(RunContext.CandidateIdNumber, RunContext.DriveTypeCode)) {
+        RequestQuit();
+        return;
+    }
+    // Every drawn question may have been missing from the bank: there is
+    // nothing to answer, show or score then.
+    if (AQry->IsEmpty()) {
+        FAnswering = false;
+        ShowError(KPaperOpenedEmpty);
+        RequestQuit();
+        return;
+    }
+    if (RunContext.PracticeMode != QLatin1String("2")) {
+        BuildAnswerSheet();
+        for (int number = 1; number <= FQuestionCount; ++number)
+            SetAnswerSheetState(number, asUnanswered);
+    }
+    Panel3->setEnabled(true);
+    ShowQuestion();
+}
+
+bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveTypeCode)
+{
+    TPaperStore store;
+    if (!store.LoadPaper(AQry, candidateIdNumber, driveTypeCode))
+        return false;
+    FExamineID = store.FExamineID;
+    FExamMinutes = store.FExamMinutes;
+    FQuestionCount = store.FQuestionCount;
+    FSecondsLeft = FExamMinutes * 60;
+    FAnswering = true;
+    return true;
+}
+
+bool TFrmMain::HasCurrentQuestion() const
+{
+    return AQry->Active() && !AQry->IsEmpty();
+}
+
+QString TFrmMain::CurrentText(const QString &column) const
+{
+    return AQry->FieldByName(column)->AsString();
+}
+
+void TFrmMain::ShowQuestion()
+{
+    if (!HasCurrentQuestion())
+        return;
+    const QString typeLine = TypeLine(AQry->FieldByName(QStringLiteral("ThemeType"))->AsInteger());
+    LabContent->resize(745, LabContent->height());
+    LabContent->setText(QuestionLine(CurrentText(QStringLiteral("ID")), CurrentText(QStringLiteral("ThemeContent"))));
+    FitHeight(LabContent);
+    LabType->move(32, LabContent->y() + LabContent->height() + 12);
+    LabType->setText(typeLine);
+
+    const QString columns[5] = {QStringLiteral("ThemeSpareA"), QStringLiteral("ThemeSpareB"), QStringLiteral("ThemeSpareC"),
+                                QStringLiteral("ThemeSpareD"), QStringLiteral("ThemeSpareE")};
+    QLabel *labels[5] = {LabA, LabB, LabC, LabD, LabE};
+    int top = 0;
+    for (int i = 0; i < 5; ++i) {
+        labels[i]->setGeometry(0, top, Panel5->width(), labels[i]->height());
+        ShowOption(labels[i], columns[i], QStringLiteral("%1、").arg(i + 1));
+        FitHeight(labels[i]);
+        top = labels[i]->y() + labels[i]->height() + 12;
+    }
+
+    const TField *image = AQry->FieldByName(QStringLiteral("ThemeImage"));
+    if (image->IsNull())
+        ImgTheme->clear();
+    else
+        ImgTheme->setPixmap(QPixmap::fromImage(DecodeJpeg(image->AsBytes())));
+    Edit1->setFocus();
+}
+
+void TFrmMain::ShowOption(QLabel *label, const QString &column, const QString &prefix)
+{
+    // A NULL option is treated like an empty one: it is not offered.
+    const QString text = CurrentText(column);
+    if (!text.isEmpty()) {
+        label->show();
+        label->setText(prefix + text);
+    } else {
+        label->hide();
+        label->clear();
+    }
+}
+
+void TFrmMain::AQryAfterScroll()
+{
+    if (!HasCurrentQuestion())
+        return;
+    {
+        // Bringing the entry in line with the row is no answer.
+        const QSignalBlocker detached(Edit1);
+        RGYxx->SetItemIndex(ValidityIndexOf(CurrentText(QStringLiteral("Yxx_St")), CurrentText(QStringLiteral("AnswerResult"))));
+        Edit1->setText(CurrentText(QStringLiteral("AnswerResult")));
+    }
+    const QString rightAnswer = CurrentText(QStringLiteral("THEMERESULT"));
+    if (!IsPracticeMode(RunContext.PracticeMode))
+        Label1->setText(CorrectAnswerLine(rightAnswer));
+    else if (FAnswering)
+        Label1->hide();
+    else
+        Label1->setText(PracticeFeedback(TrimEntry(Edit1->text()), rightAnswer));
+}
+
+QString TFrmMain::OfferedOptions() const
+{
+    QString numbers;
+    const QLabel *labels[5] = {LabA, LabB, LabC, LabD, LabE};
+    for (int i = 0; i < 5; ++i) {
+        if (!labels[i]->isHidden())
+            numbers += QChar(u'1' + i);
+    }
+    return numbers;
+}
+
+void TFrmMain::LabAClick(TClickLabel *sender)
+{
+    if (!FAnswering || !HasCurrentQuestion())
+        return;
+    const int type = AQry->FieldByName(QStringLiteral("ThemeType"))->AsInteger();
+    const QString number = sender->text().left(1);
+    if (type == 1 || type == 2)
+        Edit1->setText(number);
+    else if (type == 3)
+        Edit1->setText(Edit1->text() + number);
+}
+
+void TFrmMain::Edit1Change()
+{
+    if (!HasCurrentQuestion() || FHandedIn)
+        return;
+    const QString entry = TrimEntry(Edit1->text());
+    const int type = AQry->FieldByName(QStringLiteral("ThemeType"))->AsInteger();
+    if (!entry.isEmpty() && !IsValidAnswerEntry(entry, type, OfferedOptions())) {
+        // Emptying the entry runs this handler again, which clears the stored answer.
+        Edit1->setText(QString());
+        return;
+    }
+    const QString answer = NormalAnswer(entry);
+    AQry->Edit();
+    AQry->FieldByName(QStringLiteral("AnswerResult"))->SetAsString(answer);
+    AQry->FieldByName(QStringLiteral("Yxx_St"))->SetAsString(ValidityFlag(answer, RGYxx->ItemIndex()));
+    AQry->Post();
+    SetAnswerSheetState(AQry->FieldByName(QStringLiteral("ID"))->AsInteger(), AnswerStateOf(answer, RGYxx->ItemIndex()));
+    PlaceCaretAtEnd();
+    if (IsPracticeMode(RunContext.PracticeMode)) {
+        Label1->show();
+        Label1->setText(PracticeFeedback(answer, CurrentText(QStringLiteral("THEMERESULT"))));
+    }
+}
+
+void TFrmMain::RGYxxClick()
+{
+    if (!HasCurrentQuestion())
+        return;
+    const QString stored = TrimEntry(CurrentText(QStringLiteral("AnswerResult")));
+    // After hand-in the rows are gone from the database; AQry only serves the review.
+    if (!FHandedIn) {
+        AQry->Edit();
+        AQry->FieldByName(QStringLiteral("Yxx_St"))->SetAsString(ValidityFlag(stored, RGYxx->ItemIndex()));
+        AQry->Post();
+    }
+    SetAnswerSheetState(AQry->FieldByName(QStringLiteral("ID"))->AsInteger(), AnswerStateOf(stored, RGYxx->ItemIndex()));
+    Edit1->setFocus();
+}
+
+void TFrmMain::BuildAnswerSheet()
+{
+    const int scrollBarWidth = Panel1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Panel1);
+    const TAnswerSheetLayout layout = AnswerSheetLayout(FQuestionCount, Panel1->size(), scrollBarWidth);
+    FSheetContent->resize(layout.ContentSize);
+    Panel1->setVerticalScrollBarPolicy(layout.Scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    for (size_t i = 0; i < layout.Buttons.size(); ++i) {
+        auto *button = new QPushButton(QString::number(i + 1), FSheetContent);
+        button->setObjectName(QStringLiteral("AutoBtn%1").arg(i + 1));
+        button->setGeometry(layout.Buttons[i]);
+        button->setFlat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setCursor(Qt::PointingHandCursor);
+        button->setStyleSheet(QStringLiteral("QPushButton { background: transparent; border: none; padding: 0; }"
+                                             "QPushButton:hover { background: rgba(52, 118, 196, 40); }"));
+        connect(button, &QPushButton::clicked, this, [this, button] { AnswerSheetClick(button); });
+        button->show();
+    }
+}
+
+void TFrmMain::SetAnswerSheetState(int number, int state)
+{
+    auto *button = FSheetContent->findChild<QPushButton *>(QStringLiteral("AutoBtn%1").arg(number), Qt::FindDirectChildrenOnly);
+    if (!button)
+        return;
+    static const QColor colours[3] = {QColor(102, 102, 102), QColor(255, 25, 0), QColor(3, 150, 0)};
+    const int index = std::clamp(state, 0, 2);
+    QFont font = button->font();
+    font.setBold(index != asUnanswered);
+    button->setFont(font);
+    SetTextColour(button, colours[index]);
+}
+
+void TFrmMain::AnswerSheetClick(QAbstractButton *sender)
+{
+    if (!sender || sender->parent() != FSheetContent || !AQry->Active())
+        return;
+    AQry->Locate(QStringLiteral("ID"), sender->text());
+    ShowQuestion();
+}
+
+void TFrmMain::SpeedButton1Click()
+{
+    if (!AQry->Bof()) {
+        AQry->Prior();
+        ShowQuestion();
+    }
+    PlaceCaretAtEnd();
+}
+
+void TFrmMain::SpeedButton2Click()
+{
+    if (!AQry->Eof()) {
+        AQry->Next();
+        ShowQuestion();
+    }
+    PlaceCaretAtEnd();
+}
+
+void TFrmMain::PlaceCaretAtEnd()
+{
+    Edit1->setCursorPosition(int(TrimEntry(Edit1->text()).size()));
+}
+
+bool TFrmMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()) {
+        auto *widget = static_cast<QWidget *>(watched);
+        // A key travels up from the focused control; the window takes it
+        // once, at its first stop, and lets it go on.
+        QWidget *first = QApplication::focusWidget() ? QApplication::focusWidget() : widget->window();
+        if (widget == first && widget->window() == this)
+            FormKeyDown(static_cast<QKeyEvent *>(event)->key());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TFrmMain::FormKeyDown(int key)
+{
+    // Nothing of the answer bar works before the paper is loaded.
+    if (!Panel3->isEnabled())
+        return;
+    switch (key) {
+    case Qt::Key_PageUp:
+    case Qt::Key_Up:
+        SpeedButton1Click();
+        break;
+    case Qt::Key_PageDown:
+    case Qt::Key_Down:
+        SpeedButton2Click();
+        break;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        if (!TrimEntry(Edit1->text()).isEmpty())
+            SpeedButton2Click();
+        break;
+    case Qt::Key_Home:
+        if (!FHandedIn)
+            RGYxx->SetItemIndex(0);
+        break;
+    case Qt::Key_End:
+        if (!FHandedIn)
+            RGYxx->SetItemIndex(1);
+        break;
+    case Qt::Key_Insert:
+        SpeedButton3Click();
+        break;
+    case Qt::Key_Escape:
+        SpeedButton5Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void TFrmMain::Timer1Timer()
+{
+    if (!FAnswering)
+        return;
+    if (FSecondsLeft > 0)
+        --FSecondsLeft;
+    else
+        SpeedButton3Click();
+    ShowClock();
+}
+
+void TFrmMain::ShowClock()
+{
+    SetTextColour(LabTime, ClockColor(FSecondsLeft));
+    LabTime->setText(ClockText(FSecondsLeft));
+}
+
+void TFrmMain::SpeedButton3Click()
+{
+    if (!FAnswering)
+        return;
+    if (FSecondsLeft > 0) {
+        const int answer = AskOkCancel(QStringLiteral("交卷后系统将关闭答题功能，确定要交卷吗？"));
+        // The clock runs on while the question is open; if the time ran
+        // out meanwhile, that hand-in has already taken place.
+        if (answer != 1 || !FAnswering)
+            return;
+    }
+    FAnswering = false;
+    FHandedIn = true;
+    Timer1->stop();
+    Edit1->setReadOnly(true);
+    RGYxx->setEnabled(false);
+
+    const int score = ScorePaper(QString::number(FExamineID));
+    if (RunContext.PracticeMode == QLatin1String("2")) {
+        ShowInfo(ChapterSummary(RunContext.RightCount));
+        DeletePaper(FExamineID);
+        return;
+    }
+    std::exception_ptr sheetError;
+    if (AskOkCancel(HandInSummary(RunContext.RightCount, RunContext.WrongCount, score)) == 1) {
+        try {
+            OfferResultSheet();
+        } catch (...) {
+            sheetError = std::current_exception();
+        }
+    }
+    // The paper goes whether or not the sheet could be shown.
+    DeletePaper(FExamineID);
+    if (sheetError)
+        std::rethrow_exception(sheetError);
+    Label1->show();
+}
+
+void TFrmMain::OfferResultSheet()
+{
+    Qry_Print->SetConnection(DM ? DM->ACon : nullptr);
+    Qry_Print->Close();
+    Qry_Print->SetSQL(ResultSheetSql(FExamineID));
+    Qry_Print->Open();
+    PrintResultSheet(Qry_Print, RunContext.AppPath + QStringLiteral("TestMn.frf"));
+}
+
+void TFrmMain::SpeedButton5Click()
+{
+    close();
+}
+
+void TFrmMain::closeEvent(QCloseEvent *event)
+{
+    if (FAnswering)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void TFrmMain::Qry_PrintAfterOpen()
+{
+    if (!Qry_Print->Active() || Qry_Print->IsEmpty())
+        return;
+    if (TField *otz = Qry_Print->FindField(QStringLiteral("OTZ"))) {
+        otz->OnGetText = [this](const TField &field, QString &text, bool displayText) {
+            Qry_PrintOtzGetText(field, text, displayText);
+        };
+    }
+}
+
+void TFrmMain::Qry_PrintOtzGetText(const TField &field, QString &text, bool)
+{
+    if (field.IsNull())
+        return;
+    text = IsAnswerRight(Qry_Print->FieldByName(QStringLiteral("ThemeResult"))->AsString(),
+                         Qry_Print->FieldByName(QStringLiteral("AnswerResult"))->AsString())
+        ? QStringLiteral("正确")
+        : QStringLiteral("错误");
 }

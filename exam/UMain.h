@@ -2,7 +2,21 @@
 
 #include <QWidget>
 
+class QAbstractButton;
+class QLabel;
+class QLineEdit;
+class QScrollArea;
+class QTimer;
+class TClickLabel;
+class TFaceButton;
+class TField;
+class TPicture;
+class TQuery;
+class TRadioGroup;
+
 // The exam screen: the program's main window, where the paper is worked.
+// The current question is the current row of AQry; every answer is
+// committed to that row at once.
 class TFrmMain : public QWidget
 {
     Q_OBJECT
@@ -10,7 +24,92 @@ class TFrmMain : public QWidget
 
 public:
     explicit TFrmMain(QWidget *parent = nullptr);
+    ~TFrmMain() override;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    // The window sees every key before the focused control does.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    friend class TestUMain;
+
+    void CreateLeftColumn();
+    void CreateRightArea();
+    void CreateAnswerBar(QWidget *rightArea);
+
     void FormCreate();
+    void FormShow();
+    void TimerStartTimer();
+    bool LoadPaper(const QString &candidateIdNumber, const QString &driveTypeCode);
+
+    bool HasCurrentQuestion() const;
+    QString CurrentText(const QString &column) const;
+    void ShowQuestion();
+    void ShowOption(QLabel *label, const QString &column, const QString &prefix);
+    void AQryAfterScroll();
+
+    QString OfferedOptions() const;
+    void LabAClick(TClickLabel *sender);
+    void Edit1Change();
+    void RGYxxClick();
+    void BuildAnswerSheet();
+    void SetAnswerSheetState(int number, int state);
+    void AnswerSheetClick(QAbstractButton *sender);
+    void SpeedButton1Click();
+    void SpeedButton2Click();
+    void PlaceCaretAtEnd();
+    void FormKeyDown(int key);
+
+    void Timer1Timer();
+    void ShowClock();
+    void SpeedButton3Click();
+    void OfferResultSheet();
+    void SpeedButton5Click();
+    void Qry_PrintAfterOpen();
+    void Qry_PrintOtzGetText(const TField &field, QString &text, bool displayText);
+
+    bool FAnswering = false;
+    int FSecondsLeft = 0;
+    int FExamineID = 0;
+    int FExamMinutes = 0;
+    int FQuestionCount = 0;
+    // Set once the paper is handed in and its rows are deleted: from then
+    // on nothing is written into the rows AQry still holds for review.
+    bool FHandedIn = false;
+
+    TQuery *AQry;
+    TQuery *QryModel;
+    TQuery *Qry_Print;
+    QTimer *TimerStart;
+    QTimer *Timer1;
+
+    QLabel *Label5;
+    QLabel *LabCylb;
+    QLabel *LabTime;
+    QLabel *Label2;
+    QScrollArea *Panel1;
+    TPicture *FSheetContent;
+
+    QLabel *LabContent;
+    QLabel *LabType;
+    QLabel *ImgTheme;
+    QWidget *Panel5;
+    TClickLabel *LabA;
+    TClickLabel *LabB;
+    TClickLabel *LabC;
+    TClickLabel *LabD;
+    TClickLabel *LabE;
+
+    QWidget *Panel3;
+    QLineEdit *Edit1;
+    QWidget *Panel9;
+    QLabel *Label8;
+    TRadioGroup *RGYxx;
+    QLabel *Label1;
+    TFaceButton *SpeedButton1;
+    TFaceButton *SpeedButton2;
+    TFaceButton *SpeedButton3;
+    TFaceButton *SpeedButton5;
 };

@@ -1,0 +1,187 @@
+#include "exam/UExamWidgets.h"
+
+#include <QButtonGroup>
+#include <QLinearGradient>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QRadioButton>
+
+namespace {
+
+QFont SongFont(int pixelSize, bool bold)
+{
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+} // namespace
+
+TClickLabel::TClickLabel(QWidget *parent)
+    : QLabel(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+}
+
+void TClickLabel::mouseReleaseEvent(QMouseEvent *event)
+{
+    QLabel::mouseReleaseEvent(event);
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit Clicked(this);
+}
+
+TRadioGroup::TRadioGroup(const QStringList &items, QWidget *parent)
+    : QWidget(parent), FGroup(new QButtonGroup(this))
+{
+    int left = 0;
+    for (int i = 0; i < items.size(); ++i) {
+        auto *radio = new QRadioButton(items.at(i), this);
+        // The answer entry keeps the focus; the keys of the window move the choice.
+        radio->setFocusPolicy(Qt::NoFocus);
+        radio->adjustSize();
+        radio->move(left, 0);
+        left += radio->width() + 6;
+        FGroup->addButton(radio, i);
+    }
+    FGroup->button(0)->setChecked(true);
+    connect(FGroup, &QButtonGroup::idClicked, this, &TRadioGroup::ItemClicked);
+}
+
+QRadioButton *TRadioGroup::Item(int index) const
+{
+    return static_cast<QRadioButton *>(FGroup->button(index));
+}
+
+void TRadioGroup::SetItemIndex(int index)
+{
+    if (index == FItemIndex || !FGroup->button(index))
+        return;
+    FItemIndex = index;
+    FGroup->button(index)->setChecked(true);
+    emit Click();
+}
+
+void TRadioGroup::ItemClicked(int index)
+{
+    if (index == FItemIndex)
+        return;
+    FItemIndex = index;
+    emit Click();
+}
+
+TPicture::TPicture(TPictureKind kind, const QString &word, QWidget *parent)
+    : QWidget(parent), FKind(kind), FWord(word)
+{
+    setAccessibleName(word);
+}
+
+void TPicture::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    switch (FKind) {
+    case TPictureKind::Banner: PaintBanner(painter); break;
+    case TPictureKind::SectionHeader: PaintSectionHeader(painter); break;
+    case TPictureKind::WordLabel: PaintWordLabel(painter); break;
+    case TPictureKind::SheetBackground: PaintSheetBackground(painter); break;
+    }
+}
+
+void TPicture::PaintBanner(QPainter &painter)
+{
+    constexpr int logoWidth = 236;
+    const QRect title(0, 0, width() - logoWidth, height());
+    const QRect logo(width() - logoWidth, 0, logoWidth, height());
+    QLinearGradient band(0, 0, 0, height());
+    band.setColorAt(0, QColor(36, 98, 176));
+    band.setColorAt(1, QColor(20, 70, 138));
+    painter.fillRect(rect(), band);
+    painter.setPen(QPen(QColor(255, 255, 255, 40), 10));
+    painter.drawArc(QRect(title.right() - 260, -70, 240, 140), 200 * 16, 120 * 16);
+    painter.setFont(SongFont(24, true));
+    painter.setPen(Qt::white);
+    painter.drawText(title.adjusted(24, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                     QStringLiteral("机动车驾驶人理论考试模拟系统"));
+
+    // The logo: a steering wheel beside the program's name.
+    QLinearGradient logoBand(logo.topLeft(), logo.topRight());
+    logoBand.setColorAt(0, QColor(20, 70, 138, 0));
+    logoBand.setColorAt(1, QColor(12, 48, 100));
+    painter.fillRect(logo, logoBand);
+    const QPointF centre(logo.left() + 48, logo.center().y() + 0.5);
+    painter.setPen(QPen(QColor(255, 214, 90), 3));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawEllipse(centre, 17, 17);
+    painter.drawEllipse(centre, 4, 4);
+    painter.drawLine(centre + QPointF(-17, 0), centre + QPointF(-4, 0));
+    painter.drawLine(centre + QPointF(17, 0), centre + QPointF(4, 0));
+    painter.drawLine(centre + QPointF(0, 4), centre + QPointF(0, 17));
+    QFont name(QStringLiteral("Noto Sans CJK SC"));
+    name.setPixelSize(24);
+    name.setBold(true);
+    painter.setFont(name);
+    painter.setPen(Qt::white);
+    painter.drawText(logo.adjusted(76, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Examora"));
+}
+
+void TPicture::PaintSectionHeader(QPainter &painter)
+{
+    QLinearGradient band(0, 0, 0, height());
+    band.setColorAt(0, QColor(250, 252, 255));
+    band.setColorAt(1, QColor(214, 226, 242));
+    painter.fillRect(rect(), band);
+    painter.setPen(QColor(176, 196, 222));
+    painter.drawLine(0, height() - 1, width(), height() - 1);
+    painter.fillRect(QRect(12, height() / 2 - 8, 5, 16), QColor(36, 98, 176));
+    painter.setFont(SongFont(16, true));
+    painter.setPen(QColor(28, 60, 110));
+    painter.drawText(rect().adjusted(26, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, FWord);
+}
+
+void TPicture::PaintWordLabel(QPainter &painter)
+{
+    painter.setFont(SongFont(16, true));
+    painter.setPen(QColor(28, 60, 110));
+    painter.drawText(rect(), Qt::AlignCenter, FWord);
+}
+
+void TPicture::PaintSheetBackground(QPainter &painter)
+{
+    painter.fillRect(rect(), QColor(246, 248, 252));
+    painter.setPen(QColor(206, 216, 230));
+    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+}
+
+TFaceButton::TFaceButton(const QString &sign, const QString &word, const QColor &tint, QWidget *parent)
+    : QAbstractButton(parent), FSign(sign), FWord(word), FTint(tint)
+{
+    setCursor(Qt::PointingHandCursor);
+    // The answer entry keeps the input focus while the candidate works.
+    setFocusPolicy(Qt::NoFocus);
+    setAccessibleName(sign.isEmpty() ? word : sign + QLatin1Char(' ') + word);
+}
+
+void TFaceButton::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF face = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    QColor top = FTint.lighter(isDown() ? 105 : 135);
+    QColor bottom = FTint.darker(isDown() ? 120 : 100);
+    if (!isEnabled()) {
+        top = QColor(226, 229, 234);
+        bottom = QColor(200, 205, 212);
+    }
+    QLinearGradient gradient(face.topLeft(), face.bottomLeft());
+    gradient.setColorAt(0, top);
+    gradient.setColorAt(1, bottom);
+    painter.setPen(isEnabled() ? FTint.darker(140) : QColor(176, 182, 190));
+    painter.setBrush(gradient);
+    painter.drawRoundedRect(face, 4, 4);
+    painter.setFont(SongFont(height() > 30 ? 16 : 13, true));
+    painter.setPen(isEnabled() ? Qt::white : QColor(130, 136, 146));
+    const QString text = FSign.isEmpty() ? FWord : FSign + QLatin1Char(' ') + FWord;
+    painter.drawText(rect(), Qt::AlignCenter, text);
+}

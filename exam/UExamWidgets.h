@@ -1,0 +1,94 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QWidget>
+
+class QButtonGroup;
+class QRadioButton;
+
+// Small controls of the exam screen.
+
+// An option label that reports clicks.
+class TClickLabel : public QLabel
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TClickLabel)
+
+public:
+    explicit TClickLabel(QWidget *parent = nullptr);
+
+signals:
+    void Clicked(TClickLabel *sender);
+
+protected:
+    void mouseReleaseEvent(QMouseEvent *event) override;
+};
+
+// A group of exclusive choices with an index. Changing the index, by a
+// click or by SetItemIndex, emits Click; setting the same index does not.
+class TRadioGroup : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TRadioGroup)
+
+public:
+    TRadioGroup(const QStringList &items, QWidget *parent = nullptr);
+
+    int ItemIndex() const { return FItemIndex; }
+    void SetItemIndex(int index);
+    QRadioButton *Item(int index) const;
+
+signals:
+    void Click();
+
+private:
+    void ItemClicked(int index);
+
+    QButtonGroup *FGroup;
+    int FItemIndex = 0;
+};
+
+// The decorative pictures, drawn by the program with the words they carry.
+enum class TPictureKind { Banner, SectionHeader, WordLabel, SheetBackground };
+
+class TPicture : public QWidget
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TPicture)
+
+public:
+    TPicture(TPictureKind kind, const QString &word, QWidget *parent = nullptr);
+    QString Word() const { return FWord; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    void PaintBanner(QPainter &painter);
+    void PaintSectionHeader(QPainter &painter);
+    void PaintWordLabel(QPainter &painter);
+    void PaintSheetBackground(QPainter &painter);
+
+    TPictureKind FKind;
+    QString FWord;
+};
+
+// A flat button whose face picture shows a sign and a word (← 上一题).
+class TFaceButton : public QAbstractButton
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFaceButton)
+
+public:
+    TFaceButton(const QString &sign, const QString &word, const QColor &tint, QWidget *parent = nullptr);
+    QString Word() const { return FWord; }
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString FSign;
+    QString FWord;
+    QColor FTint;
+};

@@ -1,0 +1,56 @@
+#include "exam/UScoring.h"
+
+#include "app/UComm.h"
+#include "app/UDM.h"
+#include "app/UQuery.h"
+#include "exam/UExamRules.h"
+
+namespace {
+
+bool PracticePaper()
+{
+    return IsPracticeMode(RunContext.PracticeMode);
+}
+
+} // namespace
+
+int ScorePaper(const QString &examineIdText)
+{
+    RunContext.RightCount = 0;
+    RunContext.WrongCount = 0;
+    TQuery query;
+    query.SetConnection(DM ? DM->ACon : nullptr);
+    query.SetSQL((PracticePaper() ? QStringLiteral("Select * From T_ks_ExamineTheme_TT Where ExamineID=")
+                                  : QStringLiteral("Select * From T_ks_ExamineTheme Where ExamineID="))
+                 + examineIdText + QStringLiteral(" Order By ID"));
+    query.Open();
+    int score = 0;
+    const int rows = query.RecordCount();
+    query.First();
+    for (int i = 0; i < rows; ++i) {
+        if (IsAnswerRight(query.FieldByName(QStringLiteral("ThemeResult"))->AsString(),
+                          query.FieldByName(QStringLiteral("AnswerResult"))->AsString())) {
+            ++RunContext.RightCount;
+            score += query.FieldByName(QStringLiteral("ThemeBit"))->AsInteger();
+        } else {
+            ++RunContext.WrongCount;
+        }
+        query.Next();
+    }
+    query.Close();
+    return score;
+}
+
+QString ResultSheetSql(int examineId)
+{
+    return (PracticePaper() ? QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme_TT where ExamineID=")
+                            : QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme where ExamineID="))
+        + QString::number(examineId) + QStringLiteral(" order by id");
+}
+
+int DeletePaper(int examineId)
+{
+    return ExecSql((PracticePaper() ? QStringLiteral("Delete from T_KS_EXAMINETHEME_TT where ExamineID=")
+                                    : QStringLiteral("Delete from T_KS_EXAMINETHEME where ExamineID="))
+                   + QString::number(examineId));
+}
