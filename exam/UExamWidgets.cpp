@@ -98,8 +98,6 @@ void TPicture::PaintBanner(QPainter &painter)
     band.setColorAt(0, QColor(36, 98, 176));
     band.setColorAt(1, QColor(20, 70, 138));
     painter.fillRect(rect(), band);
-    painter.setPen(QPen(QColor(255, 255, 255, 40), 10));
-    painter.drawArc(QRect(title.right() - 260, -70, 240, 140), 200 * 16, 120 * 16);
     painter.setFont(SongFont(24, true));
     painter.setPen(Qt::white);
     painter.drawText(title.adjusted(24, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,

@@ -324,20 +324,23 @@ void TFrmMain::TimerStartTimer()
             SetAnswerSheetState(number, asUnanswered);
     }
     Panel3->setEnabled(true);
+    // The progress windows of the loading took the activation with them.
+    activateWindow();
     ShowQuestion();
 }
 
 bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveTypeCode)
 {
     TPaperStore store;
-    if (!store.LoadPaper(AQry, candidateIdNumber, driveTypeCode))
-        return false;
-    FExamineID = store.FExamineID;
-    FExamMinutes = store.FExamMinutes;
-    FQuestionCount = store.FQuestionCount;
-    FSecondsLeft = FExamMinutes * 60;
-    FAnswering = true;
-    return true;
+    // The clock and answering are opened before the store lets the event queue run.
+    store.OnPaperOpened = [this, &store] {
+        FExamineID = store.FExamineID;
+        FExamMinutes = store.FExamMinutes;
+        FQuestionCount = store.FQuestionCount;
+        FSecondsLeft = FExamMinutes * 60;
+        FAnswering = true;
+    };
+    return store.LoadPaper(AQry, candidateIdNumber, driveTypeCode);
 }
 
 bool TFrmMain::HasCurrentQuestion() const

@@ -153,7 +153,7 @@ std::unique_ptr<TFrmMain> TestUMain::OpenExam(const QString &mode, const QString
     RunContext.PracticeScope = scope;
     form->show();
     form->activateWindow();
-    if (!QTest::qWaitForWindowActive(form.get()) || !QTest::qWaitFor([&] { return form->Panel3->isEnabled(); }, 10000))
+    if (!QTest::qWaitFor([&] { return form->Panel3->isEnabled(); }, 10000) || !QTest::qWaitForWindowActive(form.get()))
         return nullptr;
     form->Timer1->stop();
     return form;
