@@ -1,5 +1,6 @@
 #include "exam/UMain.h"
 
+#include <algorithm>
 #include <exception>
 
 #include <QApplication>
@@ -7,10 +8,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QScrollBar>
 #include <QStyle>
 #include <QTimer>
 #include <QValidator>
