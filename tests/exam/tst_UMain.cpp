@@ -52,6 +52,12 @@ private:
         if (dialog->objectName() == QLatin1String("FrmXtglLogin")) {
             ++LicenceDialogs;
             dialog->findChild<QAbstractButton *>(QStringLiteral("SpeedButton1"))->click();
+        } else if (dialog->objectName() == QLatin1String("FrmSelLxType")) {
+            // The mock exam; each test sets the mode it needs afterwards.
+            if (auto *mockExam = dialog->findChild<QAbstractButton *>(QStringLiteral("RadioButton3")))
+                mockExam->click();
+            if (auto *ok = dialog->findChild<QAbstractButton *>(QStringLiteral("BitBtn1")))
+                ok->click();
         } else if (QByteArray(dialog->metaObject()->className()) == "TPreForm") {
             ++Previews;
             dialog->done(1);
