@@ -497,6 +497,7 @@ void TestUMain::HandInSetPracticeShowsResultSheet()
     FMessages->SetDefaultAnswer(1);
     form->SpeedButton3Click();
     QVERIFY(FMessages->Shown()[1].Text.startsWith(QStringLiteral("本次答题共正确 1 道，错误 3 道，得分 ")));
+    QCOMPARE(FAnswerer->Previews, 1);
     QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme_TT").toInt(), 0);
     // The sheet's rows carry the verdict as their OTZ text.
     TQuery *sheet = form->Qry_Print;
@@ -639,6 +640,7 @@ void TestUMain::WholeMockExamThroughTheForms()
     QCOMPARE(FMessages->Count(), 2);
     QCOMPARE(FMessages->Last().Text,
              QStringLiteral("本次答题共正确 3 道，错误 1 道，得分 75 分。\r是否需要查询答题信息？"));
+    QCOMPARE(FAnswerer->Previews, 1);
     QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 0);
     QCOMPARE(form->Label1->text(), QStringLiteral("正确答案：135"));
     QVERIFY(form->Label1->isVisible());
