@@ -144,7 +144,7 @@ void TPaperDraw::DrawAtRandom(int available, int points)
     // landing on the last candidate when the bank holds exactly available.
     std::uniform_int_distribution<int> offsets(0, available);
     TField *themeId = Qry1->FieldByName(QStringLiteral("ThemeID"));
-    for (int attempt = 0; attempt < MaxAttempts(available); ++attempt) {
+    for (qint64 attempt = 0; attempt < MaxAttempts(available); ++attempt) {
         Qry1->First();
         Qry1->MoveBy(offsets(FRandom));
         if (NotYetDrawn(themeId->AsString())) {

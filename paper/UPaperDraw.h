@@ -51,8 +51,9 @@ public:
 
     // Attempts per randomly drawn question before the draw gives up: far
     // more than a reachable candidate ever needs, so only a row whose
-    // reachable candidates are all on the paper ends here.
-    static int MaxAttempts(int available) { return 64 * (available + 1); }
+    // reachable candidates are all on the paper ends here. Capped, so that a
+    // template claiming absurdly many questions still fails in seconds.
+    static qint64 MaxAttempts(int available) { return qMin(64 * (qint64(available) + 1), qint64(1000000)); }
 
 private:
     void DrawRow(int available, int wanted, int points, bool fixedSelection);

@@ -167,7 +167,7 @@ bool TPaperStore::SavePaper()
     const bool mockExam = !IsPracticeMode(RunContext.PracticeMode);
     TWriteTransaction transaction(Connection());
     FExamineID = NextExamineID();
-    FSourceOpen = false;
+    FQuestionCurrent = false;
     if (mockExam && !QFile::exists(ThemeCfgFileName()))
         return false;
 
@@ -227,12 +227,12 @@ void TPaperStore::OpenQuestionSource()
     else
         sql = QStringLiteral("Select * From T_Ks_Theme");
     OpenOn(*QryModel, sql);
-    FSourceOpen = true;
 }
 
 void TPaperStore::CopyPracticeQuestions(TQuery &target, TPaperProgress &progress)
 {
     QryModel->First();
+    FQuestionCurrent = true;
     for (int k = 0; k < FQuestionCount; ++k) {
         // Every practice question counts one point, so the set-practice
         // score is the number of questions answered right.
@@ -253,6 +253,7 @@ void TPaperStore::CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, T
         if (!rowOfThemeId.contains(key))
             rowOfThemeId.insert(key, QryModel->RecNo() - 1);
     }
+    QryModel->First();
 
     int id = 1;
     for (int n = 1; n <= FQuestionCount; ++n) {
@@ -263,6 +264,7 @@ void TPaperStore::CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, T
         if (found != rowOfThemeId.constEnd() && !drawnId.isEmpty()) {
             QryModel->First();
             QryModel->MoveBy(found.value());
+            FQuestionCurrent = true;
             if (!ThemeExists(themeIdField->AsInteger()))
                 continue;
             AppendPaperRow(target, id++, themeCfg.ReadString(section, QStringLiteral("ThemeBit"), QStringLiteral("1")));
@@ -309,9 +311,9 @@ QString TPaperStore::PaperTable() const
 
 QString TPaperStore::SaveErrorText() const
 {
-    // Before the question source is open no question is current: the
-    // message then names none rather than a presence-check row.
-    if (!FSourceOpen || !QryModel->Active() || QryModel->IsEmpty())
+    // Before a question is being copied the message names none, rather
+    // than a presence-check row or whichever bank row happens to be first.
+    if (!FQuestionCurrent || !QryModel->Active() || QryModel->IsEmpty())
         return QString();
     return QryModel->FieldByName(QStringLiteral("ThemeID"))->AsString();
 }

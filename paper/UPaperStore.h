@@ -67,5 +67,5 @@ private:
     QString PaperTable() const;
     QString SaveErrorText() const;
 
-    bool FSourceOpen = false;
+    bool FQuestionCurrent = false;
 };

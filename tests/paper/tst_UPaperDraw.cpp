@@ -60,7 +60,6 @@ private slots:
     void FailsOnNullRandomThemeOrMissingHead();
     void NeverEndingDrawFailsAfterBoundedAttempts_data();
     void NeverEndingDrawFailsAfterBoundedAttempts();
-    void NotYetDrawnIgnoresCase();
 
 private:
     std::unique_ptr<TTestBank> FBank;
@@ -243,18 +242,6 @@ void TestUPaperDraw::NeverEndingDrawFailsAfterBoundedAttempts()
     const TIniFile cfg(ThemeCfgFileName());
     QVERIFY(!cfg.ValueExists(QStringLiteral("System"), QStringLiteral("ThemeCount")));
     QCOMPARE(cfg.Sections().size(), 1 + recorded.size());
-}
-
-void TestUPaperDraw::NotYetDrawnIgnoresCase()
-{
-    FBank->AddTheme(1, Kind(1, 1, 2));
-    FBank->AddModel(1, QStringLiteral("001"), 1, 45);
-    FBank->AddContent(1, 1, 1, 2, 1, 1, 100, 100);
-    TPaperDraw draw(QStringLiteral("1"));
-    draw.DrawQuestions();
-    QVERIFY(!draw.NotYetDrawn(QStringLiteral("1")));
-    QVERIFY(draw.NotYetDrawn(QStringLiteral("2")));
-    QVERIFY(draw.NotYetDrawn(QString()));
 }
 
 QTEST_GUILESS_MAIN(TestUPaperDraw)

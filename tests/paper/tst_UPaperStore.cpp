@@ -211,6 +211,8 @@ void TestUPaperStore::NonNumericThemeCfgValuesFailAndLeaveNoRows_data()
     const QByteArray sections = "[1]\nThemeID=11\nThemeBit=2\n[2]\nThemeID=12\nThemeBit=2\n";
     QTest::newRow("Time is text") << "[System]\nTime=abc\nThemeCount=2\n" + sections << "保存试题出错！";
     QTest::newRow("ThemeCount with a letter") << "[System]\nTime=45\nThemeCount=2x\n" + sections << "保存试题出错！";
+    QTest::newRow("ThemeBit of section 1 is text")
+        << QByteArray("[System]\nTime=45\nThemeCount=2\n[1]\nThemeID=12\nThemeBit=x\n") << "保存试题出错！";
     QTest::newRow("ThemeBit of section 2 is text")
         << QByteArray("[System]\nTime=45\nThemeCount=2\n[1]\nThemeID=11\nThemeBit=2\n[2]\nThemeID=12\nThemeBit=two\n")
         << "11保存试题出错！";

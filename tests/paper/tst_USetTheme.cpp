@@ -26,6 +26,7 @@ private slots:
     void PrepareMockExamReportsEveryFailure_data();
     void PrepareMockExamReportsEveryFailure();
     void ClosingBeforeTheTickCancelsTheDraw();
+    void ClosingDuringTheDrawIsIgnored();
     void QuitRequestCancelsTheDraw();
 
 private:
@@ -137,6 +138,31 @@ void TestUSetTheme::ClosingBeforeTheTickCancelsTheDraw()
     QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
     QVERIFY(!RunPaperDraw(QStringLiteral("5"), QString()));
     QVERIFY(!QFile::exists(ThemeCfgFileName()));
+}
+
+void TestUSetTheme::ClosingDuringTheDrawIsIgnored()
+{
+    AddSoundTemplate(0);
+    int closesSent = 0;
+    bool stillShown = false;
+    QTimer::singleShot(0, this, [this, &closesSent, &stillShown] {
+        QWidget *window = QApplication::activeModalWidget();
+        auto *bar = window->findChild<QProgressBar *>(QStringLiteral("ProgressBar1"));
+        // The first bar step happens inside the draw; the requests sent then
+        // are handled by its event pass.
+        connect(bar, &QProgressBar::valueChanged, this, [window, &closesSent, &stillShown](int value) {
+            if (value != 1)
+                return;
+            ++closesSent;
+            window->close();
+            QTest::keyClick(window, Qt::Key_Escape);
+            stillShown = window->isVisible();
+        });
+    });
+    QVERIFY(RunPaperDraw(QStringLiteral("5"), QString()));
+    QCOMPARE(closesSent, 1);
+    QVERIFY(stillShown);
+    QCOMPARE(TIniFile(ThemeCfgFileName()).ReadString("System", "ThemeCount", ""), QStringLiteral("10"));
 }
 
 void TestUSetTheme::QuitRequestCancelsTheDraw()
