@@ -83,6 +83,8 @@ void TPaperDraw::DrawQuestions()
     const bool fixedSelection = Qry->FieldByName(QStringLiteral("RandomTheme"))->ValueAsInteger() != 0;
     const int minutes = Qry->FieldByName(QStringLiteral("KSSJ"))->AsInteger();
     FThemeCfg = std::make_unique<TIniFile>(ThemeCfgFileName());
+    // A draw writes a fresh file, also over an old one that could not be deleted.
+    FThemeCfg->FromBytes(QByteArray());
     FThemeCfg->WriteString(QStringLiteral("System"), QStringLiteral("Time"), QString::number(minutes));
 
     OpenOn(*Qry, QStringLiteral("Select * From T_KS_ThemeModelContent Where ModelID=") + FModelID

@@ -182,7 +182,6 @@ void TestUPaperDraw::WritesTypeOrderGaplessSectionsInFileOrder()
     QVERIFY(stale.open(QIODevice::WriteOnly));
     stale.write("[System]\nTime=60\nThemeCount=9\n[9]\nThemeID=99\nThemeBit=7\n");
     stale.close();
-    QFile::remove(ThemeCfgFileName()); // the window deletes it before a draw
     AddThemes(*FBank, 1, 3, 3);
     AddThemes(*FBank, 11, 3, 1);
     AddThemes(*FBank, 21, 3, 2);
