@@ -1,0 +1,75 @@
+#include "components/UQVCamera.h"
+
+#include <QCamera>
+#include <QMediaCaptureSession>
+#include <QMediaDevices>
+#include <QPainter>
+#include <QVideoFrame>
+#include <QVideoSink>
+
+namespace {
+
+class TQVSystemCamera : public TQVCameraDevice
+{
+public:
+    bool Connect(QVideoSink *sink) override
+    {
+        const QCameraDevice device = QMediaDevices::defaultVideoInput();
+        if (device.isNull())
+            return false;
+        FCamera = std::make_unique<QCamera>(device);
+        FSession.setCamera(FCamera.get());
+        FSession.setVideoSink(sink);
+        FCamera->start();
+        if (FCamera->error() != QCamera::NoError) {
+            Disconnect();
+            return false;
+        }
+        return true;
+    }
+
+    void Disconnect() override
+    {
+        if (FCamera)
+            FCamera->stop();
+        FSession.setCamera(nullptr);
+        FSession.setVideoSink(nullptr);
+        FCamera.reset();
+    }
+
+private:
+    QMediaCaptureSession FSession;
+    std::unique_ptr<QCamera> FCamera;
+};
+
+} // namespace
+
+std::unique_ptr<TQVCameraDevice> CreateSystemCamera()
+{
+    return std::make_unique<TQVSystemCamera>();
+}
+
+TQVCameraView::TQVCameraView(QVideoSink *sink, QWidget *parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    connect(sink, &QVideoSink::videoFrameChanged, this, &TQVCameraView::FrameChanged);
+}
+
+void TQVCameraView::FrameChanged(const QVideoFrame &frame)
+{
+    FFrame = frame.toImage();
+    update();
+}
+
+void TQVCameraView::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), Qt::black);
+    if (FFrame.isNull())
+        return;
+    const QSize size = FFrame.size().scaled(this->size(), Qt::KeepAspectRatio);
+    const QRect target(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, FFrame);
+}
