@@ -7,6 +7,8 @@
 #include <QVideoFrame>
 #include <QVideoSink>
 
+#include "components/UQVCropGeometry.h"
+
 namespace {
 
 class TQVSystemCamera : public TQVCameraDevice
@@ -68,8 +70,7 @@ void TQVCameraView::paintEvent(QPaintEvent *)
     painter.fillRect(rect(), Qt::black);
     if (FFrame.isNull())
         return;
-    const QSize size = FFrame.size().scaled(this->size(), Qt::KeepAspectRatio);
-    const QRect target(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+    const QRect target = CentredFitRect(FFrame.size(), size());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawImage(target, FFrame);
 }

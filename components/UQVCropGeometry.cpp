@@ -40,6 +40,12 @@ QSize CompressedCutSize(const QSize &cut)
     return {CompressedWidth, RoundHalfEven(CompressedWidth / (double(cut.width()) / cut.height()))};
 }
 
+QRect CentredFitRect(const QSize &picture, const QSize &area)
+{
+    const QSize size = picture.scaled(area, Qt::KeepAspectRatio);
+    return {QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2), size};
+}
+
 QRect CloseButtonRect(const QSize &panel)
 {
     const int width = RoundHalfEven(panel.width() / 3.0);

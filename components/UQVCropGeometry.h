@@ -28,6 +28,8 @@ QSize FitBigPictureSize(const QSize &picture, const QSize &workArea);
 // The size of a confirmed cut: 240 wide and as high as its ratio asks when
 // it is wider than 240, else unchanged.
 QSize CompressedCutSize(const QSize &cut);
+// Where a picture is drawn to fill an area with its shape kept, centred.
+QRect CentredFitRect(const QSize &picture, const QSize &area);
 // The viewer's close button inside its bottom panel.
 QRect CloseButtonRect(const QSize &panel);
 

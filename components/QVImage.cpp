@@ -1,0 +1,180 @@
+#include "components/QVImage.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QPainter>
+#include <QVBoxLayout>
+
+#include "app/UApplication.h"
+#include "app/UJpeg.h"
+#include "components/UQVCropGeometry.h"
+#include "components/UQVImageSelect.h"
+#include "components/UQVImageShow.h"
+
+TQVImage::TQVImage(QWidget *parent)
+    : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    Image1 = new TQVImageDisplay(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->setContextMenuPolicy(Qt::CustomContextMenu);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(2, 2, 2, 2);
+    layout->addWidget(Image1);
+
+    PopupMenu1 = new QMenu(this);
+    MnuSelectShow = PopupMenu1->addAction(QString());
+    MnuCopy = PopupMenu1->addAction(QStringLiteral("复制图片"));
+    MnuClear = PopupMenu1->addAction(QStringLiteral("清除图片"));
+
+    connect(Image1, &TQVImageDisplay::DoubleClicked, this, &TQVImage::ImageDblClick);
+    connect(Image1, &QWidget::customContextMenuRequested, this, &TQVImage::PopupMenuPopup);
+    connect(MnuSelectShow, &QAction::triggered, this, &TQVImage::ImageDblClick);
+    connect(MnuCopy, &QAction::triggered, this, &TQVImage::MnuCopyClick);
+    connect(MnuClear, &QAction::triggered, this, &TQVImage::MnuClearClick);
+
+    // Not bound yet: the browse presentation.
+    Image1->setToolTip(QStringLiteral("双击显示图片"));
+    MnuSelectShow->setText(QStringLiteral("显示图片"));
+    MnuClear->setEnabled(false);
+}
+
+QObject *TQVImage::Holder() const
+{
+    return FHolder ? FHolder.data() : window();
+}
+
+QString TQVImage::SettingsSection() const
+{
+    const QObject *holder = Holder();
+    QString name = holder->objectName();
+    if (name.isEmpty())
+        name = QString::fromLatin1(holder->metaObject()->className());
+    return name + QLatin1Char('-') + objectName();
+}
+
+void TQVImage::SetPicture(const QImage &picture)
+{
+    FPicture = picture;
+    FBytes.clear();
+    FPictureChanged = true;
+    Image1->SetPicture(FPicture);
+}
+
+QVariant TQVImage::GetValue()
+{
+    if (FPictureChanged) {
+        FBytes = FPicture.isNull() ? QByteArray() : EncodeJpeg(FPicture);
+        FPictureChanged = false;
+    }
+    if (FBytes.isEmpty())
+        return QVariant();
+    return FBytes;
+}
+
+void TQVImage::SetValue(const QVariant &value)
+{
+    FBytes = value.isNull() ? QByteArray() : value.toByteArray();
+    FPictureChanged = false;
+    FPicture = QImage();
+    if (!FBytes.isEmpty()) {
+        try {
+            FPicture = DecodeJpeg(FBytes);
+        } catch (const EJpegError &) {
+            // Shown as no picture; the bytes stay as they are in the record.
+        }
+    }
+    Image1->SetPicture(FPicture);
+}
+
+void TQVImage::ClearPicture()
+{
+    FBytes.clear();
+    FPictureChanged = false;
+    FPicture = QImage();
+    Image1->SetPicture(FPicture);
+}
+
+void TQVImage::UpdateEditState()
+{
+    if (!DataSet())
+        return;
+    FSelectOnDblClick = Editing();
+    Image1->setToolTip(FSelectOnDblClick ? QStringLiteral("双击选择图片") : QStringLiteral("双击显示图片"));
+    MnuSelectShow->setText(FSelectOnDblClick ? QStringLiteral("选择图片") : QStringLiteral("显示图片"));
+    MnuClear->setEnabled(FSelectOnDblClick);
+}
+
+void TQVImage::ImageDblClick()
+{
+    if (FSelectOnDblClick)
+        OpenCropDialog();
+    else
+        OpenViewer();
+}
+
+void TQVImage::OpenCropDialog()
+{
+    TFrmQVImageSelect dialog(window());
+    dialog.SetKeepRatio(FKeepCutRatio);
+    dialog.SetFitBigPicture(FFitBigPicture);
+    dialog.SetSettingsSection(SettingsSection());
+    dialog.SetPicture(FPicture);
+    if (ExecModal(dialog) != 1)
+        return;
+    SetPicture(dialog.PreviewPicture().convertToFormat(QImage::Format_RGB32));
+    FPictureFileName = dialog.ResultFileName();
+}
+
+void TQVImage::OpenViewer()
+{
+    if (FPicture.isNull())
+        return;
+    TFrmQVImageShow viewer(FPicture, window());
+    ExecModal(viewer);
+}
+
+void TQVImage::PopupMenuPopup(const QPoint &pos)
+{
+    MnuCopy->setEnabled(!FPicture.isNull());
+    PopupMenu1->popup(Image1->mapToGlobal(pos));
+}
+
+void TQVImage::MnuCopyClick()
+{
+    if (!FPicture.isNull())
+        QGuiApplication::clipboard()->setImage(FPicture);
+}
+
+void TQVImage::MnuClearClick()
+{
+    SetPicture(QImage());
+}
+
+TQVImageDisplay::TQVImageDisplay(QWidget *parent)
+    : QWidget(parent)
+{
+}
+
+void TQVImageDisplay::SetPicture(const QImage &picture)
+{
+    FPicture = picture;
+    update();
+}
+
+void TQVImageDisplay::paintEvent(QPaintEvent *)
+{
+    if (FPicture.isNull())
+        return;
+    QPainter painter(this);
+    const QRect target = CentredFitRect(FPicture.size(), size());
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(target, FPicture);
+}
+
+void TQVImageDisplay::mouseDoubleClickEvent(QMouseEvent *)
+{
+    emit DoubleClicked();
+}
