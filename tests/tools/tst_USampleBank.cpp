@@ -4,7 +4,10 @@
 #include <QTest>
 
 #include "app/UDbError.h"
+#include "app/UIniFile.h"
 #include "app/UJpeg.h"
+#include "paper/UPaperDraw.h"
+#include "tests/common/TestSupport.h"
 #include "tools/UBankFile.h"
 #include "tools/USampleBank.h"
 
@@ -43,6 +46,8 @@ private slots:
     void cleanupTestCase();
     void templatesFollowTheRules_data();
     void templatesFollowTheRules();
+    void mockExamDrawFillsThePaper_data();
+    void mockExamDrawFillsThePaper();
     void bankHoldsBothChapterGroups();
     void picturesAreWholeJpegs();
     void answersNameOfferedOptionsInOrder();
@@ -54,6 +59,7 @@ private slots:
 
 private:
     QTemporaryDir FDir;
+    std::unique_ptr<TTestBank> FBank;
     QSqlDatabase FSample;
     QSqlDatabase FSynthetic;
 };
@@ -61,7 +67,9 @@ private:
 void TTestSampleBank::initTestCase()
 {
     QVERIFY(FDir.isValid());
-    FSample = CreateBankFile(FDir.filePath(QStringLiteral("sample.mdb")), QStringLiteral("sample"));
+    // The sample bank lives in a program folder, so that the draw can run on it.
+    FBank = std::make_unique<TTestBank>();
+    FSample = FBank->Db();
     WriteSampleBank(FSample);
     FSynthetic = CreateBankFile(FDir.filePath(QStringLiteral("synthetic.mdb")), QStringLiteral("synthetic"));
     WriteSyntheticBank(FSynthetic, 600, 0.05, 8 * 1024);
@@ -69,11 +77,10 @@ void TTestSampleBank::initTestCase()
 
 void TTestSampleBank::cleanupTestCase()
 {
-    FSample.close();
     FSynthetic.close();
     FSample = FSynthetic = QSqlDatabase();
-    QSqlDatabase::removeDatabase(QStringLiteral("sample"));
     QSqlDatabase::removeDatabase(QStringLiteral("synthetic"));
+    FBank.reset();
 }
 
 void TTestSampleBank::templatesFollowTheRules_data()
@@ -102,7 +109,7 @@ void TTestSampleBank::templatesFollowTheRules()
     QFETCH(int, minutes);
     QFETCH(int, questions);
     QFETCH(int, points);
-    const QSqlDatabase db = QSqlDatabase::database(bank);
+    const QSqlDatabase db = bank == QLatin1String("sample") ? FSample : FSynthetic;
     QSqlQuery model = Run(db, QStringLiteral("Select * From T_Ks_Model Where IsUser=1 And DirvesType='%1'").arg(code));
     QVERIFY(model.next());
     const int modelId = model.value(QStringLiteral("ModelID")).toInt();
@@ -131,6 +138,41 @@ void TTestSampleBank::templatesFollowTheRules()
     }
     QCOMPARE(bitTotal, 100);
     QCOMPARE(selected, questions);
+}
+
+void TTestSampleBank::mockExamDrawFillsThePaper_data()
+{
+    QTest::addColumn<QString>("code");
+    QTest::addColumn<int>("questions");
+    QTest::addColumn<QString>("chapters");
+    for (const char *code : {"001", "002", "003", "004"})
+        QTest::newRow(code) << QString::fromLatin1(code) << 100 << QStringLiteral("1");
+    QTest::newRow("005") << QStringLiteral("005") << 50 << QStringLiteral("1");
+    for (const char *code : {"101", "102", "103", "104"})
+        QTest::newRow(code) << QString::fromLatin1(code) << 50 << KSafetyChapters;
+}
+
+// The program's own check and draw on the sample bank: a full paper of
+// distinct questions from the class's chapters, worth 100 points.
+void TTestSampleBank::mockExamDrawFillsThePaper()
+{
+    QFETCH(QString, code);
+    QFETCH(int, questions);
+    QFETCH(QString, chapters);
+    const QString modelId = FBank->Scalar(QStringLiteral("select ModelID from T_KS_Model where IsUser=1 and DirvesType='%1'").arg(code)).toString();
+    QVERIFY(CheckTemplate(modelId));
+    TPaperDraw draw(modelId);
+    draw.DrawQuestions();
+    const QStringList drawn = draw.DrawnThemeIDs();
+    QCOMPARE(drawn.size(), questions);
+    QCOMPARE(QSet<QString>(drawn.begin(), drawn.end()).size(), questions);
+    QCOMPARE(FBank->Scalar(QStringLiteral("select Count(*) from T_KS_THEME where ThemeID in (%1) and ThemeChapter in (%2)")
+                             .arg(drawn.join(QLatin1Char(',')), chapters)).toInt(), questions);
+    const TIniFile cfg(ThemeCfgFileName());
+    int points = 0;
+    for (int n = 1; n <= questions; ++n)
+        points += cfg.ReadString(QString::number(n), QStringLiteral("ThemeBit"), QStringLiteral("0")).toInt();
+    QCOMPARE(points, 100);
 }
 
 void TTestSampleBank::bankHoldsBothChapterGroups()
