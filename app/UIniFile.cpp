@@ -1,11 +1,11 @@
 #include "app/UIniFile.h"
 
+#include <cstdio>
 #include <stdexcept>
 
 #include <iconv.h>
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringList>
 
 namespace {
@@ -179,10 +179,24 @@ QByteArray TIniFile::ToBytes() const
 
 void TIniFile::UpdateFile()
 {
-    QSaveFile file(FFileName);
-    if (!file.open(QIODevice::WriteOnly))
+    // Written beside the file and renamed over it: a killed program leaves
+    // the old or the new file, never half of one. No fsync: the draw flushes
+    // after every question, and waiting for the disk each time would make
+    // the draw crawl; the file is rewritten by the next draw anyway.
+    const QString partial = FFileName + QStringLiteral(".partial");
+    QFile file(partial);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
         throw std::runtime_error(file.errorString().toStdString());
-    file.write(ToBytes());
-    if (!file.commit())
-        throw std::runtime_error(file.errorString().toStdString());
+    const QByteArray bytes = ToBytes();
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const std::string reason = file.errorString().toStdString();
+        file.close();
+        QFile::remove(partial);
+        throw std::runtime_error(reason);
+    }
+    file.close();
+    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(FFileName).constData()) != 0) {
+        QFile::remove(partial);
+        throw std::runtime_error("cannot replace " + FFileName.toStdString());
+    }
 }
