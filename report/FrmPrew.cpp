@@ -1,5 +1,7 @@
 #include "report/FrmPrew.h"
 
+#include <algorithm>
+
 #include <QActionGroup>
 #include <QDir>
 #include <QFileDialog>
@@ -72,7 +74,10 @@ QToolButton *TPreForm::CreateToolButton(QWidget *parent, const QString &name, co
     button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
     button->setAutoRaise(true);
     button->setIconSize(QSize(24, 24));
-    button->setFixedSize(ToolButtonSize);
+    // The caption decides the width where the design width would cut it off.
+    const QString plainCaption = QString(caption).remove(QLatin1Char('&'));
+    const int captionWidth = button->fontMetrics().horizontalAdvance(plainCaption) + 12;
+    button->setFixedSize(std::max(ToolButtonSize.width(), captionWidth), ToolButtonSize.height());
     return button;
 }
 
@@ -94,13 +99,12 @@ void TPreForm::CreateToolbar(QWidget *topBar)
     bar->setSpacing(0);
 
     BtnSet = CreateToolButton(topBar, QStringLiteral("BtnSet"), QStringLiteral("设置(&S)"), QStringLiteral("打印设置"));
-    BtnSet->setFixedSize(46, 46);
     BtnSet->setIcon(PreviewPicture(TfrPicture::PageSetup));
     BtnPrint = CreateToolButton(topBar, QStringLiteral("BtnPrint"), QStringLiteral("打印(&P)"), QStringLiteral("打印"));
     BtnPrint->setIcon(PreviewPicture(TfrPicture::Print));
     BtnZoom = CreateToolButton(topBar, QStringLiteral("BtnZoom"), QStringLiteral("缩放(&Z)"), QStringLiteral("预览缩放"));
     BtnZoom->setIcon(PreviewPicture(TfrPicture::Zoom));
-    BtnZoom->setFixedSize(ToolButtonSize.width() + 14, ToolButtonSize.height());
+    BtnZoom->setFixedWidth(BtnZoom->width() + 12);
     BtnZoom->setMenu(PopupMenu);
     BtnZoom->setPopupMode(QToolButton::InstantPopup);
     BtnPdf = CreateToolButton(topBar, QStringLiteral("BtnPdf"), QStringLiteral("导出PDF"),

@@ -4,9 +4,11 @@
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QPageSetupDialog>
 #include <QTimer>
 #include <QToolButton>
 
@@ -15,7 +17,6 @@
 #include "report/FrmPrew.h"
 #include "report/UFrDBDataSet.h"
 #include "report/UFrPreview.h"
-#include "report/UFrRep.h"
 #include "tests/report/TestPaper.h"
 
 
@@ -32,9 +33,8 @@ private slots:
     void KeysTurnPagesAndEscCloses();
     void ZoomMenuKeepsOneItemChecked();
     void MissingTemplateSaysSoInsteadOfAnEmptyPage();
-    void EmptyReportFileOnlyShowsTheMessage();
     void PrintingPaintsEveryPageWithoutADialog();
-    void ResultSheetRunsModalAndReturnsOnClose();
+    void PageSetupLaysTheSheetOutAgain();
 
 private:
     // A shown preview of a three-page result sheet.
@@ -186,19 +186,6 @@ void TestFrmPrew::MissingTemplateSaysSoInsteadOfAnEmptyPage()
     QCOMPARE(PageLabel(form), QStringLiteral(" 第 0 页 ， 共 0 页"));
 }
 
-void TestFrmPrew::EmptyReportFileOnlyShowsTheMessage()
-{
-    TScriptedMessages messages;
-    TFrRep report;
-    report.SetSourceQuery(FDataSet->DataSet());
-    QCOMPARE(report.ReportDataSet()->DataSet(), FDataSet->DataSet());
-    report.ShowReport();
-    QCOMPARE(messages.Count(), 1);
-    QCOMPARE(messages.Last().Text, QStringLiteral("报表文件名不能为空!"));
-    QCOMPARE(messages.Last().Icon, TMsgIcon::None);
-    QVERIFY(QApplication::topLevelWidgets().isEmpty() || !QApplication::activeModalWidget());
-}
-
 void TestFrmPrew::PrintingPaintsEveryPageWithoutADialog()
 {
     auto form = OpenThreePageSheet();
@@ -213,21 +200,28 @@ void TestFrmPrew::PrintingPaintsEveryPageWithoutADialog()
     QCOMPARE(PdfPageCount(printed.readAll()), 3);
 }
 
-void TestFrmPrew::ResultSheetRunsModalAndReturnsOnClose()
+void TestFrmPrew::PageSetupLaysTheSheetOutAgain()
 {
-    RunContext.DriveTypeCaption = QStringLiteral("小型汽车");
-    bool sawPreview = false;
-    QTimer closer;
-    closer.setInterval(50);
-    connect(&closer, &QTimer::timeout, this, [&sawPreview] {
-        if (auto *form = qobject_cast<TPreForm *>(QApplication::activeModalWidget())) {
-            sawPreview = form->Preview()->AllPages() == 3;
-            QTest::keyClick(form, Qt::Key_Escape);
-        }
+    auto form = OpenThreePageSheet();
+    QVERIFY(form);
+    bool sawDialog = false;
+    QTimer::singleShot(200, this, [&sawDialog] {
+        auto *dialog = qobject_cast<QPageSetupDialog *>(QApplication::activeModalWidget());
+        sawDialog = dialog != nullptr;
+        if (!dialog)
+            return;
+        auto *landscape = dialog->findChild<QRadioButton *>(QStringLiteral("landscape"));
+        if (landscape)
+            landscape->click();
+        dialog->accept();
     });
-    closer.start();
-    PrintResultSheet(FDataSet->DataSet(), TTestPaper::TemplatePath());
-    QVERIFY(sawPreview);
+    Click(*form, "BtnSet");
+    QVERIFY(sawDialog);
+    QCOMPARE(form->Report().PageLayout().orientation(), QPageLayout::Landscape);
+    const QSizeF pageSize = form->Preview()->Pages().front().Size;
+    QVERIFY(pageSize.width() > pageSize.height());
+    QVERIFY(form->Preview()->AllPages() > 3);
+    QCOMPARE(PageLabel(*form), QStringLiteral(" 第 1 页 ， 共 %1 页").arg(form->Preview()->AllPages()));
 }
 
 QTEST_MAIN(TestFrmPrew)
