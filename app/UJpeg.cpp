@@ -13,6 +13,9 @@ struct TTurboHandle
     tjhandle Handle;
 };
 
+// Progressive files with thousands of scans take minutes to decode.
+constexpr qint64 KMaxPixels = 50'000'000;
+
 QString CodecError(tjhandle handle)
 {
     return QString::fromLocal8Bit(tjGetErrorStr2(handle));
@@ -36,14 +39,17 @@ QImage DecodeJpeg(const QByteArray &bytes)
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
     if (tjDecompressHeader3(handle.Handle, data, bytes.size(), &width, &height, &subsampling, &colorspace) != 0)
         throw EJpegError(("JPEG 图片头错误：" + CodecError(handle.Handle)).toStdString());
-    // The header call can succeed on a stub that sets no size.
-    if (width <= 0 || height <= 0 || width > 30000 || height > 30000)
+    // The header call can succeed on a stub that sets no size. A question
+    // picture is never near 50 megapixels: larger claims are damaged files
+    // that would only cost memory and time.
+    if (width <= 0 || height <= 0 || qint64(width) * height > KMaxPixels)
         throw EJpegError("JPEG 图片尺寸无效。");
     QImage image(width, height, QImage::Format_RGB888);
     if (image.isNull())
         throw EJpegError("JPEG 图片太大，内存不足。");
     const int result = tjDecompress2(handle.Handle, data, bytes.size(), image.bits(), width,
-                                     int(image.bytesPerLine()), height, TJPF_RGB, TJFLAG_ACCURATEDCT);
+                                     int(image.bytesPerLine()), height, TJPF_RGB,
+                                     TJFLAG_ACCURATEDCT | TJFLAG_LIMITSCANS | TJFLAG_STOPONWARNING);
     // A truncated file gives a warning with a partly decoded picture: refuse
     // it, the stored picture is damaged.
     if (result != 0)

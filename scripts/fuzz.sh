@@ -18,5 +18,5 @@ for t in "${available[@]}"; do
   mkdir -p "$corpus"
   [ -d "fuzz/seeds/$t" ] && cp -n fuzz/seeds/$t/* "$corpus/" 2>/dev/null || true
   echo "fuzz: running $t for ${seconds}s"
-  QT_QPA_PLATFORM=offscreen "build-fuzz/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 "$corpus" 2>&1 | tail -4
+  QT_QPA_PLATFORM=offscreen "build-fuzz/fuzz/$t" -max_total_time="$seconds" -print_final_stats=1 -artifact_prefix="build-fuzz/artifacts-$t-" "$corpus" 2>&1 | tail -4
 done

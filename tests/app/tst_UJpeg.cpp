@@ -35,6 +35,14 @@ void TestUJpeg::BadBytesGiveClearError_data()
     QTest::newRow("only the markers") << QByteArray("\xFF\xD8\xFF\xD9", 4);
     QTest::newRow("cut short") << good.left(good.size() / 2);
     QTest::newRow("header only") << good.left(20);
+    // A damaged frame header that claims 65000 × 65000 pixels.
+    QByteArray huge = good;
+    const int frame = huge.indexOf(QByteArray("\xFF\xC0", 2));
+    huge[frame + 5] = char(0xFD);
+    huge[frame + 6] = char(0xE8);
+    huge[frame + 7] = char(0xFD);
+    huge[frame + 8] = char(0xE8);
+    QTest::newRow("claims a gigantic size") << huge;
 }
 
 void TestUJpeg::BadBytesGiveClearError()
