@@ -228,7 +228,9 @@ void TPreForm::keyPressEvent(QKeyEvent *event)
 
 bool TPreForm::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
+    // Keys of the zoom menu (a window of its own) stay with the menu.
+    if (event->type() == QEvent::KeyPress && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->window() == this) {
         if (FormKeyDown(static_cast<QKeyEvent *>(event)->key()))
             return true;
     }
@@ -289,7 +291,7 @@ void TPreForm::BtnPrintClick()
 void TPreForm::PrintReport()
 {
     const QList<QPrinterInfo> printers = QPrinterInfo::availablePrinters();
-    if (printers.isEmpty())
+    if (printers.isEmpty() || frPrev->Pages().empty())
         return;
     QPrinterInfo target = QPrinterInfo::defaultPrinter();
     if (target.isNull())

@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -114,6 +115,13 @@ void TestFrmPrew::PageButtonsTurnPagesWithinTheSheet()
     QCOMPARE(PageLabel(*form), QStringLiteral(" 第 1 页 ， 共 3 页"));
     Click(*form, "frSpeedButton5");
     QCOMPARE(form->Preview()->Page(), 1);
+
+    // Scrolling the preview itself moves the indicator with it.
+    QScrollBar *scroll = form->Preview()->verticalScrollBar();
+    scroll->setValue(scroll->maximum());
+    QCOMPARE(PageLabel(*form), QStringLiteral(" 第 3 页 ， 共 3 页"));
+    scroll->setValue(0);
+    QCOMPARE(PageLabel(*form), QStringLiteral(" 第 1 页 ， 共 3 页"));
 }
 
 void TestFrmPrew::KeysTurnPagesAndEscCloses()
@@ -132,6 +140,14 @@ void TestFrmPrew::KeysTurnPagesAndEscCloses()
     QCOMPARE(form->Preview()->Page(), 2);
     QTest::keyClick(target, Qt::Key_PageUp);
     QCOMPARE(PageLabel(*form), QStringLiteral(" 第 1 页 ， 共 3 页"));
+
+    // Inside the open zoom menu the arrows move through the menu, Esc closes only the menu.
+    auto *menu = form->findChild<QMenu *>(QStringLiteral("PopupMenu"));
+    menu->popup(QPoint(0, 0));
+    QTest::keyClick(menu, Qt::Key_Down);
+    QTest::keyClick(menu, Qt::Key_Escape);
+    QCOMPARE(form->Preview()->Page(), 1);
+    QVERIFY(form->isVisible());
 
     QSignalSpy finished(form.get(), &QDialog::finished);
     QTest::keyClick(target, Qt::Key_Escape);
