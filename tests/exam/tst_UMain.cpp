@@ -116,6 +116,7 @@ private slots:
     void ClockCountsDownAndHandsInAtZero();
     void TimeOutDuringConfirmationHandsInOnce();
     void LargePaperSheetScrolls();
+    void BrokenPictureIsReportedAfterTheText();
     void WholeMockExamThroughTheForms();
 
 private:
@@ -224,7 +225,8 @@ void TestUMain::ScreenLayout()
     for (const char *word : {"考生信息", "计时", "快速选题", "试题信息", "答题区", "答案：", "← 上一题", "→ 下一题",
                              "✓ 交卷", "退出系统"})
         QVERIFY2(words.contains(QString::fromUtf8(word)), word);
-    form->hide();
+    // Before the paper is loaded the close box ends the program.
+    QVERIFY(form->close());
 }
 
 void TestUMain::QuestionDisplay()
@@ -602,6 +604,19 @@ void TestUMain::LargePaperSheetScrolls()
     form->Panel1->ensureWidgetVisible(last);
     QVERIFY(form->Panel1->viewport()->rect().contains(
         QRect(last->mapTo(form->Panel1->viewport(), QPoint(0, 0)), last->size())));
+}
+
+void TestUMain::BrokenPictureIsReportedAfterTheText()
+{
+    FBank->Exec("update T_KS_THEME set ThemeImage=X'FFD8FF0011' where ThemeID=2");
+    auto form = OpenExam("3");
+    QVERIFY(form);
+    form->Edit1->clearFocus();
+    QVERIFY_THROWS_EXCEPTION(EJpegError, form->SpeedButton2Click());
+    QCOMPARE(CurrentId(*form), 2);
+    QCOMPARE(form->LabContent->text().trimmed().left(2), QStringLiteral("2、"));
+    QCOMPARE(form->LabD->text(), QStringLiteral("4、丁"));
+    QVERIFY(!form->Edit1->hasFocus());
 }
 
 void TestUMain::WholeMockExamThroughTheForms()
