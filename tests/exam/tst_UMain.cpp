@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDialog>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -21,6 +22,7 @@
 #include "exam/UExamRules.h"
 #include "exam/UExamWidgets.h"
 #include "exam/UMain.h"
+#include "report/UFrPreview.h"
 #include "tests/common/TestSupport.h"
 
 namespace {
@@ -42,6 +44,7 @@ public:
     }
     int LicenceDialogs = 0;
     int Previews = 0;
+    int PreviewPages = 0;
 
 private:
     void Poll()
@@ -60,6 +63,8 @@ private:
                 ok->click();
         } else if (QByteArray(dialog->metaObject()->className()) == "TPreForm") {
             ++Previews;
+            if (const auto *pages = dialog->findChild<TfrPreview *>())
+                PreviewPages = pages->AllPages();
             dialog->done(1);
         }
     }
@@ -621,6 +626,7 @@ void TestUMain::BrokenPictureIsReportedAfterTheText()
 
 void TestUMain::WholeMockExamThroughTheForms()
 {
+    QVERIFY(QFile::copy(EXAMORA_SOURCE_DIR "/data/TestMn.frf", FBank->AppPath() + "TestMn.frf"));
     auto form = std::make_unique<TFrmMain>();
     QCOMPARE(FAnswerer->LicenceDialogs, 1);
     QCOMPARE(RunContext.DriveTypeCode, QStringLiteral("001"));
@@ -656,6 +662,7 @@ void TestUMain::WholeMockExamThroughTheForms()
     QCOMPARE(FMessages->Last().Text,
              QStringLiteral("本次答题共正确 3 道，错误 1 道，得分 75 分。\r是否需要查询答题信息？"));
     QCOMPARE(FAnswerer->Previews, 1);
+    QVERIFY(FAnswerer->PreviewPages >= 1);
     QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 0);
     QCOMPARE(form->Label1->text(), QStringLiteral("正确答案：135"));
     QVERIFY(form->Label1->isVisible());
