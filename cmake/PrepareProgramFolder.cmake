@@ -1,7 +1,8 @@
-# Puts TestMn.frf and Data/Jsy_Data.mdb into the program folder when they
-# are missing; an existing bank (with its papers) is never overwritten.
-if(NOT EXISTS "${PROGRAM_DIR}/TestMn.frf" AND EXISTS "${TEMPLATE_FILE}")
-    file(COPY "${TEMPLATE_FILE}" DESTINATION "${PROGRAM_DIR}")
+# Keeps TestMn.frf in the program folder the same as the shipped one, and
+# puts Data/Jsy_Data.mdb there when it is missing; an existing bank (with
+# its papers) is never overwritten.
+if(EXISTS "${TEMPLATE_FILE}")
+    file(COPY_FILE "${TEMPLATE_FILE}" "${PROGRAM_DIR}/TestMn.frf" ONLY_IF_DIFFERENT)
 endif()
 if(NOT EXISTS "${PROGRAM_DIR}/Data/Jsy_Data.mdb")
     file(MAKE_DIRECTORY "${PROGRAM_DIR}/Data")

@@ -174,8 +174,11 @@ void TPreForm::CreateZoomMenu()
 
 void TPreForm::LoadReport(const QString &templatePath)
 {
+    const QString shownPath = QDir::toNativeSeparators(templatePath);
     if (!frRep.LoadFromFile(templatePath))
-        frPrev->SetMessage(QStringLiteral("找不到报表模板文件：\n%1").arg(QDir::toNativeSeparators(templatePath)));
+        frPrev->SetMessage(QStringLiteral("找不到报表模板文件：\n%1").arg(shownPath));
+    else if (!frRep.HasBands())
+        frPrev->SetMessage(QStringLiteral("报表模板文件中没有任何内容：\n%1").arg(shownPath));
 }
 
 bool TPreForm::PrepareReport()

@@ -25,8 +25,8 @@ public:
     TfrReport &Report() { return frRep; }
     TfrPreview *Preview() const { return frPrev; }
 
-    // Loads the template into the report; a missing file leaves the report
-    // empty and puts a message where the pages would be.
+    // Loads the template into the report; a missing or empty file puts a
+    // message where the pages would be.
     void LoadReport(const QString &templatePath);
     // Prepares the report and shows its pages; false when preparing fails.
     bool PrepareReport();

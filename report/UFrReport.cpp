@@ -327,7 +327,7 @@ void TfrReport::SetVariable(const QString &name, const QString &value)
 bool TfrReport::PrepareReport()
 {
     FPages.clear();
-    if (!FLoaded)
+    if (!FLoaded || !HasBands())
         return true;
     std::map<QString, QString> variables = FVariables;
     variables.try_emplace(QStringLiteral("date"), QDate::currentDate().toString(QStringLiteral("yyyy年MM月dd日")));

@@ -54,6 +54,8 @@ public:
     bool LoadFromFile(const QString &fileName);
     void LoadFromTemplate(const TfrTemplate &reportTemplate);
     bool Loaded() const { return FLoaded; }
+    // A loaded template without any band prepares to no pages.
+    bool HasBands() const { return !FTemplate.Bands.empty(); }
     QString FileName() const { return FFileName; }
 
     TfrDBDataSet *DataSet() const { return FDataSet; }
@@ -65,7 +67,7 @@ public:
     QPageLayout PageLayout() const { return FPageLayout; }
     void SetPageLayout(const QPageLayout &layout) { FPageLayout = layout; }
 
-    // Lays out every page. An empty report prepares to no pages. False when
+    // Lays out every page. A report without bands prepares to no pages. False when
     // the page leaves no room for the bands; throws EReportError on a name
     // that is neither a field nor a variable.
     bool PrepareReport();

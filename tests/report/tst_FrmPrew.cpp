@@ -200,6 +200,17 @@ void TestFrmPrew::MissingTemplateSaysSoInsteadOfAnEmptyPage()
     QVERIFY(form.Preview()->Message().contains(QStringLiteral("找不到报表模板文件")));
     QVERIFY(form.Preview()->Message().contains(QStringLiteral("TestMn.frf")));
     QCOMPARE(PageLabel(form), QStringLiteral(" 第 0 页 ， 共 0 页"));
+
+    // The placeholder of an empty template file gives a message too, not a blank page.
+    QTemporaryDir dir;
+    QFile empty(dir.filePath(QStringLiteral("TestMn.frf")));
+    QVERIFY(empty.open(QIODevice::WriteOnly));
+    empty.close();
+    TPreForm emptyForm;
+    emptyForm.LoadReport(empty.fileName());
+    QVERIFY(emptyForm.PrepareReport());
+    QCOMPARE(emptyForm.Preview()->AllPages(), 0);
+    QVERIFY(emptyForm.Preview()->Message().contains(QStringLiteral("没有任何内容")));
 }
 
 void TestFrmPrew::PrintingPaintsEveryPageWithoutADialog()
