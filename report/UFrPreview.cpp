@@ -140,7 +140,11 @@ void TfrPreview::scrollContentsBy(int dx, int dy)
 void TfrPreview::resizeEvent(QResizeEvent *event)
 {
     QAbstractScrollArea::resizeEvent(event);
-    ApplyZoom();
+    // A fitted zoom follows the window; a fixed one keeps the scroll position.
+    if (FZoomMode == zmPercent)
+        UpdateScrollBars();
+    else
+        ApplyZoom();
 }
 
 void TfrPreview::paintEvent(QPaintEvent *event)

@@ -1,6 +1,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
 #include <QPrinter>
@@ -35,6 +36,7 @@ private slots:
     void ZoomMenuKeepsOneItemChecked();
     void MissingTemplateSaysSoInsteadOfAnEmptyPage();
     void PrintingPaintsEveryPageWithoutADialog();
+    void PdfButtonWritesTheChosenFile();
     void PageSetupLaysTheSheetOutAgain();
 
 private:
@@ -225,6 +227,24 @@ void TestFrmPrew::PrintingPaintsEveryPageWithoutADialog()
     QFile printed(printer.outputFileName());
     QVERIFY(printed.open(QIODevice::ReadOnly));
     QCOMPARE(PdfPageCount(printed.readAll()), 3);
+}
+
+void TestFrmPrew::PdfButtonWritesTheChosenFile()
+{
+    auto form = OpenThreePageSheet();
+    QVERIFY(form);
+    QTemporaryDir dir;
+    const QString chosen = dir.filePath(QStringLiteral("答题信息"));
+    QTimer::singleShot(200, this, [&chosen] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            dialog->selectFile(chosen);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    Click(*form, "BtnPdf");
+    QFile written(chosen + QStringLiteral(".pdf"));
+    QVERIFY(written.open(QIODevice::ReadOnly));
+    QCOMPARE(PdfPageCount(written.readAll()), 3);
 }
 
 void TestFrmPrew::PageSetupLaysTheSheetOutAgain()
