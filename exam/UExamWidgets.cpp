@@ -7,8 +7,6 @@
 #include <QPainterPath>
 #include <QRadioButton>
 
-namespace {
-
 QFont SongFont(int pixelSize, bool bold)
 {
     QFont font(QStringLiteral("宋体"));
@@ -16,8 +14,6 @@ QFont SongFont(int pixelSize, bool bold)
     font.setBold(bold);
     return font;
 }
-
-} // namespace
 
 TClickLabel::TClickLabel(QWidget *parent)
     : QLabel(parent)

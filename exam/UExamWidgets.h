@@ -9,6 +9,9 @@ class QRadioButton;
 
 // Small controls of the exam screen.
 
+// The screen's face, "宋体", at a pixel size.
+QFont SongFont(int pixelSize, bool bold = false);
+
 // An option label that reports clicks.
 class TClickLabel : public QLabel
 {

@@ -37,14 +37,6 @@ constexpr int KRightWidth = 804;
 constexpr int KAreaHeight = 629;
 const QColor KTextColour(51, 51, 51);
 
-QFont SongFont(int pixelSize, bool bold = false)
-{
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
 void SetTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
