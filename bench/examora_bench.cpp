@@ -18,7 +18,16 @@
 #include <QProcess>
 #include <QTemporaryDir>
 
+#include <QAbstractButton>
+#include <QLineEdit>
+#include <QTimer>
+
 #include "app/UComm.h"
+#include "app/UQuit.h"
+#include "exam/UExamRules.h"
+#include "exam/UMain.h"
+#include "exam/UScoring.h"
+#include "report/UFrRep.h"
 #include "app/UDM.h"
 #include "app/UQuery.h"
 #include "paper/UPaperDraw.h"
@@ -124,10 +133,154 @@ int CaseLoadPaper(int questions)
     return 0;
 }
 
+double Percentile(std::vector<double> values, double share)
+{
+    std::sort(values.begin(), values.end());
+    return values[std::min(values.size() - 1, size_t(share * double(values.size())))];
+}
+
+// Confirms each set-up dialog as a candidate pressing its OK would.
+void ConfirmSetupDialogs()
+{
+    auto *confirmer = new QTimer(qApp);
+    QObject::connect(confirmer, &QTimer::timeout, qApp, [] {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal)
+            return;
+        for (const char *name : {"SpeedButton1", "BitBtn1"}) {
+            if (auto *ok = modal->findChild<QAbstractButton *>(QLatin1String(name))) {
+                ok->click();
+                return;
+            }
+        }
+    });
+    confirmer->start(20);
+}
+
+// One answer: the entry's text changes, its handler commits the row.
+int CaseAnswerCommit(int answers)
+{
+    const QString folder = EnsureBank(1000);
+    TDM dm;
+    DM = &dm;
+    dm.DataModuleCreate(folder);
+    ConfirmSetupDialogs();
+    TFrmMain screen;
+    screen.show();
+    auto *entry = screen.findChild<QLineEdit *>(QStringLiteral("Edit1"));
+    const auto started = TClock::now();
+    while (!entry->isEnabled() || !entry->window()->findChild<QWidget *>(QStringLiteral("Panel3"))->isEnabled()) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+        if (MillisecondsSince(started) > 120000) {
+            std::fprintf(stderr, "the exam screen did not open a paper\n");
+            return 1;
+        }
+    }
+    std::vector<double> times;
+    for (int i = 0; i < answers; ++i) {
+        const auto start = TClock::now();
+        entry->setText(i % 2 ? QStringLiteral("2") : QStringLiteral("1"));
+        times.push_back(MillisecondsSince(start));
+    }
+
+    // Floor: one single-row UPDATE committed through the C API.
+    sqlite3 *db = nullptr;
+    sqlite3_open((folder + QStringLiteral("/Data/Jsy_Data.mdb")).toUtf8().constData(), &db);
+    Sql(db, "PRAGMA synchronous=NORMAL");
+    std::vector<double> floors;
+    for (int i = 0; i < answers; ++i) {
+        const auto start = TClock::now();
+        Sql(db, i % 2 ? "UPDATE T_KS_ExamineTheme SET AnswerResult='2' WHERE rowid=(SELECT min(rowid) FROM T_KS_ExamineTheme)"
+                      : "UPDATE T_KS_ExamineTheme SET AnswerResult='1' WHERE rowid=(SELECT min(rowid) FROM T_KS_ExamineTheme)");
+        floors.push_back(MillisecondsSince(start));
+    }
+    sqlite3_close(db);
+    ExecSql(QStringLiteral("Delete from T_KS_EXAMINETHEME"));
+    std::printf("RESULT\tOne answer committed, %d answers\tmedian %.3f ms, p99 %.3f ms\t%ld MB peak\tmedian %.3f ms, p99 %.3f ms\n",
+                answers, Percentile(times, 0.5), Percentile(times, 0.99), PeakRssMegabytes(),
+                Percentile(floors, 0.5), Percentile(floors, 0.99));
+    RequestQuit();
+    DM = nullptr;
+    return 0;
+}
+
+// A stored paper of n questions, about three quarters answered right.
+void StoreAnsweredPaper(const QString &file, int examineId, int questions)
+{
+    sqlite3 *db = nullptr;
+    sqlite3_open(file.toUtf8().constData(), &db);
+    Sql(db, "BEGIN");
+    const QByteArray insert = QStringLiteral(
+        "INSERT INTO T_KS_ExamineTheme (ID, ExamineID, ThemeID, ThemePart, ThemeChapter, ThemeType, ThemeContent, "
+        "ThemeSpareA, ThemeSpareB, ThemeSpareC, ThemeSpareD, ThemeSpareE, ThemeResult, ThemeBit, AnswerResult, Yxx_St) "
+        "SELECT ThemeID, %1, ThemeID, ThemePart, ThemeChapter, ThemeType, ThemeContent, ThemeSpareA, ThemeSpareB, "
+        "ThemeSpareC, ThemeSpareD, ThemeSpareE, ThemeResult, 1, CASE WHEN ThemeID % 4 = 0 THEN '2' ELSE ThemeResult END, '0' "
+        "FROM T_KS_THEME WHERE ThemeID <= %2").arg(examineId).arg(questions).toUtf8();
+    Sql(db, insert.constData());
+    Sql(db, "COMMIT");
+    sqlite3_close(db);
+}
+
+// Hand-in: the paper scored, the result sheet prepared and its PDF written,
+// the paper deleted.
+int CaseHandIn(int questions)
+{
+    const QString folder = EnsureBank(std::max(1000, questions));
+    const QString file = folder + QStringLiteral("/Data/Jsy_Data.mdb");
+    const int examineId = 900000 + questions;
+    StoreAnsweredPaper(file, examineId, questions);
+    TDM dm;
+    DM = &dm;
+    dm.DataModuleCreate(folder);
+    RunContext.PracticeMode = QStringLiteral("3");
+    RunContext.DriveTypeCaption = QStringLiteral("小型汽车（C1、C2、C3、C4）");
+    const QString pdf = folder + QStringLiteral("/result.pdf");
+
+    const auto start = TClock::now();
+    const int score = ScorePaper(QString::number(examineId));
+    TQuery sheet;
+    if (!OpenQuery(&sheet, ResultSheetSql(examineId)))
+        return 1;
+    sheet.FieldByName(QStringLiteral("OTZ"))->OnGetText = [&sheet](const TField &, QString &text, bool) {
+        text = IsAnswerRight(sheet.FieldByName(QStringLiteral("ThemeResult"))->AsString(),
+                             sheet.FieldByName(QStringLiteral("AnswerResult"))->AsString())
+            ? QStringLiteral("正确") : QStringLiteral("错误");
+    };
+    const bool written = WriteResultSheetPdf(&sheet, QStringLiteral(EXAMORA_SOURCE_DIR "/data/TestMn.frf"), pdf);
+    sheet.Close();
+    DeletePaper(examineId);
+    const double elapsed = MillisecondsSince(start);
+    if (!written || score <= 0) {
+        std::fprintf(stderr, "hand-in failed\n");
+        return 1;
+    }
+    const long rss = PeakRssMegabytes();
+    DM = nullptr;
+
+    // Floor: the same rows read, summed and deleted through the C API.
+    StoreAnsweredPaper(file, examineId, questions);
+    sqlite3 *db = nullptr;
+    sqlite3_open(file.toUtf8().constData(), &db);
+    const auto floorStart = TClock::now();
+    const QByteArray read = QStringLiteral("SELECT sum(ThemeBit) FROM T_KS_ExamineTheme WHERE ExamineID=%1 AND upper(ThemeResult)=upper(AnswerResult)").arg(examineId).toUtf8();
+    Sql(db, read.constData());
+    const QByteArray remove = QStringLiteral("DELETE FROM T_KS_ExamineTheme WHERE ExamineID=%1").arg(examineId).toUtf8();
+    Sql(db, remove.constData());
+    const double floor = MillisecondsSince(floorStart);
+    sqlite3_close(db);
+    std::printf("RESULT\tHand-in of %d questions (score, sheet, PDF)\t%.1f ms\t%ld MB peak\t%.1f ms\n",
+                questions, elapsed, rss, floor);
+    return 0;
+}
+
 int RunCase(const QStringList &args)
 {
     if (args.value(0) == QLatin1String("loadpaper"))
         return CaseLoadPaper(args.value(1).toInt());
+    if (args.value(0) == QLatin1String("answer"))
+        return CaseAnswerCommit(args.value(1).toInt());
+    if (args.value(0) == QLatin1String("handin"))
+        return CaseHandIn(args.value(1).toInt());
     std::fprintf(stderr, "unknown case\n");
     return 2;
 }
@@ -137,6 +290,9 @@ int RunAll(bool quick)
     QList<QStringList> cases;
     for (int size : quick ? QList<int>{1000} : QList<int>{1000, 10000, 50000})
         cases << QStringList{QStringLiteral("loadpaper"), QString::number(size)};
+    cases << QStringList{QStringLiteral("answer"), QStringLiteral("1000")};
+    for (int size : {100, 1000})
+        cases << QStringList{QStringLiteral("handin"), QString::number(size)};
     std::printf("| case | time | memory | floor (SQLite C API) |\n|---|---|---|---|\n");
     int failures = 0;
     for (const QStringList &args : cases) {
