@@ -4,20 +4,19 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMenu>
-#include <QPainter>
 #include <QVBoxLayout>
 
 #include "app/UApplication.h"
 #include "app/UJpeg.h"
-#include "components/UQVCropGeometry.h"
 #include "components/UQVImageSelect.h"
 #include "components/UQVImageShow.h"
+#include "components/UQVPictureBox.h"
 
 TQVImage::TQVImage(QWidget *parent)
     : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    Image1 = new TQVImageDisplay(this);
+    Image1 = new TQVPictureBox(TQVPictureBox::pmFit, this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setContextMenuPolicy(Qt::CustomContextMenu);
     auto *layout = new QVBoxLayout(this);
@@ -29,7 +28,7 @@ TQVImage::TQVImage(QWidget *parent)
     MnuCopy = PopupMenu1->addAction(QStringLiteral("复制图片"));
     MnuClear = PopupMenu1->addAction(QStringLiteral("清除图片"));
 
-    connect(Image1, &TQVImageDisplay::DoubleClicked, this, &TQVImage::ImageDblClick);
+    connect(Image1, &TQVPictureBox::DoubleClicked, this, &TQVImage::ImageDblClick);
     connect(Image1, &QWidget::customContextMenuRequested, this, &TQVImage::PopupMenuPopup);
     connect(MnuSelectShow, &QAction::triggered, this, &TQVImage::ImageDblClick);
     connect(MnuCopy, &QAction::triggered, this, &TQVImage::MnuCopyClick);
@@ -151,30 +150,4 @@ void TQVImage::MnuCopyClick()
 void TQVImage::MnuClearClick()
 {
     SetPicture(QImage());
-}
-
-TQVImageDisplay::TQVImageDisplay(QWidget *parent)
-    : QWidget(parent)
-{
-}
-
-void TQVImageDisplay::SetPicture(const QImage &picture)
-{
-    FPicture = picture;
-    update();
-}
-
-void TQVImageDisplay::paintEvent(QPaintEvent *)
-{
-    if (FPicture.isNull())
-        return;
-    QPainter painter(this);
-    const QRect target = CentredFitRect(FPicture.size(), size());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, FPicture);
-}
-
-void TQVImageDisplay::mouseDoubleClickEvent(QMouseEvent *)
-{
-    emit DoubleClicked();
 }

@@ -9,7 +9,7 @@
 
 class QAction;
 class QMenu;
-class TQVImageDisplay;
+class TQVPictureBox;
 
 // The picture field control: shows the JPEG picture of a blob field of its
 // query. A double-click opens the crop dialog while the query edits and
@@ -55,7 +55,7 @@ private:
     void MnuCopyClick();
     void MnuClearClick();
 
-    TQVImageDisplay *Image1;
+    TQVPictureBox *Image1;
     QMenu *PopupMenu1;
     QAction *MnuSelectShow;
     QAction *MnuCopy;
@@ -71,26 +71,4 @@ private:
     // cannot decode are not lost by saving the record.
     QByteArray FBytes;
     bool FPictureChanged = false;
-};
-
-// The display of the picture control: the picture fitted into its area
-// with its shape kept; reports double-clicks.
-class TQVImageDisplay : public QWidget
-{
-    Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TQVImageDisplay)
-
-public:
-    explicit TQVImageDisplay(QWidget *parent = nullptr);
-    void SetPicture(const QImage &picture);
-
-signals:
-    void DoubleClicked();
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mouseDoubleClickEvent(QMouseEvent *event) override;
-
-private:
-    QImage FPicture;
 };

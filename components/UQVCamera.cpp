@@ -3,11 +3,7 @@
 #include <QCamera>
 #include <QMediaCaptureSession>
 #include <QMediaDevices>
-#include <QPainter>
-#include <QVideoFrame>
 #include <QVideoSink>
-
-#include "components/UQVCropGeometry.h"
 
 namespace {
 
@@ -49,28 +45,4 @@ private:
 std::unique_ptr<TQVCameraDevice> CreateSystemCamera()
 {
     return std::make_unique<TQVSystemCamera>();
-}
-
-TQVCameraView::TQVCameraView(QVideoSink *sink, QWidget *parent)
-    : QWidget(parent)
-{
-    setAttribute(Qt::WA_OpaquePaintEvent);
-    connect(sink, &QVideoSink::videoFrameChanged, this, &TQVCameraView::FrameChanged);
-}
-
-void TQVCameraView::FrameChanged(const QVideoFrame &frame)
-{
-    FFrame = frame.toImage();
-    update();
-}
-
-void TQVCameraView::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.fillRect(rect(), Qt::black);
-    if (FFrame.isNull())
-        return;
-    const QRect target = CentredFitRect(FFrame.size(), size());
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawImage(target, FFrame);
 }

@@ -2,10 +2,6 @@
 
 #include <memory>
 
-#include <QImage>
-#include <QWidget>
-
-class QVideoFrame;
 class QVideoSink;
 
 // A live video source for the crop dialog: the system camera, or in tests
@@ -22,25 +18,3 @@ public:
 
 // The system's default camera through Qt Multimedia.
 std::unique_ptr<TQVCameraDevice> CreateSystemCamera();
-
-// The live preview: paints the sink's latest frame scaled into its area,
-// keeping the frame's shape.
-class TQVCameraView : public QWidget
-{
-    Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TQVCameraView)
-
-public:
-    explicit TQVCameraView(QVideoSink *sink, QWidget *parent = nullptr);
-
-    // The frame on show; null before the first frame arrives.
-    QImage CurrentFrame() const { return FFrame; }
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-
-private:
-    void FrameChanged(const QVideoFrame &frame);
-
-    QImage FFrame;
-};

@@ -21,6 +21,7 @@
 #include <QSignalBlocker>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <QVideoFrame>
 #include <QVideoSink>
 
 #include "app/UApplication.h"
@@ -28,6 +29,7 @@
 #include "app/UJpeg.h"
 #include "app/UMessageSeam.h"
 #include "components/UQVCamera.h"
+#include "components/UQVPictureBox.h"
 
 namespace {
 
@@ -75,7 +77,7 @@ void TFrmQVImageSelect::CreateControls()
     ScrollBox1->setObjectName(QStringLiteral("ScrollBox1"));
     ScrollBox1->setBackgroundRole(QPalette::Dark);
     WorkSpace = new QWidget;
-    ImgWork = new TQVWorkPicture(WorkSpace);
+    ImgWork = new TQVPictureBox(TQVPictureBox::pmActualSize, WorkSpace);
     ImgWork->setObjectName(QStringLiteral("ImgWork"));
     ShpFrame = new TQVCropShape(WorkSpace);
     ShpFrame->setObjectName(QStringLiteral("ShpFrame"));
@@ -182,7 +184,7 @@ void TFrmQVImageSelect::CreateControls()
     connect(ShpFrame, &TQVCropShape::MouseMoved, this, &TFrmQVImageSelect::ShapeMouseMove);
     connect(ShpFrame, &TQVCropShape::MousePressed, this, &TFrmQVImageSelect::ShapeMousePress);
     connect(ShpFrame, &TQVCropShape::MouseReleased, this, &TFrmQVImageSelect::ShapeMouseRelease);
-    connect(ImgWork, &TQVWorkPicture::MousePressed, this, &TFrmQVImageSelect::WorkPicturePress);
+    connect(ImgWork, &TQVPictureBox::MousePressed, this, &TFrmQVImageSelect::WorkPicturePress);
     connect(BtnFile, &QPushButton::clicked, this, &TFrmQVImageSelect::BtnFileClick);
     connect(BtnClipboard, &QPushButton::clicked, this, &TFrmQVImageSelect::BtnClipboardClick);
     connect(BtnCamera, &QPushButton::clicked, this, &TFrmQVImageSelect::BtnCameraClick);
@@ -409,8 +411,12 @@ void TFrmQVImageSelect::ChkCameraClick(bool checked)
     }
     if (!FCameraDevice)
         FCameraDevice = CreateSystemCamera();
-    FCaptureView = new TQVCameraView(FSink, GrpCamera);
+    FCaptureView = new TQVPictureBox(TQVPictureBox::pmFit, GrpCamera);
     FCaptureView->setObjectName(QStringLiteral("My Own Capture Window"));
+    FCaptureView->setAutoFillBackground(true);
+    FCaptureView->setPalette(QPalette(Qt::black));
+    connect(FSink, &QVideoSink::videoFrameChanged, FCaptureView,
+            [view = FCaptureView](const QVideoFrame &frame) { view->SetPicture(frame.toImage()); });
     FCaptureView->setGeometry(PnlCamera->geometry());
     FCaptureView->show();
     if (!FCameraDevice->Connect(FSink)) {
@@ -440,7 +446,7 @@ void TFrmQVImageSelect::BtnCameraClick()
         ShowCropError(QStringLiteral("没有连接摄像头！"));
         return;
     }
-    const QImage frame = FCaptureView->CurrentFrame();
+    const QImage frame = FCaptureView->Picture();
     const QString fileName = AppFolder() + QStringLiteral("Image.bmp");
     // Only a frame saved now is loaded: an old Image.bmp is not this frame.
     if (frame.isNull() || !frame.convertToFormat(QImage::Format_RGB32).save(fileName, "BMP"))
@@ -500,27 +506,4 @@ void TQVCropShape::mousePressEvent(QMouseEvent *event)
 void TQVCropShape::mouseReleaseEvent(QMouseEvent *)
 {
     emit MouseReleased();
-}
-
-TQVWorkPicture::TQVWorkPicture(QWidget *parent)
-    : QWidget(parent)
-{
-}
-
-void TQVWorkPicture::SetPicture(const QImage &picture)
-{
-    FPicture = picture;
-    resize(picture.size());
-    update();
-}
-
-void TQVWorkPicture::paintEvent(QPaintEvent *)
-{
-    QPainter painter(this);
-    painter.drawImage(0, 0, FPicture);
-}
-
-void TQVWorkPicture::mousePressEvent(QMouseEvent *event)
-{
-    emit MousePressed(event->position().toPoint());
 }

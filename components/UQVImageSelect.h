@@ -15,9 +15,8 @@ class QScrollArea;
 class QSpinBox;
 class QVideoSink;
 class TQVCameraDevice;
-class TQVCameraView;
 class TQVCropShape;
-class TQVWorkPicture;
+class TQVPictureBox;
 
 // The crop dialog: takes a picture from a file, the clipboard or the camera,
 // lets the user place a crop frame on it and hands the cut back on OK. The
@@ -94,11 +93,11 @@ private:
     QImage FPreview;
     std::unique_ptr<TQVCameraDevice> FCameraDevice;
     QVideoSink *FSink = nullptr;
-    TQVCameraView *FCaptureView = nullptr;
+    TQVPictureBox *FCaptureView = nullptr;
 
     QScrollArea *ScrollBox1 = nullptr;
     QWidget *WorkSpace = nullptr;
-    TQVWorkPicture *ImgWork = nullptr;
+    TQVPictureBox *ImgWork = nullptr;
     TQVCropShape *ShpFrame = nullptr;
     QGroupBox *GrpSize = nullptr;
     QLabel *LabPicWidth = nullptr;
@@ -140,25 +139,4 @@ protected:
     void mouseMoveEvent(QMouseEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;
     void mouseReleaseEvent(QMouseEvent *event) override;
-};
-
-// The work picture, reporting presses in picture coordinates.
-class TQVWorkPicture : public QWidget
-{
-    Q_OBJECT
-    Q_DISABLE_COPY_MOVE(TQVWorkPicture)
-
-public:
-    explicit TQVWorkPicture(QWidget *parent = nullptr);
-    void SetPicture(const QImage &picture);
-
-signals:
-    void MousePressed(const QPoint &pos);
-
-protected:
-    void paintEvent(QPaintEvent *event) override;
-    void mousePressEvent(QMouseEvent *event) override;
-
-private:
-    QImage FPicture;
 };
