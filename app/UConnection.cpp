@@ -36,12 +36,35 @@ QString LocalPath(const QString &dataSource)
     return QDir::cleanPath(path);
 }
 
+// ODBC reads a value up to the next ";" unless it is braced; braces keep
+// a typed password or name with ";", "{" or "}" in one piece.
+QString OdbcValue(const QString &value)
+{
+    if (!value.contains(QLatin1Char(';')) && !value.contains(QLatin1Char('{')) && !value.contains(QLatin1Char('}'))
+        && value.trimmed() == value)
+        return value;
+    QString escaped = value;
+    escaped.replace(QLatin1String("}"), QLatin1String("}}"));
+    return QLatin1Char('{') + escaped + QLatin1Char('}');
+}
+
 } // namespace
 
 QString TConnectionTarget::OdbcConnectString() const
 {
-    return QStringLiteral("DRIVER={FreeTDS};SERVER=%1;PORT=%2;DATABASE=%3;UID=%4;PWD=%5;TDS_Version=7.4;")
-        .arg(Server).arg(Port).arg(Database, User, Password);
+    // A named instance's port is asked of the server's browser service, so
+    // no port is given with it.
+    QString text = QStringLiteral("DRIVER={FreeTDS};");
+    if (Instance.isEmpty())
+        text += QStringLiteral("SERVER=") + OdbcValue(Server) + QStringLiteral(";PORT=%1;").arg(Port);
+    else
+        text += QStringLiteral("SERVER=") + OdbcValue(Server + QLatin1Char('\\') + Instance) + QLatin1Char(';');
+    // No catalogue named: the login's default database, as SQL Server does.
+    if (!Database.isEmpty())
+        text += QStringLiteral("DATABASE=") + OdbcValue(Database) + QLatin1Char(';');
+    text += QStringLiteral("UID=") + OdbcValue(User) + QStringLiteral(";PWD=") + OdbcValue(Password)
+        + QStringLiteral(";TDS_Version=7.4;");
+    return text;
 }
 
 TConnectionTarget MapConnectionString(const QString &connectionString)
@@ -54,14 +77,21 @@ TConnectionTarget MapConnectionString(const QString &connectionString)
         target.DatabaseFile = LocalPath(dataSource);
     } else if (provider.startsWith(QLatin1String("SQLOLEDB"), Qt::CaseInsensitive)) {
         target.Kind = TConnectionTarget::ckSqlServer;
+        // SQL Server's own forms: "host,port" and "host\\instance".
         QString server = dataSource;
         const int comma = server.indexOf(QLatin1Char(','));
         if (comma >= 0) {
-            target.Port = server.mid(comma + 1).toInt();
-            server = server.left(comma);
+            target.Port = server.mid(comma + 1).trimmed().toInt();
+            server = server.left(comma).trimmed();
         }
-        // "." names the local machine in SQL Server's own tools.
-        target.Server = server == QLatin1String(".") ? QStringLiteral("127.0.0.1") : server;
+        const int backslash = server.indexOf(QLatin1Char('\\'));
+        if (backslash >= 0) {
+            target.Instance = server.mid(backslash + 1);
+            server = server.left(backslash);
+        }
+        // "." and "(local)" name this computer in SQL Server's own tools.
+        const bool local = server == QLatin1String(".") || server.compare(QLatin1String("(local)"), Qt::CaseInsensitive) == 0;
+        target.Server = local ? QStringLiteral("127.0.0.1") : server;
         target.Database = EntryValue(connectionString, QStringLiteral("Initial Catalog"));
         target.User = EntryValue(connectionString, QStringLiteral("User ID"));
         target.Password = EntryValue(connectionString, QStringLiteral("Password"));

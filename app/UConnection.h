@@ -11,7 +11,8 @@ struct TConnectionTarget
     enum TKind { ckInvalid, ckSqlite, ckSqlServer };
     TKind Kind = ckInvalid;
     QString DatabaseFile;   // ckSqlite: the file behind "Data Source"
-    QString Server;         // ckSqlServer
+    QString Server;         // ckSqlServer: host name or address
+    QString Instance;       // named instance after a backslash in the server name
     QString Database;
     QString User;
     QString Password;

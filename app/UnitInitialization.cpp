@@ -1,22 +1,267 @@
 #include "app/UnitInitialization.h"
 
-#include <QDialogButtonBox>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QFrame>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
-#include <QVBoxLayout>
+#include <QRadioButton>
+#include <QScreen>
+
+#include "app/UComm.h"
+#include "app/UMessageSeam.h"
+#include "app/USqlServerClient.h"
+
+namespace {
+
+const char NoServerText[] = "您没有选择服务器！";
+const char NoDatabaseText[] = "您没有选择相应的数据库！";
+const char ConnectFailedText[] = "数据库连接失败！请检查服务器名称和登录名称及密码！";
+
+// The outer size 382 × 380 less a 4-pixel sizeable border on each side
+// and a 26-pixel caption: the window manager draws the frame around this.
+constexpr int ClientWidth = 374;
+constexpr int ClientHeight = 350;
+
+template <typename T>
+T *Place(T *control, const char *name, int left, int top)
+{
+    control->setObjectName(QLatin1String(name));
+    control->move(left, top);
+    return control;
+}
+
+} // namespace
 
 TFrmConnect::TFrmConnect(QWidget *parent)
-    : QDialog(parent)
+    : TFrmConnect(std::make_unique<TOdbcSqlServerClient>(), parent)
 {
+}
+
+TFrmConnect::TFrmConnect(std::unique_ptr<TSqlServerClient> client, QWidget *parent)
+    : QDialog(parent), FClient(std::move(client))
+{
+    setObjectName(QStringLiteral("FrmConnect"));
     setWindowTitle(QStringLiteral("SQL Server数据库连接设置"));
-    auto *layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(QStringLiteral("题库数据库无法打开。"), this));
-    auto *buttons = new QDialogButtonBox(this);
-    QPushButton *ok = buttons->addButton(QStringLiteral("确定"), QDialogButtonBox::AcceptRole);
-    ok->setObjectName(QStringLiteral("BtnOK"));
-    QPushButton *cancel = buttons->addButton(QStringLiteral("取消"), QDialogButtonBox::RejectRole);
-    cancel->setObjectName(QStringLiteral("BtnCancel"));
-    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-    layout->addWidget(buttons);
+    // A title bar without system menu and caption buttons; Esc still cancels.
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    QFont font(QStringLiteral("宋体"));
+    font.setPixelSize(12);
+    setFont(font);
+    resize(ClientWidth, ClientHeight);
+    CreateControls();
+    FormCreate();
+}
+
+TFrmConnect::~TFrmConnect() = default;
+
+void TFrmConnect::CreateControls()
+{
+    Label1 = Place(new QLabel(QStringLiteral("指定下列数据以连接到 SQL Server 数据："), this), "Label1", 30, 13);
+    Label2 = Place(new QLabel(QStringLiteral("1.输入或选择服务器名称(&E)"), this), "Label2", 40, 35);
+    ComBServer = Place(new QComboBox(this), "ComBServer", 72, 55);
+    ComBServer->setEditable(true);
+    ComBServer->setInsertPolicy(QComboBox::NoInsert);
+    ComBServer->resize(249, 21);
+    Label2->setBuddy(ComBServer);
+
+    Label3 = Place(new QLabel(QStringLiteral("2.输入登录服务器的信息:"), this), "Label3", 40, 85);
+    RadioButton1 = Place(new QRadioButton(QStringLiteral("使用 Windows NT 集成安全模式(&W)"), this), "RadioButton1", 72, 105);
+    RadioButton2 = Place(new QRadioButton(QStringLiteral("使用指定的用户名称和密码(&U)"), this), "RadioButton2", 72, 127);
+    RadioButton3 = Place(new QRadioButton(QStringLiteral("已安装Lumidrive软件"), this), "RadioButton3", 72, 150);
+    RadioButton2->setChecked(true);
+
+    Label4 = Place(new QLabel(QStringLiteral("用户名称(&U)"), this), "Label4", 72, 177);
+    EdtUser = Place(new QLineEdit(QStringLiteral("sa"), this), "EdtUser", 144, 172);
+    EdtUser->resize(172, 21);
+    Label4->setBuddy(EdtUser);
+    Label5 = Place(new QLabel(QStringLiteral("密码(&P)"), this), "Label5", 72, 202);
+    EdtPassWord = Place(new QLineEdit(this), "EdtPassWord", 144, 199);
+    EdtPassWord->resize(172, 21);
+    EdtPassWord->setEchoMode(QLineEdit::Password);
+    Label5->setBuddy(EdtPassWord);
+    CheckBox1 = Place(new QCheckBox(QStringLiteral("空白密码(&B)"), this), "CheckBox1", 72, 225);
+
+    Label6 = Place(new QLabel(QStringLiteral("3.在服务器上选择数据库"), this), "Label6", 43, 249);
+    CombData = Place(new QComboBox(this), "CombData", 69, 268);
+    CombData->resize(245, 21);
+    CombData->installEventFilter(this);
+
+    Bevel1 = Place(new QFrame(this), "Bevel1", 15, 304);
+    Bevel1->setFrameShape(QFrame::HLine);
+    Bevel1->setFrameShadow(QFrame::Sunken);
+    Bevel1->resize(334, 2);
+
+    BtnOK = Place(new QPushButton(QStringLiteral("确定"), this), "BtnOK", 88, 320);
+    BtnOK->resize(80, 22);
+    BtnCancel = Place(new QPushButton(QStringLiteral("取消"), this), "BtnCancel", 216, 320);
+    BtnCancel->resize(80, 22);
+
+    for (QWidget *control : {static_cast<QWidget *>(Label1), static_cast<QWidget *>(Label2),
+                             static_cast<QWidget *>(Label3), static_cast<QWidget *>(Label4),
+                             static_cast<QWidget *>(Label5), static_cast<QWidget *>(Label6),
+                             static_cast<QWidget *>(RadioButton1), static_cast<QWidget *>(RadioButton2),
+                             static_cast<QWidget *>(RadioButton3), static_cast<QWidget *>(CheckBox1)})
+        control->adjustSize();
+
+    for (QRadioButton *radio : {RadioButton1, RadioButton2, RadioButton3}) {
+        connect(radio, &QRadioButton::toggled, this, [this](bool checked) {
+            if (checked)
+                RadioButton2Click();
+        });
+    }
+    connect(CheckBox1, &QCheckBox::toggled, this, &TFrmConnect::CheckBox1Click);
+    connect(BtnOK, &QPushButton::clicked, this, &TFrmConnect::BtnOKClick);
+    connect(BtnCancel, &QPushButton::clicked, this, &TFrmConnect::BtnCancelClick);
+}
+
+TConnectSettings TFrmConnect::Settings() const
+{
+    TConnectSettings settings;
+    if (RadioButton1->isChecked())
+        settings.Mode = TLoginMode::lmIntegrated;
+    else if (RadioButton3->isChecked())
+        settings.Mode = TLoginMode::lmLumidrive;
+    else
+        settings.Mode = TLoginMode::lmUserPassword;
+    settings.Server = ComBServer->currentText();
+    settings.Database = CombData->currentText();
+    settings.User = EdtUser->text();
+    settings.Password = EdtPassWord->text();
+    return settings;
+}
+
+void TFrmConnect::showEvent(QShowEvent *event)
+{
+    QDialog::showEvent(event);
+    if (FShown)
+        return;
+    FShown = true;
+    if (const QScreen *screen = QGuiApplication::primaryScreen()) {
+        QRect frame = frameGeometry();
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
+    FormShow();
+}
+
+bool TFrmConnect::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == CombData && event->type() == QEvent::FocusIn) {
+        // Focus coming back when a window or a popup closes is no entry
+        // into the control; fetching then would loop after a message box.
+        const Qt::FocusReason reason = static_cast<QFocusEvent *>(event)->reason();
+        if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+            CombDataEnter();
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TFrmConnect::FormCreate()
+{
+    ComBServer->clear();
+}
+
+void TFrmConnect::FormShow()
+{
+    RadioButton2Click();
+}
+
+void TFrmConnect::SetEditColor(QLineEdit *edit, bool white)
+{
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, QApplication::palette().color(white ? QPalette::Base : QPalette::Button));
+    edit->setPalette(palette);
+}
+
+void TFrmConnect::RadioButton2Click()
+{
+    const bool userAndPassword = RadioButton2->isChecked();
+    EdtPassWord->clear();
+    EdtPassWord->setEnabled(userAndPassword);
+    SetEditColor(EdtPassWord, userAndPassword);
+    EdtUser->clear();
+    EdtUser->setEnabled(userAndPassword);
+    if (userAndPassword) {
+        EdtUser->setText(QStringLiteral("sa"));
+        EdtUser->setReadOnly(true);
+    }
+    SetEditColor(EdtUser, userAndPassword);
+    CheckBox1->setEnabled(userAndPassword);
+}
+
+void TFrmConnect::CheckBox1Click()
+{
+    const bool blank = CheckBox1->isChecked();
+    if (blank)
+        EdtPassWord->clear();
+    EdtPassWord->setEnabled(!blank);
+    SetEditColor(EdtPassWord, !blank);
+}
+
+void TFrmConnect::CombDataEnter()
+{
+    if (ComBServer->currentText().isEmpty()) {
+        ShowError(QString::fromUtf8(NoServerText));
+        return;
+    }
+    FClient->Disconnect();
+    const QString connectionString = BuildConnectString(Settings(), TConnectPurpose::cpDatabaseList);
+    try {
+        FClient->Connect(connectionString);
+    } catch (const std::exception &) {
+        FClient->Disconnect();
+        ShowError(QString::fromUtf8(ConnectFailedText));
+        return;
+    }
+    QStringList databases;
+    try {
+        databases = FClient->ListDatabases();
+    } catch (const std::exception &error) {
+        ShowFrameworkError(QString::fromStdString(error.what()));
+        return;
+    }
+    CombData->clear();
+    CombData->addItems(DatabaseListEntries(RunContext.AppPath, connectionString, databases));
+    // An emptied list loses its choice; the user picks anew.
+    CombData->setCurrentIndex(-1);
+}
+
+void TFrmConnect::BtnOKClick()
+{
+    FClient->Disconnect();
+    if (ComBServer->currentText().isEmpty()) {
+        ShowError(QString::fromUtf8(NoServerText));
+        return;
+    }
+    if (CombData->currentText().isEmpty()) {
+        ShowError(QString::fromUtf8(NoDatabaseText));
+        return;
+    }
+    try {
+        FClient->Connect(BuildConnectString(Settings(), TConnectPurpose::cpConfirm));
+    } catch (const std::exception &) {
+        FClient->Disconnect();
+        ShowError(QString::fromUtf8(ConnectFailedText));
+        ComBServer->clear();
+        ComBServer->clearEditText();
+        ComBServer->setFocus(Qt::OtherFocusReason);
+        return;
+    }
+    try {
+        WriteDbConfig(RunContext.AppPath, ComBServer->currentText(), CombData->currentText());
+    } catch (const std::exception &error) {
+        ShowFrameworkError(QString::fromStdString(error.what()));
+        return;
+    }
+    done(1);
+}
+
+void TFrmConnect::BtnCancelClick()
+{
+    done(2);
 }

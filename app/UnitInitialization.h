@@ -1,14 +1,72 @@
 #pragma once
 
+#include <memory>
+
 #include <QDialog>
 
-// The connection settings dialog shown when the question bank cannot be
-// opened: OK tries the same database again, Cancel ends the program.
+#include "app/UConnectSettings.h"
+
+class QCheckBox;
+class QComboBox;
+class QFrame;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+class TSqlServerClient;
+
+// The SQL Server connection settings dialog shown when the question bank
+// cannot be opened: the user names a server, a login mode and one of the
+// server's databases; OK proves them by connecting, records them in
+// DBConfig.cfg and closes with 1, Cancel closes with 2.
 class TFrmConnect : public QDialog
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TFrmConnect)
 
 public:
+    // Works on a real SQL Server client of its own.
     explicit TFrmConnect(QWidget *parent = nullptr);
+    // Works on the given client (tests hand in a scripted one).
+    explicit TFrmConnect(std::unique_ptr<TSqlServerClient> client, QWidget *parent = nullptr);
+    ~TFrmConnect() override;
+
+    // The settings as the controls hold them now.
+    TConnectSettings Settings() const;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void CreateControls();
+    void FormCreate();
+    void FormShow();
+    void RadioButton2Click();
+    void CheckBox1Click();
+    void CombDataEnter();
+    void BtnOKClick();
+    void BtnCancelClick();
+    void SetEditColor(QLineEdit *edit, bool white);
+
+    std::unique_ptr<TSqlServerClient> FClient;
+    bool FShown = false;
+
+    QLabel *Label1 = nullptr;
+    QLabel *Label2 = nullptr;
+    QComboBox *ComBServer = nullptr;
+    QLabel *Label3 = nullptr;
+    QRadioButton *RadioButton1 = nullptr;
+    QRadioButton *RadioButton2 = nullptr;
+    QRadioButton *RadioButton3 = nullptr;
+    QLabel *Label4 = nullptr;
+    QLineEdit *EdtUser = nullptr;
+    QLabel *Label5 = nullptr;
+    QLineEdit *EdtPassWord = nullptr;
+    QCheckBox *CheckBox1 = nullptr;
+    QLabel *Label6 = nullptr;
+    QComboBox *CombData = nullptr;
+    QFrame *Bevel1 = nullptr;
+    QPushButton *BtnOK = nullptr;
+    QPushButton *BtnCancel = nullptr;
 };
