@@ -1,0 +1,410 @@
+#include "components/QVPageTool.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPainterPath>
+#include <QResizeEvent>
+#include <QToolButton>
+
+#include "app/UQuery.h"
+#include "components/QVAdoQuery.h"
+
+namespace {
+
+constexpr int ButtonSize = 25;
+constexpr int Gap = 5;
+constexpr int NumberWidth = 7;
+constexpr int PageListWidth = 60;
+constexpr int BarHeight = 35;
+
+QString Padded(int number)
+{
+    return QString::number(number).rightJustified(NumberWidth, QLatin1Char(' '));
+}
+
+QString Top(int count)
+{
+    return QStringLiteral("Select top ") + QString::number(count);
+}
+
+QString Derived(const QString &baseSql)
+{
+    return QStringLiteral(" * From (") + baseSql + QStringLiteral(") a");
+}
+
+} // namespace
+
+QString QVPageSql::Count(const QString &baseSql)
+{
+    return QStringLiteral("Select Count(*) From (") + baseSql + QStringLiteral(") a");
+}
+
+QString QVPageSql::FirstPage(int pageRecordCount, const QString &baseSql)
+{
+    return Top(pageRecordCount) + Derived(baseSql) + QStringLiteral(" Order By Xh");
+}
+
+QString QVPageSql::NextPage(int pageRecordCount, const QString &baseSql, int lastXh)
+{
+    return Top(pageRecordCount) + Derived(baseSql) + QStringLiteral(" Where Xh>") + QString::number(lastXh)
+        + QStringLiteral(" Order By Xh");
+}
+
+QString QVPageSql::PriorPage(int pageRecordCount, const QString &baseSql, int firstXh)
+{
+    return Top(pageRecordCount) + Derived(baseSql) + QStringLiteral(" Where Xh<") + QString::number(firstXh)
+        + QStringLiteral(" Order By Xh Desc");
+}
+
+QString QVPageSql::LastPage(int recordCount, int pageRecordCount, const QString &baseSql)
+{
+    const int rest = recordCount % pageRecordCount;
+    return Top(rest == 0 ? pageRecordCount : rest) + Derived(baseSql) + QStringLiteral(" Order By Xh Desc");
+}
+
+QString QVPageSql::PageBoundary(int page, int pageRecordCount, const QString &baseSql)
+{
+    return QStringLiteral("Select Max(Xh) From (") + Top(pageRecordCount * (page - 1)) + QStringLiteral(" Xh From (")
+        + baseSql + QStringLiteral(") a Order By Xh) a");
+}
+
+QString QVPageSql::PageRows(int pageRecordCount, const QString &baseSql, const QString &boundary)
+{
+    return Top(pageRecordCount) + Derived(baseSql) + QStringLiteral(" Where Xh>") + boundary
+        + QStringLiteral(" Order By Xh");
+}
+
+int PageCountOf(int recordCount, int pageRecordCount)
+{
+    return recordCount / pageRecordCount + (recordCount % pageRecordCount != 0 ? 1 : 0);
+}
+
+namespace {
+
+QString InfoText(const QString &records, const QString &perPage, const QString &pages, const QString &current)
+{
+    return QStringLiteral("共有") + records + QStringLiteral(" 条记录，每页") + perPage + QStringLiteral(" 条，")
+        + QLatin1Char('\n') + QStringLiteral("共分") + pages + QStringLiteral(" 页，当前为第") + current
+        + QStringLiteral(" 页。");
+}
+
+} // namespace
+
+QString PageInfoText(int recordCount, int pageRecordCount, int pageCount, int currentPage)
+{
+    return InfoText(Padded(recordCount), Padded(pageRecordCount), Padded(pageCount), Padded(currentPage));
+}
+
+QString EmptyPageInfoText()
+{
+    const QString blank(NumberWidth, QLatin1Char(' '));
+    return InfoText(blank, blank, blank, blank);
+}
+
+QPixmap PageToolGlyph(const QString &name)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(0, 0, 128));
+    auto triangle = [&painter](qreal tipX, qreal baseX) {
+        QPainterPath path;
+        path.moveTo(tipX, 8);
+        path.lineTo(baseX, 3);
+        path.lineTo(baseX, 13);
+        path.closeSubpath();
+        painter.drawPath(path);
+    };
+    const QString key = name.toUpper();
+    if (key == QLatin1String("FIRST")) {
+        painter.drawRect(QRectF(3, 3, 2, 10));
+        triangle(5, 12);
+    } else if (key == QLatin1String("PRIOR")) {
+        triangle(4, 11);
+    } else if (key == QLatin1String("NEXT")) {
+        triangle(12, 5);
+    } else if (key == QLatin1String("LAST")) {
+        triangle(11, 4);
+        painter.drawRect(QRectF(11, 3, 2, 10));
+    } else if (key == QLatin1String("CONNECT")) {
+        // An arrow with a shaft: go to the chosen page.
+        painter.setBrush(QColor(0, 128, 0));
+        painter.drawRect(QRectF(2, 6.5, 7, 3));
+        triangle(14, 8);
+    }
+    return pixmap;
+}
+
+TQVPageTool::TQVPageTool(QWidget *parent)
+    : QFrame(parent)
+{
+    setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setLineWidth(1);
+    setFont(QFont(QStringLiteral("宋体"), 10));
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+
+    FBtnAutoFirst = CreateButton("FBtnAutoFirst", "FIRST", QStringLiteral("第一页"));
+    FBtnAutoPrior = CreateButton("FBtnAutoPrior", "PRIOR", QStringLiteral("上一页"));
+    FBtnAutoNext = CreateButton("FBtnAutoNext", "NEXT", QStringLiteral("下一页"));
+    FBtnAutoLast = CreateButton("FBtnAutoLast", "LAST", QStringLiteral("最后一页"));
+    FBtnAutoConnect = CreateButton("FBtnAutoConnect", "CONNECT", QStringLiteral("转到"));
+    FLabAutoPageInfo = new QLabel(this);
+    FLabAutoPageInfo->setObjectName(QStringLiteral("FLabAutoPageInfo"));
+    ShowPageInfo(EmptyPageInfoText());
+    FLabAutoConnect = new QLabel(QStringLiteral("转到第 "), this);
+    FLabAutoConnect->setObjectName(QStringLiteral("FLabAutoConnect"));
+    FLabAutoPage = new QLabel(QStringLiteral(" 页"), this);
+    FLabAutoPage->setObjectName(QStringLiteral("FLabAutoPage"));
+    FComboxAutoPage = new QComboBox(this);
+    FComboxAutoPage->setObjectName(QStringLiteral("FComboxAutoPage"));
+    FComboxAutoPage->setFixedWidth(PageListWidth);
+    FLabAutoConnect->adjustSize();
+    FLabAutoPage->adjustSize();
+
+    connect(FBtnAutoFirst, &QToolButton::clicked, this, &TQVPageTool::BtnAutoFirstClick);
+    connect(FBtnAutoPrior, &QToolButton::clicked, this, &TQVPageTool::BtnAutoPriorClick);
+    connect(FBtnAutoNext, &QToolButton::clicked, this, &TQVPageTool::BtnAutoNextClick);
+    connect(FBtnAutoLast, &QToolButton::clicked, this, &TQVPageTool::BtnAutoLastClick);
+    connect(FBtnAutoConnect, &QToolButton::clicked, this, &TQVPageTool::BtnAutoConnectClick);
+
+    resize(640, BarHeight);
+    ArrangeParts();
+}
+
+TQVPageTool::~TQVPageTool() = default;
+
+QToolButton *TQVPageTool::CreateButton(const char *name, const char *glyph, const QString &hint)
+{
+    auto *button = new QToolButton(this);
+    button->setObjectName(QLatin1String(name));
+    button->setAutoRaise(true);
+    button->setFixedSize(ButtonSize, ButtonSize);
+    button->setIcon(QIcon(PageToolGlyph(QLatin1String(glyph))));
+    button->setToolTip(hint);
+    return button;
+}
+
+QSize TQVPageTool::sizeHint() const
+{
+    return QSize(QFrame::sizeHint().width(), BarHeight);
+}
+
+void TQVPageTool::SetPageRecordCount(int count)
+{
+    // A page of no rows would divide by zero when the pages are counted.
+    FPageRecordCount = qMax(1, count);
+}
+
+void TQVPageTool::resizeEvent(QResizeEvent *event)
+{
+    QFrame::resizeEvent(event);
+    ArrangeParts();
+}
+
+void TQVPageTool::ArrangeParts()
+{
+    const int infoWidth = FLabAutoPageInfo->width();
+    const int gotoWidth = FLabAutoConnect->width();
+    const int pageWidth = FLabAutoPage->width();
+    int left = (width() - infoWidth - 8 * Gap - 5 * ButtonSize - PageListWidth - gotoWidth - pageWidth) / 2;
+    if (left < 0)
+        left = 5;
+    auto place = [this](QWidget *part, int x) { part->move(x, (height() - part->height()) / 2); };
+    place(FLabAutoPageInfo, left);
+    int x = left + infoWidth + 3 * Gap;
+    for (QToolButton *button : {FBtnAutoFirst, FBtnAutoPrior, FBtnAutoNext, FBtnAutoLast}) {
+        place(button, x);
+        x += ButtonSize + Gap;
+    }
+    place(FLabAutoConnect, x);
+    x += gotoWidth;
+    place(FComboxAutoPage, x);
+    x += PageListWidth;
+    place(FLabAutoPage, x);
+    x += pageWidth + Gap;
+    place(FBtnAutoConnect, x);
+}
+
+bool TQVPageTool::QueryOpen() const
+{
+    return FQuery && FQuery->Active();
+}
+
+TQuery *TQVPageTool::OpenAuxQuery(const QString &sql)
+{
+    if (!FAuxQuery)
+        FAuxQuery = new TQuery(this);
+    FAuxQuery->Close();
+    FAuxQuery->SetConnection(FQuery->Connection());
+    FAuxQuery->SetSQL(sql);
+    FAuxQuery->Open();
+    return FAuxQuery;
+}
+
+void TQVPageTool::Count()
+{
+    try {
+        FRecordCount = OpenAuxQuery(QVPageSql::Count(FBaseSql))->Fields(0)->AsInteger();
+        FPageCount = PageCountOf(FRecordCount, FPageRecordCount);
+        FComboxAutoPage->clear();
+        for (int page = 1; page <= FPageCount; ++page)
+            FComboxAutoPage->addItem(QString::number(page));
+    } catch (const std::exception &) {
+        // A bad base statement or a lost connection: the counts stay as reached.
+    }
+}
+
+void TQVPageTool::UpdatePageInfo()
+{
+    const int oldWidth = FLabAutoPageInfo->width();
+    ShowPageInfo(PageInfoText(FRecordCount, FPageRecordCount, FPageCount, FCurrentPage));
+    // Digits and blanks differ in width in this face: keep the parts clear of the label.
+    if (FLabAutoPageInfo->width() != oldWidth)
+        ArrangeParts();
+    FComboxAutoPage->setCurrentIndex(FCurrentPage - 1);
+}
+
+void TQVPageTool::ShowPageInfo(const QString &text)
+{
+    FPageInfo = text;
+    // The face's own line spacing makes two lines taller than the bar:
+    // tighter lines keep them inside it. Blanks are kept, they align the numbers.
+    QString html = text.toHtmlEscaped();
+    html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
+    FLabAutoPageInfo->setText(QStringLiteral("<div style=\"white-space:pre; line-height:85%\">") + html
+                              + QStringLiteral("</div>"));
+    FLabAutoPageInfo->adjustSize();
+}
+
+void TQVPageTool::CaptureQuery(TQVAdoQuery *query, const QString &upperSql)
+{
+    try {
+        FQuery = query;
+        FBaseSql = upperSql;
+        Count();
+        query->SetSQL(QVPageSql::FirstPage(FPageRecordCount, FBaseSql));
+        FCurrentPage = 1;
+        UpdatePageInfo();
+    } catch (const std::exception &) {
+    }
+}
+
+void TQVPageTool::CapturedOpenDone(TQVAdoQuery *query)
+{
+    if (query != FQuery)
+        return;
+    try {
+        StoreBounds();
+    } catch (const std::exception &) {
+    }
+}
+
+void TQVPageTool::StoreBounds()
+{
+    if (FQuery->IsEmpty()) {
+        FFirstXh = 0;
+        FLastXh = 0;
+        return;
+    }
+    FQuery->Last();
+    FLastXh = FQuery->FieldByName(QStringLiteral("Xh"))->AsInteger();
+    FQuery->First();
+    FFirstXh = FQuery->FieldByName(QStringLiteral("Xh"))->AsInteger();
+}
+
+void TQVPageTool::SaveMasterSource()
+{
+    if (FQuery && FQuery->MasterSource()) {
+        FSavedMasterSource = FQuery->MasterSource();
+        FQuery->SetMasterSource(nullptr);
+    }
+}
+
+void TQVPageTool::RestoreMasterSource()
+{
+    if (FQuery && FSavedMasterSource) {
+        FQuery->SetMasterSource(FSavedMasterSource);
+        FSavedMasterSource = nullptr;
+    }
+}
+
+void TQVPageTool::Reload(const QString &sql)
+{
+    FQuery->SetPagingArmed(false);
+    Count();
+    FQuery->Close();
+    FQuery->SetSQL(sql);
+    FQuery->Open();
+    // The previous and last pages come in descending order.
+    FQuery->SortBy(QStringLiteral("Xh"));
+    StoreBounds();
+    RestoreMasterSource();
+}
+
+void TQVPageTool::Navigate(bool guardHolds, const std::function<void()> &load)
+{
+    if (!FQuery)
+        return;
+    SaveMasterSource();
+    if (!guardHolds) {
+        RestoreMasterSource();
+        return;
+    }
+    try {
+        load();
+        UpdatePageInfo();
+    } catch (const std::exception &) {
+        // The bar shows no message; a detail query gets its master back.
+        RestoreMasterSource();
+    }
+}
+
+void TQVPageTool::BtnAutoFirstClick()
+{
+    Navigate(FCurrentPage != 1 && FRecordCount != 0, [this] {
+        Reload(QVPageSql::FirstPage(FPageRecordCount, FBaseSql));
+        FCurrentPage = 1;
+    });
+}
+
+void TQVPageTool::BtnAutoPriorClick()
+{
+    Navigate(QueryOpen() && FCurrentPage != 1 && FRecordCount != 0, [this] {
+        Reload(QVPageSql::PriorPage(FPageRecordCount, FBaseSql, FFirstXh));
+        FCurrentPage = FCurrentPage - 1;
+    });
+}
+
+void TQVPageTool::BtnAutoNextClick()
+{
+    Navigate(QueryOpen() && FCurrentPage != FPageCount && FRecordCount != 0, [this] {
+        Reload(QVPageSql::NextPage(FPageRecordCount, FBaseSql, FLastXh));
+        FCurrentPage = FCurrentPage + 1;
+    });
+}
+
+void TQVPageTool::BtnAutoLastClick()
+{
+    Navigate(QueryOpen() && FCurrentPage != FPageCount && FRecordCount != 0, [this] {
+        // The size of the last page comes from the count before this reload's own.
+        Reload(QVPageSql::LastPage(FRecordCount, FPageRecordCount, FBaseSql));
+        FCurrentPage = FPageCount;
+    });
+}
+
+void TQVPageTool::BtnAutoConnectClick()
+{
+    Navigate(QueryOpen() && FComboxAutoPage->currentIndex() >= 0 && FRecordCount != 0, [this] {
+        const int page = FComboxAutoPage->currentText().toInt();
+        FCurrentPage = page;
+        if (page == 1) {
+            Reload(QVPageSql::FirstPage(FPageRecordCount, FBaseSql));
+            return;
+        }
+        TQuery *boundary = OpenAuxQuery(QVPageSql::PageBoundary(page, FPageRecordCount, FBaseSql));
+        Reload(QVPageSql::PageRows(FPageRecordCount, FBaseSql, boundary->Fields(0)->AsString()));
+    });
+}

@@ -1,0 +1,125 @@
+#pragma once
+
+#include <functional>
+
+#include <QFrame>
+#include <QPixmap>
+#include <QPointer>
+#include <QString>
+
+#include "components/UQVBinding.h"
+
+class QComboBox;
+class QLabel;
+class QToolButton;
+class TQuery;
+class TQVAdoQuery;
+
+// The statements of the paging bar. Pages are cut by the numeric column Xh
+// of the base statement: rows are ordered by Xh, and a page is found by
+// comparing Xh with the first or last Xh of the page on show, so the
+// database never skips rows.
+namespace QVPageSql {
+QString Count(const QString &baseSql);
+QString FirstPage(int pageRecordCount, const QString &baseSql);
+QString NextPage(int pageRecordCount, const QString &baseSql, int lastXh);
+QString PriorPage(int pageRecordCount, const QString &baseSql, int firstXh);
+QString LastPage(int recordCount, int pageRecordCount, const QString &baseSql);
+// The largest Xh among the rows of the pages before page k (k > 1).
+QString PageBoundary(int page, int pageRecordCount, const QString &baseSql);
+// The rows of a page whose boundary (the text of PageBoundary's value) is known.
+QString PageRows(int pageRecordCount, const QString &baseSql, const QString &boundary);
+} // namespace QVPageSql
+
+// Pages for a record count, the last one possibly short.
+int PageCountOf(int recordCount, int pageRecordCount);
+// The two-line page information; every number padded to 7 characters.
+QString PageInfoText(int recordCount, int pageRecordCount, int pageCount, int currentPage);
+// The page information of a bar that has not captured a query yet.
+QString EmptyPageInfoText();
+// The button glyphs the bar draws for itself: FIRST, PRIOR, NEXT, LAST, CONNECT.
+QPixmap PageToolGlyph(const QString &name);
+
+// A bar of navigation controls that makes a TQVAdoQuery show one page of
+// its result at a time. The query hands its statement over when the
+// application opens it; the bar counts the rows and replaces the statement
+// by the first page, and its buttons and page list load the other pages.
+// Errors of counting and reloading are swallowed: the bar never shows a
+// message.
+class TQVPageTool : public QFrame, public TQVPageCapture
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TQVPageTool)
+
+public:
+    explicit TQVPageTool(QWidget *parent = nullptr);
+    ~TQVPageTool() override;
+
+    int PageRecordCount() const { return FPageRecordCount; }
+    // Takes effect at the next count; values below 1 count as 1.
+    void SetPageRecordCount(int count);
+
+    int RecordCount() const { return FRecordCount; }
+    int PageCount() const { return FPageCount; }
+    int CurrentPage() const { return FCurrentPage; }
+    int FirstXh() const { return FFirstXh; }
+    int LastXh() const { return FLastXh; }
+    QString BaseSql() const { return FBaseSql; }
+    // The text of the page information label (two lines).
+    QString PageInfo() const { return FPageInfo; }
+
+    void CaptureQuery(TQVAdoQuery *query, const QString &upperSql) override;
+    void CapturedOpenDone(TQVAdoQuery *query) override;
+
+    void BtnAutoFirstClick();
+    void BtnAutoPriorClick();
+    void BtnAutoNextClick();
+    void BtnAutoLastClick();
+    void BtnAutoConnectClick();
+
+    QSize sizeHint() const override;
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    QToolButton *CreateButton(const char *name, const char *glyph, const QString &hint);
+    void ArrangeParts();
+    void Count();
+    void UpdatePageInfo();
+    void ShowPageInfo(const QString &text);
+    void StoreBounds();
+    void SaveMasterSource();
+    void RestoreMasterSource();
+    // Loads a page: recounts, reopens the query on the statement and
+    // stores its bounds. Throws what the database throws.
+    void Reload(const QString &sql);
+    bool QueryOpen() const;
+    // Runs a button: unlinks a master source, and when the guard holds
+    // loads the page and shows the page information; errors are swallowed.
+    void Navigate(bool guardHolds, const std::function<void()> &load);
+    // The bar's own query on the query's database, opened on the statement.
+    TQuery *OpenAuxQuery(const QString &sql);
+
+    int FRecordCount = 0;
+    int FPageCount = 0;
+    int FCurrentPage = 0;
+    int FPageRecordCount = 20;
+    int FFirstXh = 0;
+    int FLastXh = 0;
+    QPointer<QObject> FSavedMasterSource;
+    QPointer<TQVAdoQuery> FQuery;
+    QString FBaseSql;
+    QString FPageInfo;
+    TQuery *FAuxQuery = nullptr;
+
+    QToolButton *FBtnAutoFirst = nullptr;
+    QToolButton *FBtnAutoPrior = nullptr;
+    QToolButton *FBtnAutoNext = nullptr;
+    QToolButton *FBtnAutoLast = nullptr;
+    QToolButton *FBtnAutoConnect = nullptr;
+    QLabel *FLabAutoPageInfo = nullptr;
+    QLabel *FLabAutoConnect = nullptr;
+    QLabel *FLabAutoPage = nullptr;
+    QComboBox *FComboxAutoPage = nullptr;
+};
