@@ -363,6 +363,13 @@ void TQuery::SortBy(const QString &fieldName, bool ascending)
     FEof = FRows.empty();
 }
 
+QVariant TQuery::RowValue(int row, int fieldIndex) const
+{
+    if (row < 0 || row >= RecordCount() || fieldIndex < 0 || fieldIndex >= int(FRows[row].size()))
+        return QVariant();
+    return FRows[row][fieldIndex];
+}
+
 TField *TQuery::Fields(int index)
 {
     if (index < 0 || index >= FieldCount())

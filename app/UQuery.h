@@ -98,6 +98,10 @@ public:
     // row becomes the first.
     void SortBy(const QString &fieldName, bool ascending = true);
 
+    // A buffered row's value without moving the cursor, as a grid reads
+    // rows; null outside the rows.
+    QVariant RowValue(int row, int fieldIndex) const;
+
     int FieldCount() const { return int(FFields.size()); }
     TField *Fields(int index);
     TField *FindField(const QString &name);

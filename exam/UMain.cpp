@@ -27,6 +27,7 @@
 #include "exam/UScoring.h"
 #include "paper/UPaperStore.h"
 #include "report/UFrRep.h"
+#include "setup/USelLxType.h"
 #include "setup/UXtglLogin.h"
 
 namespace {
@@ -256,6 +257,13 @@ void TFrmMain::FormCreate()
     {
         TFrmXtglLogin login;
         if (ExecModal(login) != 1) {
+            RequestQuit();
+            return;
+        }
+    }
+    {
+        TFrmSelLxType selLxType;
+        if (ExecModal(selLxType) != 1) {
             RequestQuit();
             return;
         }

@@ -1,0 +1,66 @@
+#pragma once
+
+#include <QDialog>
+#include <QStringList>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QRadioButton;
+class QFrame;
+class TQVComboBox;
+
+// Names shown and codes behind them, at the same positions.
+struct TNameCodeList
+{
+    QStringList Names;
+    QStringList Codes;
+};
+
+// The question sets of the chapters of a filter. The statement also lets
+// an empty set number through; an empty one is no set and is left out.
+// Throws EDatabaseError when the statement fails.
+TNameCodeList ReadSetList(const QString &chapterFilter);
+// The chapters of a filter: names shown, chapter numbers as codes.
+TNameCodeList ReadChapterList(const QString &chapterFilter);
+// The practice scope of a chosen set: a one-character number gets a
+// leading "0".
+QString SetPracticeScope(const QString &setNumber);
+
+// The practice-mode dialog: set practice, chapter practice or the mock
+// exam, with the list of sets or chapters of the licence class.
+class TFrmSelLxType : public QDialog
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TFrmSelLxType)
+
+public:
+    explicit TFrmSelLxType(QWidget *parent = nullptr);
+
+    // Outer heights of the window with and without the list band.
+    static constexpr int KPracticeHeight = 169;
+    static constexpr int KMockExamHeight = 124;
+
+protected:
+    void showEvent(QShowEvent *event) override;
+
+private:
+    void FormShow();
+    void RadioButton1Click();
+    void FillSetList();
+    void FillChapterList();
+    void FillList(const TNameCodeList &list);
+    void SetOuterHeight(int height);
+    void BitBtn1Click();
+
+    QGroupBox *GroupBox1;
+    QRadioButton *RadioButton1;
+    QRadioButton *RadioButton2;
+    QRadioButton *RadioButton3;
+    QGroupBox *GroupBox2;
+    QLabel *Label1;
+    TQVComboBox *QVComboBox1;
+    QFrame *Panel1;
+    QPushButton *BitBtn1;
+    QPushButton *BitBtn2;
+};
