@@ -79,7 +79,7 @@ TFrmQVComboBoxSelValue::TFrmQVComboBoxSelValue(QWidget *parent)
     layout->addWidget(listGroup, 1);
     layout->addWidget(queryGroup);
     layout->addLayout(buttons);
-    setFixedSize(500, 420);
+    setFixedSize(540, 420);
 
     connect(RbCode, &QRadioButton::toggled, this, &TFrmQVComboBoxSelValue::RadioClick);
     connect(BtnQuery, &QPushButton::clicked, this, &TFrmQVComboBoxSelValue::BtnQueryClick);
