@@ -1,0 +1,99 @@
+#include "editor/UThemeRules.h"
+
+#include <algorithm>
+
+#include "app/UQuery.h"
+
+namespace {
+
+const QStringList KOptionColumns{QStringLiteral("ThemeSpareA"), QStringLiteral("ThemeSpareB"),
+                                 QStringLiteral("ThemeSpareC"), QStringLiteral("ThemeSpareD"),
+                                 QStringLiteral("ThemeSpareE")};
+
+} // namespace
+
+QString NormaliseResult(const QString &result)
+{
+    QString digits;
+    for (const QChar c : result) {
+        if (!c.isSpace() && c != QLatin1Char(',') && c != QLatin1Char('|') && !digits.contains(c))
+            digits += c;
+    }
+    std::sort(digits.begin(), digits.end());
+    return digits;
+}
+
+QString CheckThemeDraft(const TThemeDraft &draft)
+{
+    int offered = 0;
+    for (const QString &option : draft.Options) {
+        if (!option.trimmed().isEmpty())
+            ++offered;
+    }
+    if (offered < 2)
+        return QStringLiteral("至少要有两个选项！");
+    const QString result = NormaliseResult(draft.Result);
+    if (result.isEmpty())
+        return QStringLiteral("请输入答案！");
+    for (const QChar c : result) {
+        const int number = c.digitValue();
+        if (number < 1 || number > 5)
+            return QStringLiteral("答案只能由选项号 1～5 组成！");
+        if (draft.Options.value(number - 1).trimmed().isEmpty())
+            return QStringLiteral("答案 %1 对应的选项没有内容！").arg(number);
+    }
+    if ((draft.Type == 1 || draft.Type == 2) && result.size() != 1)
+        return QStringLiteral("判断题和单选题只能有一个答案！");
+    if (draft.Type == 3 && result.size() < 2)
+        return QStringLiteral("多选题至少要有两个答案！");
+    return QString();
+}
+
+int NextThemeId(TConnection *connection)
+{
+    TQuery query;
+    query.SetConnection(connection);
+    query.SetSQL(QStringLiteral("Select Max(ThemeID) From T_KS_THEME"));
+    query.Open();
+    return query.Fields(0)->AsInteger() + 1;
+}
+
+TChapterList ReadChapters(TConnection *connection)
+{
+    TQuery query;
+    query.SetConnection(connection);
+    query.SetSQL(QStringLiteral("select ThemeChapter,THEMENAME from T_KS_CHAPTER order by ThemeChapter"));
+    query.Open();
+    TChapterList chapters;
+    for (; !query.Eof(); query.Next()) {
+        chapters.Codes << query.Fields(0)->AsString();
+        chapters.Names << query.Fields(1)->AsString();
+    }
+    return chapters;
+}
+
+void EmptyTextForBlankOptions(TQuery &query)
+{
+    for (const QString &column : KOptionColumns) {
+        TField *field = query.FindField(column);
+        // A null QString would be bound as NULL: the literal is empty, not null.
+        if (field && field->IsNull())
+            field->SetValue(QStringLiteral(""));
+    }
+}
+
+int RecountTemplateRows(TConnection *connection)
+{
+    TQuery update;
+    update.SetConnection(connection);
+    update.SetSQL(QStringLiteral(
+        "Update T_KS_ThemeModelContent Set ThemeCount=(Select Count(*) From T_KS_THEME t Where t.ZT=1 "
+        "And t.ThemePart=T_KS_ThemeModelContent.ThemePart And t.ThemeChapter=T_KS_ThemeModelContent.ThemeChapter "
+        "And t.ThemeType=T_KS_ThemeModelContent.ThemeType)"));
+    update.ExecSQL();
+    TQuery shortRows;
+    shortRows.SetConnection(connection);
+    shortRows.SetSQL(QStringLiteral("Select Count(*) From T_KS_ThemeModelContent Where ThemeCount<SelectCount"));
+    shortRows.Open();
+    return shortRows.Fields(0)->AsInteger();
+}
