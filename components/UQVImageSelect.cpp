@@ -27,19 +27,14 @@
 #include "app/UApplication.h"
 #include "app/UComm.h"
 #include "app/UJpeg.h"
-#include "app/UMessageSeam.h"
 #include "components/UQVCamera.h"
+#include "components/UQVControlComm.h"
 #include "components/UQVPictureBox.h"
 
 namespace {
 
 const QString ImageFilter = QStringLiteral(
     "所有文件(*.jpg *.jpeg *.bmp);;JPG(*.jpg);;JPEG(*.jpeg);;Bitmaps (*.bmp)");
-
-void ShowCropError(const QString &text)
-{
-    ShowMessageBox({QStringLiteral("错误"), text, TMsgIcon::Error, TMsgButtons::Ok});
-}
 
 QImage ReadPictureFile(const QString &fileName)
 {
@@ -393,7 +388,7 @@ void TFrmQVImageSelect::BtnFileClick()
     const QString fileName = dialog.selectedFiles().constFirst();
     FLastFileName = fileName;
     if (!LoadPictureFile(fileName))
-        ShowCropError(QStringLiteral("无法读取图片文件：") + fileName);
+        QVShowError(QStringLiteral("无法读取图片文件：") + fileName);
 }
 
 void TFrmQVImageSelect::BtnClipboardClick()
@@ -421,7 +416,7 @@ void TFrmQVImageSelect::ChkCameraClick(bool checked)
     FCaptureView->show();
     if (!FCameraDevice->Connect(FSink)) {
         StopCamera();
-        ShowCropError(QStringLiteral("没有连接摄像头！"));
+        QVShowError(QStringLiteral("没有连接摄像头！"));
         return;
     }
     BtnCamera->setEnabled(true);
@@ -443,7 +438,7 @@ void TFrmQVImageSelect::StopCamera()
 void TFrmQVImageSelect::BtnCameraClick()
 {
     if (!FCaptureView) {
-        ShowCropError(QStringLiteral("没有连接摄像头！"));
+        QVShowError(QStringLiteral("没有连接摄像头！"));
         return;
     }
     const QImage frame = FCaptureView->Picture();
@@ -458,7 +453,7 @@ void TFrmQVImageSelect::BtnCameraClick()
 void TFrmQVImageSelect::BtnOkClick()
 {
     if (FPreview.isNull()) {
-        ShowCropError(QStringLiteral("没有图片信息！"));
+        QVShowError(QStringLiteral("没有图片信息！"));
         return;
     }
     if (ChkZip->isChecked() && FPreview.width() > CompressedWidth)
@@ -468,7 +463,7 @@ void TFrmQVImageSelect::BtnOkClick()
             WriteSettings();
         } catch (const std::runtime_error &error) {
             // The cut is still good; only the remembered frame is lost.
-            ShowCropError(QString::fromLocal8Bit(error.what()));
+            QVShowError(QString::fromLocal8Bit(error.what()));
         }
     }
     FResultFileName = FLastFileName;
