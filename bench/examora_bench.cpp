@@ -17,6 +17,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QThread>
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -273,8 +274,97 @@ int CaseHandIn(int questions)
     return 0;
 }
 
+// Runs a command against the virtual display and waits for it.
+int RunOnDisplay(const QString &display, const QString &program, const QStringList &arguments)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    process.setProcessEnvironment(env);
+    process.start(program, arguments);
+    process.waitForFinished(20000);
+    return process.exitCode();
+}
+
+bool PressEnterOn(const QString &display, const QString &title)
+{
+    if (RunOnDisplay(display, QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
+                     QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$'),
+                     QStringLiteral("windowfocus"), QStringLiteral("--sync")}) != 0)
+        return false;
+    return RunOnDisplay(display, QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")}) == 0;
+}
+
+// The real program in a virtual X server: the timestamps it logs from
+// process start to the licence dialog, and from the confirmed set-up
+// dialogs to question 1 painted.
+int CaseStartup()
+{
+    const QString folder = EnsureBank(1000);
+    QTemporaryDir programDir;
+    QDir(programDir.path()).mkpath(QStringLiteral("Data"));
+    QFile::copy(QStringLiteral(EXAMORA_PROGRAM_FILE), programDir.filePath(QStringLiteral("examora")));
+    QFile::copy(folder + QStringLiteral("/Data/Jsy_Data.mdb"), programDir.filePath(QStringLiteral("Data/Jsy_Data.mdb")));
+    QFile::setPermissions(programDir.filePath(QStringLiteral("examora")), QFileDevice::ExeOwner | QFileDevice::ReadOwner);
+    const QString display = QStringLiteral(":%1").arg(600 + QCoreApplication::applicationPid() % 300);
+    QProcess xvfb;
+    xvfb.start(QStringLiteral("Xvfb"), {display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x800x24"),
+                                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    if (!xvfb.waitForStarted()) {
+        std::fprintf(stderr, "Xvfb is needed for the start-up case\n");
+        return 1;
+    }
+    for (int i = 0; i < 100 && RunOnDisplay(display, QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}) != 0; ++i)
+        QThread::msleep(100);
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("DISPLAY"), display);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("EXAMORA_TIMING"), QStringLiteral("1"));
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), programDir.filePath(QStringLiteral("config")));
+    program.setProcessEnvironment(env);
+    program.start(programDir.filePath(QStringLiteral("examora")), {});
+    QMap<QString, double> stamps;
+    const auto readStamps = [&program, &stamps] {
+        for (const QByteArray &line : program.readAllStandardError().split('\n')) {
+            const QList<QByteArray> parts = line.split(' ');
+            if (parts.size() == 3 && parts[0] == "examora-timing")
+                stamps[QString::fromLatin1(parts[1])] = parts[2].toDouble();
+        }
+    };
+    const auto waitFor = [&](const QString &stamp) {
+        for (int i = 0; i < 600 && !stamps.contains(stamp); ++i) {
+            program.waitForReadyRead(100);
+            readStamps();
+        }
+        return stamps.contains(stamp);
+    };
+    bool ok = waitFor(QStringLiteral("licence-dialog-painted"));
+    ok = ok && PressEnterOn(display, QStringLiteral("系统登录"));
+    for (int i = 0; ok && i < 30 && !stamps.contains(QStringLiteral("setup-dialogs-confirmed")); ++i) {
+        PressEnterOn(display, QStringLiteral("练习方式"));
+        program.waitForReadyRead(200);
+        readStamps();
+    }
+    ok = ok && waitFor(QStringLiteral("question-1-painted"));
+    program.kill();
+    program.waitForFinished(5000);
+    xvfb.terminate();
+    xvfb.waitForFinished(5000);
+    if (!ok) {
+        std::fprintf(stderr, "start-up timestamps missing\n");
+        return 1;
+    }
+    std::printf("RESULT\tProcess start to licence dialog painted\t%.1f ms\t-\t-\n", stamps.value(QStringLiteral("licence-dialog-painted")));
+    std::printf("RESULT\tSet-up OK to question 1 painted (mock exam, bank of 1000)\t%.1f ms\t-\t-\n",
+                stamps.value(QStringLiteral("question-1-painted")) - stamps.value(QStringLiteral("setup-dialogs-confirmed")));
+    return 0;
+}
+
 int RunCase(const QStringList &args)
 {
+    if (args.value(0) == QLatin1String("startup"))
+        return CaseStartup();
     if (args.value(0) == QLatin1String("loadpaper"))
         return CaseLoadPaper(args.value(1).toInt());
     if (args.value(0) == QLatin1String("answer"))
@@ -293,6 +383,7 @@ int RunAll(bool quick)
     cases << QStringList{QStringLiteral("answer"), QStringLiteral("1000")};
     for (int size : {100, 1000})
         cases << QStringList{QStringLiteral("handin"), QString::number(size)};
+    cases << QStringList{QStringLiteral("startup")};
     std::printf("| case | time | memory | floor (SQLite C API) |\n|---|---|---|---|\n");
     int failures = 0;
     for (const QStringList &args : cases) {

@@ -16,6 +16,7 @@
 
 #include "app/UApplication.h"
 #include "app/UComm.h"
+#include "app/UTiming.h"
 #include "app/UDM.h"
 #include "app/UJpeg.h"
 #include "app/UQuery.h"
@@ -268,6 +269,7 @@ void TFrmMain::FormCreate()
             return;
         }
     }
+    LogTiming("setup-dialogs-confirmed");
 }
 
 void TFrmMain::showEvent(QShowEvent *event)
@@ -326,6 +328,10 @@ void TFrmMain::TimerStartTimer()
     // The progress windows of the loading took the activation with them.
     activateWindow();
     ShowQuestion();
+    if (TimingEnabled()) {
+        repaint();
+        LogTiming("question-1-painted");
+    }
 }
 
 bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveTypeCode)

@@ -6,6 +6,7 @@
 #include <QRadioButton>
 
 #include "app/UComm.h"
+#include "app/UTiming.h"
 #include "components/QVAdoQuery.h"
 #include "setup/UPictureButton.h"
 
@@ -119,6 +120,11 @@ void TFrmXtglLogin::paintEvent(QPaintEvent *)
                      QStringLiteral("机动车驾驶人理论考试模拟系统"));
     painter.setPen(QColor(190, 206, 222));
     painter.drawLine(12, 240, width() - 12, 240);
+    static bool logged = false;
+    if (!logged) {
+        logged = true;
+        LogTiming("licence-dialog-painted");
+    }
 }
 
 bool TFrmXtglLogin::eventFilter(QObject *watched, QEvent *event)
