@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -12,7 +13,9 @@
 #include <QRadioButton>
 #include <QScreen>
 
+#include "app/UApplication.h"
 #include "app/UComm.h"
+#include "app/UDM.h"
 #include "app/UMessageSeam.h"
 #include "app/USqlServerClient.h"
 
@@ -264,4 +267,14 @@ void TFrmConnect::BtnOKClick()
 void TFrmConnect::BtnCancelClick()
 {
     done(2);
+}
+
+void StartDataModule(TDM &dataModule)
+{
+    DM = &dataModule;
+    dataModule.RunConnectDialog = [] {
+        TFrmConnect dialog;
+        return ExecModal(dialog);
+    };
+    RunGuarded([&dataModule] { dataModule.DataModuleCreate(QCoreApplication::applicationDirPath()); });
 }

@@ -13,7 +13,13 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class TDM;
 class TSqlServerClient;
+
+// The start-up of every program on the bank: DM becomes the given data
+// module, opened on the bank of the executable's folder with this dialog as
+// its one fallback. A failure is shown and leaves the connection closed.
+void StartDataModule(TDM &dataModule);
 
 // The SQL Server connection settings dialog shown when the question bank
 // cannot be opened: the user names a server, a login mode and one of the

@@ -1,5 +1,3 @@
-#include <QCoreApplication>
-
 #include "app/UApplication.h"
 #include "app/UConnection.h"
 #include "app/UDM.h"
@@ -14,12 +12,7 @@ int main(int argc, char *argv[])
 
     // The same bank and the same start-up as the exam program.
     TDM dataModule;
-    DM = &dataModule;
-    dataModule.RunConnectDialog = [] {
-        TFrmConnect dialog;
-        return ExecModal(dialog);
-    };
-    RunGuarded([&dataModule] { dataModule.DataModuleCreate(QCoreApplication::applicationDirPath()); });
+    StartDataModule(dataModule);
     if (!dataModule.ACon->Connected())
         return 1;
 

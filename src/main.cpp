@@ -1,5 +1,3 @@
-#include <QCoreApplication>
-
 #include "app/UApplication.h"
 #include "app/UDM.h"
 #include "app/UnitInitialization.h"
@@ -12,12 +10,7 @@ int main(int argc, char *argv[])
     InstallChineseFonts();
 
     TDM dataModule;
-    DM = &dataModule;
-    dataModule.RunConnectDialog = [] {
-        TFrmConnect dialog;
-        return ExecModal(dialog);
-    };
-    RunGuarded([&dataModule] { dataModule.DataModuleCreate(QCoreApplication::applicationDirPath()); });
+    StartDataModule(dataModule);
 
     TFrmMain mainWindow;
     mainWindow.show();
