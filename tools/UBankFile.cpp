@@ -10,6 +10,26 @@
 #include "app/UDbError.h"
 #include "app/UJpeg.h"
 
+QStringList BankSchemaStatements()
+{
+    QFile schema(QStringLiteral(":/examora/schema.sql"));
+    if (!schema.open(QIODevice::ReadOnly))
+        throw EDatabaseError(QStringLiteral("schema resource missing"));
+    const QString text = QString::fromUtf8(schema.readAll());
+    QStringList statements;
+    QString statement;
+    for (const QString &line : text.split(QLatin1Char('\n'))) {
+        if (line.trimmed().startsWith(QLatin1String("--")))
+            continue;
+        statement += line + QLatin1Char('\n');
+        if (line.trimmed().endsWith(QLatin1Char(';'))) {
+            statements << statement;
+            statement.clear();
+        }
+    }
+    return statements;
+}
+
 QSqlDatabase CreateBankFile(const QString &fileName, const QString &connectionName)
 {
     QFile::remove(fileName);
@@ -19,20 +39,8 @@ QSqlDatabase CreateBankFile(const QString &fileName, const QString &connectionNa
     db.setDatabaseName(fileName);
     if (!db.open())
         throw EDatabaseError(db.lastError().text());
-    QFile schema(QStringLiteral(":/examora/schema.sql"));
-    if (!schema.open(QIODevice::ReadOnly))
-        throw EDatabaseError(QStringLiteral("schema resource missing"));
-    const QString text = QString::fromUtf8(schema.readAll());
-    QString statement;
-    for (const QString &line : text.split(QLatin1Char('\n'))) {
-        if (line.trimmed().startsWith(QLatin1String("--")))
-            continue;
-        statement += line + QLatin1Char('\n');
-        if (line.trimmed().endsWith(QLatin1Char(';'))) {
-            ExecBankSql(db, statement);
-            statement.clear();
-        }
-    }
+    for (const QString &statement : BankSchemaStatements())
+        ExecBankSql(db, statement);
     return db;
 }
 

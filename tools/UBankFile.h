@@ -2,9 +2,13 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 
 // Writing new bank files: the schema of the six tables, in one SQLite file.
 // Every function throws EDatabaseError with the engine's text on failure.
+
+// The statements of the bank schema (tables and indexes), in file order.
+QStringList BankSchemaStatements();
 
 // Creates (or replaces) the file and opens it under the connection name.
 QSqlDatabase CreateBankFile(const QString &fileName, const QString &connectionName);

@@ -7,8 +7,11 @@
 #include <QStringList>
 
 #include "app/UDbError.h"
+#include "tools/UBankCheck.h"
 #include "tools/UBankFile.h"
+#include "tools/UMdbImport.h"
 #include "tools/USampleBank.h"
+#include "tools/UTerminalProgress.h"
 
 namespace {
 
@@ -19,6 +22,11 @@ const char *const KUsage =
     "  examora-bank create FILE                 a new bank with the sample questions\n"
     "  examora-bank create --synthetic N FILE   a new bank of N generated questions\n"
     "                                           (20 % with a picture of about 30 KB)\n"
+    "  examora-bank import-mdb IN.mdb OUT       a new bank (SQLite) from an Access (Jet 3/4)\n"
+    "                                           file: every table; the bank tables with keys\n"
+    "  examora-bank check FILE                  lists, in Chinese, what would make an exam\n"
+    "                                           fail or go wrong; status 1 when anything is\n"
+    "                                           found, 2 when the file cannot be read\n"
     "  examora-bank --help                      this text\n";
 
 int Usage(int code)
@@ -68,6 +76,42 @@ int Create(const QStringList &args)
     return 0;
 }
 
+int ImportMdbCommand(const QStringList &args)
+{
+    if (args.size() != 2)
+        return Usage(2);
+    TTerminalProgress bar(stderr);
+    const TMdbImportReport report = ImportMdb(args[0], args[1], [&bar](qint64 done, qint64 total) {
+        bar.Update(done, total);
+    });
+    bar.Finish();
+    for (const auto &[table, rows] : report.Tables)
+        std::printf("%s: %lld rows\n", qPrintable(table), static_cast<long long>(rows));
+    for (const QString &note : report.Notes)
+        std::printf("note: %s\n", qPrintable(note));
+    std::printf("examora-bank: wrote %s\n", qPrintable(args[1]));
+    return 0;
+}
+
+int CheckCommand(const QStringList &args)
+{
+    if (args.size() != 1)
+        return Usage(2);
+    QList<TBankFinding> findings;
+    try {
+        findings = CheckBankFile(args[0]);
+    } catch (const EDatabaseError &error) {
+        // Status 2: the file could not be checked at all, unlike 1 (findings).
+        std::fprintf(stderr, "examora-bank: %s\n", qPrintable(error.Message()));
+        return 2;
+    }
+    for (const TBankFinding &finding : findings)
+        std::printf("%s\n", qPrintable(finding.Text));
+    if (findings.isEmpty())
+        std::printf("%s\n", qPrintable(QStringLiteral("题库检查通过，未发现问题。")));
+    return findings.isEmpty() ? 0 : 1;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -84,6 +128,10 @@ int main(int argc, char *argv[])
             return Usage(0);
         if (command == QLatin1String("create"))
             return Create(args);
+        if (command == QLatin1String("import-mdb"))
+            return ImportMdbCommand(args);
+        if (command == QLatin1String("check"))
+            return CheckCommand(args);
     } catch (const EDatabaseError &error) {
         std::fprintf(stderr, "examora-bank: %s\n", qPrintable(error.Message()));
         return 1;
