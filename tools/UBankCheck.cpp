@@ -87,22 +87,25 @@ private:
         const QHash<QString, QStringList> schema = SchemaColumns();
         QStringList present = FDb.tables();
         bool sound = true;
-        for (auto it = schema.cbegin(); it != schema.cend(); ++it) {
+        // In name order: the same bank always gives the same report.
+        QStringList tables = schema.keys();
+        tables.sort();
+        for (const QString &table : std::as_const(tables)) {
             const auto found = std::find_if(present.cbegin(), present.cend(), [&](const QString &name) {
-                return name.compare(it.key(), Qt::CaseInsensitive) == 0;
+                return name.compare(table, Qt::CaseInsensitive) == 0;
             });
             if (found == present.cend()) {
-                Add(TBankProblem::MissingTable, QStringLiteral("缺少表 %1").arg(it.key()));
+                Add(TBankProblem::MissingTable, QStringLiteral("缺少表 %1").arg(table));
                 sound = false;
                 continue;
             }
             const QSqlRecord record = FDb.record(*found);
-            for (const QString &column : it.value()) {
+            for (const QString &column : schema.value(table)) {
                 bool has = false;
                 for (int i = 0; i < record.count() && !has; ++i)
                     has = record.fieldName(i).compare(column, Qt::CaseInsensitive) == 0;
                 if (!has) {
-                    Add(TBankProblem::MissingColumn, QStringLiteral("表 %1 缺少列 %2").arg(it.key(), column));
+                    Add(TBankProblem::MissingColumn, QStringLiteral("表 %1 缺少列 %2").arg(table, column));
                     sound = false;
                 }
             }
