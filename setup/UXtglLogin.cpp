@@ -59,8 +59,14 @@ TFrmXtglLogin::TFrmXtglLogin(QWidget *parent)
     for (int i = 0; i < 9; ++i) {
         auto *radio = new QRadioButton(DriveTypes()[i].Caption, this);
         radio->setObjectName(QStringLiteral("RadioButton%1").arg(i + 1));
+        // The serif CJK face runs wider than the original 宋体: close the
+        // letters up a little so the left column's captions end before the
+        // right column starts.
+        QFont radioFont = font;
+        radioFont.setLetterSpacing(QFont::AbsoluteSpacing, -1.2);
+        radio->setFont(radioFont);
         radio->move(positions[i]);
-        radio->resize(radio->sizeHint().width() + 4, 19);
+        radio->resize(qMin(radio->sizeHint().width() + 4, i < 5 ? 209 - 20 - 2 : 441 - 209 - 2), 19);
         radio->setAutoFillBackground(true);
         QPalette palette = radio->palette();
         palette.setColor(QPalette::Window, QColor(219, 228, 233));
