@@ -9,6 +9,7 @@
 
 #include "app/UComm.h"
 #include "app/UDbError.h"
+#include "app/USqlBrowser.h"
 
 namespace {
 
@@ -52,13 +53,7 @@ QString OdbcValue(const QString &value)
 
 QString TConnectionTarget::OdbcConnectString() const
 {
-    // A named instance's port is asked of the server's browser service, so
-    // no port is given with it.
-    QString text = QStringLiteral("DRIVER={FreeTDS};");
-    if (Instance.isEmpty())
-        text += QStringLiteral("SERVER=") + OdbcValue(Server) + QStringLiteral(";PORT=%1;").arg(Port);
-    else
-        text += QStringLiteral("SERVER=") + OdbcValue(Server + QLatin1Char('\\') + Instance) + QLatin1Char(';');
+    QString text = QStringLiteral("DRIVER={FreeTDS};SERVER=") + OdbcValue(Server) + QStringLiteral(";PORT=%1;").arg(Port);
     // No catalogue named: the login's default database, as SQL Server does.
     if (!Database.isEmpty())
         text += QStringLiteral("DATABASE=") + OdbcValue(Database) + QLatin1Char(';');
@@ -178,7 +173,14 @@ void TConnection::OpenSqlServer(const TConnectionTarget &target)
         : QSqlDatabase::addDatabase(QStringLiteral("QODBC"), FConnectionName);
     if (!db.isValid())
         throw EDatabaseError(QStringLiteral("没有可用的 SQL Server 驱动程序（QODBC）。"));
-    db.setDatabaseName(target.OdbcConnectString());
+    TConnectionTarget resolved = target;
+    if (!target.Instance.isEmpty()) {
+        resolved.Port = LookupInstancePort(target.Server, target.Instance);
+        if (resolved.Port == 0)
+            throw EDatabaseError(QStringLiteral("找不到 SQL Server 实例“%1\\%2”。").arg(target.Server, target.Instance));
+        resolved.Instance.clear();
+    }
+    db.setDatabaseName(resolved.OdbcConnectString());
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
                              .arg(LoginTimeoutSeconds));
     if (!db.open())

@@ -18,7 +18,8 @@ struct TConnectionTarget
     QString Password;
     int Port = 1433;
 
-    // The ODBC connection text handed to QODBC for ckSqlServer.
+    // The ODBC connection text handed to QODBC for ckSqlServer; a named
+    // instance must have been turned into its Port first.
     QString OdbcConnectString() const;
 };
 
