@@ -24,6 +24,7 @@ TQVComboBox::TQVComboBox(QWidget *parent)
     FEdit->setReadOnly(true);
     FEdit->hide();
     QVSetBaseColor(FEdit, KQVReadOnlyColor);
+    FEditObject = FEdit;
     FEdit->installEventFilter(this);
     FSpeedBtn = new QToolButton(FEdit);
     FSpeedBtn->setText(QStringLiteral(".."));
@@ -318,7 +319,7 @@ void TQVComboBox::keyReleaseEvent(QKeyEvent *event)
 
 bool TQVComboBox::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched != FEdit)
+    if (watched != FEditObject)
         return QComboBox::eventFilter(watched, event);
     switch (event->type()) {
     case QEvent::FocusIn:

@@ -100,6 +100,10 @@ private:
     int FShowSelectFormRow = 20;
     bool FCanEdit = true;
     QPointer<QLineEdit> FEdit;
+    // The filter compares against this plain pointer: while the edit is being
+    // destroyed it is no QLineEdit any more, and reading the QPointer would
+    // cast it to one.
+    QObject *FEditObject = nullptr;
     QToolButton *FSpeedBtn;
     THandlers FEditHandlers;
 };

@@ -288,7 +288,7 @@ void TestUQuery::BadStatementLeavesQueryClosed()
 
 void TestUQuery::BlobFieldRoundTrips()
 {
-    const QByteArray bytes("\xFF\xD8\xFF\x00\x01\x02 picture", 16);
+    const QByteArray bytes("\xFF\xD8\xFF\x00\x01\x02 picture", 14);
     FBank->AddTheme(9, {{"ThemeImage", bytes}});
     TQuery bank;
     QVERIFY(OpenQuery(&bank, "select * from T_KS_THEME where ThemeID=9"));
