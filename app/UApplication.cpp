@@ -69,6 +69,15 @@ void InstallQtMessageBoxes()
     });
 }
 
+void CloseOpenMessageBoxes()
+{
+    const QWidgetList windows = QApplication::topLevelWidgets();
+    for (QWidget *window : windows) {
+        if (auto *box = qobject_cast<QMessageBox *>(window); box && box->isVisible())
+            box->reject();
+    }
+}
+
 void InstallChineseFonts()
 {
     QFont::insertSubstitution(QStringLiteral("宋体"), QStringLiteral("Noto Serif CJK SC"));

@@ -26,6 +26,10 @@ int ExecModal(QDialog &dialog);
 // Message boxes through QMessageBox, with the buttons 确定 and 取消.
 void InstallQtMessageBoxes();
 
+// Closes every open message box as if Cancel were chosen: a question that
+// events have made moot must not stay on the screen.
+void CloseOpenMessageBoxes();
+
 // 宋体 maps to the Noto serif CJK face; without it Qt falls back to a sans face.
 void InstallChineseFonts();
 

@@ -601,10 +601,13 @@ void TFrmMain::Timer1Timer()
 {
     if (!FAnswering)
         return;
-    if (FSecondsLeft > 0)
+    if (FSecondsLeft > 0) {
         --FSecondsLeft;
-    else
+    } else {
+        // A hand-in confirmation still open would only hang on, stale.
+        CloseOpenMessageBoxes();
         SpeedButton3Click();
+    }
     ShowClock();
 }
 

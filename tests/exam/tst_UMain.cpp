@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollArea>
@@ -15,6 +16,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include "app/UApplication.h"
 #include "app/UComm.h"
 #include "app/UJpeg.h"
 #include "app/UQuery.h"
@@ -120,6 +122,7 @@ private slots:
     void HandInChapterPractice();
     void ClockCountsDownAndHandsInAtZero();
     void TimeOutDuringConfirmationHandsInOnce();
+    void TimeOutClosesTheOpenConfirmationBox();
     void LargePaperSheetScrolls();
     void BrokenPictureIsReportedAfterTheText();
     void WholeMockExamThroughTheForms();
@@ -592,6 +595,55 @@ void TestUMain::TimeOutDuringConfirmationHandsInOnce()
     QVERIFY(texts[1].startsWith(QStringLiteral("本次答题共正确 1 道，错误 3 道")));
     QVERIFY(!form->FAnswering);
     QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 0);
+}
+
+void TestUMain::TimeOutClosesTheOpenConfirmationBox()
+{
+    auto form = OpenExam("3");
+    QVERIFY(form);
+    InstallQtMessageBoxes();
+    const auto visibleBox = [](const QString &text) -> QMessageBox * {
+        for (QWidget *window : QApplication::topLevelWidgets()) {
+            auto *box = qobject_cast<QMessageBox *>(window);
+            if (box && box->isVisible() && box->text().startsWith(text))
+                return box;
+        }
+        return nullptr;
+    };
+    // The candidate leaves the confirmation open while the time runs out;
+    // the summary that follows is closed with Cancel (no result sheet).
+    bool confirmationOpenUnderSummary = true;
+    bool timedOut = false;
+    bool summaryClosed = false;
+    TFrmMain *screen = form.get();
+    // Two timers: a timer does not fire again while its own slot still runs,
+    // and the time-out runs the summary box inside the first one.
+    QTimer timeOut;
+    connect(&timeOut, &QTimer::timeout, screen, [&] {
+        if (!timedOut && visibleBox(KConfirm)) {
+            timedOut = true;
+            screen->Timer1Timer();
+            screen->Timer1Timer();
+        }
+    });
+    QTimer closeSummary;
+    connect(&closeSummary, &QTimer::timeout, screen, [&] {
+        if (QMessageBox *summary = visibleBox(QStringLiteral("本次答题共正确"))) {
+            confirmationOpenUnderSummary = visibleBox(KConfirm) != nullptr;
+            summaryClosed = true;
+            summary->reject();
+        } else if (QMessageBox *stale = summaryClosed ? visibleBox(KConfirm) : nullptr) {
+            stale->reject(); // a stale box would otherwise hold the test
+        }
+    });
+    timeOut.start(10);
+    closeSummary.start(10);
+    form->FSecondsLeft = 1;
+    form->SpeedButton3Click();
+    QVERIFY(timedOut);
+    QVERIFY(!confirmationOpenUnderSummary);
+    QVERIFY(!visibleBox(KConfirm));
+    QVERIFY(!form->FAnswering);
 }
 
 void TestUMain::LargePaperSheetScrolls()
