@@ -1,0 +1,1 @@
+// The unit that owns the precompiled Qt header the other targets reuse.
