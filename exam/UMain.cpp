@@ -56,6 +56,35 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QFont &font, const
     return label;
 }
 
+// Where the options and the picture stand for a question of a few lines, and
+// how tall a question may grow before they make way no further: beyond that
+// the text is cut so that the options stay above the answer bar.
+constexpr int KOptionsTop = 157;
+constexpr int KPictureTop = 146;
+constexpr int KQuestionMaxHeight = 220;
+
+// The longest start of the text that fits the label's width within the
+// height, ended with an ellipsis when anything had to go.
+QString TextWithinHeight(const QLabel *label, const QString &text, int maxHeight)
+{
+    const auto fits = [label, maxHeight](const QString &candidate) {
+        return label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1 << 24), Qt::TextWordWrap, candidate).height()
+            <= maxHeight;
+    };
+    if (fits(text))
+        return text;
+    const QString ellipsis = QStringLiteral("……");
+    qsizetype shortest = 0, longest = text.size();
+    while (shortest < longest) {
+        const qsizetype middle = (shortest + longest + 1) / 2;
+        if (fits(text.left(middle) + ellipsis))
+            shortest = middle;
+        else
+            longest = middle - 1;
+    }
+    return text.left(shortest) + ellipsis;
+}
+
 // A word-wrapped label takes the height of its text at its width; an empty
 // one keeps the height of one line.
 void FitHeight(QLabel *label)
@@ -172,12 +201,12 @@ void TFrmMain::CreateRightArea()
 
     ImgTheme = new QLabel(area);
     ImgTheme->setObjectName(QStringLiteral("ImgTheme"));
-    ImgTheme->setGeometry(487, 146, 318, 223);
+    ImgTheme->setGeometry(487, KPictureTop, 318, 223);
     ImgTheme->setScaledContents(true);
 
     Panel5 = new QWidget(area);
     Panel5->setObjectName(QStringLiteral("Panel5"));
-    Panel5->setGeometry(32, 157, 454, 334);
+    Panel5->setGeometry(32, KOptionsTop, 454, 334);
     const QString names[5] = {QStringLiteral("LabA"), QStringLiteral("LabB"), QStringLiteral("LabC"),
                               QStringLiteral("LabD"), QStringLiteral("LabE")};
     TClickLabel **labels[5] = {&LabA, &LabB, &LabC, &LabD, &LabE};
@@ -364,10 +393,15 @@ void TFrmMain::ShowQuestion()
         return;
     const QString typeLine = TypeLine(AQry->FieldByName(QStringLiteral("ThemeType"))->AsInteger());
     LabContent->resize(745, LabContent->height());
-    LabContent->setText(QuestionLine(CurrentText(QStringLiteral("ID")), CurrentText(QStringLiteral("ThemeContent"))));
+    const QString question = QuestionLine(CurrentText(QStringLiteral("ID")), CurrentText(QStringLiteral("ThemeContent")));
+    LabContent->setText(TextWithinHeight(LabContent, question, KQuestionMaxHeight));
     FitHeight(LabContent);
     LabType->move(32, LabContent->y() + LabContent->height() + 12);
     LabType->setText(typeLine);
+    // A question of many lines pushes the options and the picture down.
+    const int shift = std::max(0, LabType->geometry().bottom() + 1 + 8 - KOptionsTop);
+    Panel5->setGeometry(32, KOptionsTop + shift, 454, 334 - shift);
+    ImgTheme->move(487, KPictureTop + shift);
 
     const QString columns[5] = {QStringLiteral("ThemeSpareA"), QStringLiteral("ThemeSpareB"), QStringLiteral("ThemeSpareC"),
                                 QStringLiteral("ThemeSpareD"), QStringLiteral("ThemeSpareE")};

@@ -111,6 +111,7 @@ private slots:
     void cleanup();
     void ScreenLayout();
     void QuestionDisplay();
+    void LongQuestionMakesRoomAndIsCut();
     void AnswersByClickAndTyping();
     void ValiditySelectorAndSheetColours();
     void NavigationByButtonsKeysAndSheet();
@@ -274,6 +275,43 @@ void TestUMain::QuestionDisplay()
     QCOMPARE(form->LabType->y(), form->LabContent->geometry().bottom() + 1 + 12);
     QCOMPARE(form->LabA->y(), 0);
     QCOMPARE(form->LabE->text(), QStringLiteral("5、戊"));
+}
+
+void TestUMain::LongQuestionMakesRoomAndIsCut()
+{
+    auto form = OpenExam("3");
+    QVERIFY(form);
+    QCOMPARE(form->Panel5->y(), 157);
+    const auto showContent = [&form](const QString &content) {
+        form->AQry->Edit();
+        form->AQry->FieldByName(QStringLiteral("ThemeContent"))->SetAsString(content);
+        form->AQry->Post();
+        form->ShowQuestion();
+    };
+    const auto checkLayout = [&form] {
+        // Nothing overlaps: question, type line, options and picture in turn,
+        // and the options end where the design has them end.
+        QVERIFY(form->LabType->y() > form->LabContent->geometry().bottom());
+        QVERIFY(form->Panel5->y() > form->LabType->geometry().bottom());
+        QVERIFY(form->ImgTheme->y() > form->LabContent->geometry().bottom());
+        QCOMPARE(form->Panel5->geometry().bottom() + 1, 157 + 334);
+        QVERIFY(form->ImgTheme->geometry().bottom() < form->Panel3->y());
+    };
+    showContent(KLongText + KLongText);
+    checkLayout();
+    QVERIFY(form->Panel5->y() > 157);
+    QVERIFY(form->LabContent->text().endsWith(KLongText));
+
+    // A question of 100,000 characters is cut to what the screen can hold.
+    showContent(QString(100000, QChar(0x9053)));
+    checkLayout();
+    QVERIFY(form->LabContent->height() <= 220);
+    QVERIFY(form->LabContent->text().endsWith(QStringLiteral("道……")));
+    QVERIFY(form->Panel5->height() >= 5 * form->LabA->fontMetrics().height());
+
+    showContent(QStringLiteral("路口黄灯闪烁时应减速。"));
+    QCOMPARE(form->Panel5->y(), 157);
+    QCOMPARE(form->ImgTheme->y(), 146);
 }
 
 void TestUMain::AnswersByClickAndTyping()
