@@ -120,38 +120,112 @@ struct TLazyBlob
 
 const QString KRowIdColumn = QStringLiteral("__examora_rowid");
 
+QString Quoted(const QString &column)
+{
+    return QLatin1Char('"') + column + QLatin1Char('"');
+}
+
+// The marker column of a picture: NULL or 1, never the bytes.
+QString BlobPresence(const QString &column)
+{
+    return QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE 1 END").arg(Quoted(column));
+}
+
+bool IsBlobColumn(const QSqlRecord &record, int index)
+{
+    return record.field(index).metaType().id() == QMetaType::QByteArray;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(TLazyBlob)
 
-QString TQuery::LazyBlobSql() const
+bool TQuery::OpenLazily()
 {
-    // Only "select * from <table> ..." on SQLite: the whole bank is opened
-    // that way, and reading every picture would cost time and memory that
-    // the few questions actually copied do not need.
-    static const QRegularExpression selectAll(
-        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)(\\s.*)?$"),
+    // Only a plain "select * from <table>" with a condition, order or limit:
+    // its rows are rows of the table, each known by its rowid.
+    static const QRegularExpression wholeTable(
+        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)(\\s+(?:where|order\\s+by|limit)\\b.*)?$"),
         QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    if (!FConnection->NeedsLimitForTop())
-        return QString();
-    const QRegularExpressionMatch match = selectAll.match(FSql);
-    if (!match.hasMatch())
-        return QString();
-    const QSqlRecord record = FConnection->Database().record(match.captured(1));
-    QStringList columns{QStringLiteral("rowid AS ") + KRowIdColumn};
-    bool hasBlob = false;
-    for (int i = 0; i < record.count(); ++i) {
-        const QString name = record.fieldName(i);
-        if (record.field(i).metaType().id() == QMetaType::QByteArray) {
-            hasBlob = true;
-            columns << QStringLiteral("CASE WHEN \"%1\" IS NULL THEN NULL ELSE 1 END AS \"%1\"").arg(name);
-        } else {
-            columns << QStringLiteral("\"%1\"").arg(name);
-        }
+    static const QRegularExpression compound(QStringLiteral("\\b(?:union|intersect|except|group\\s+by|having|join)\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    if (!FConnection->NeedsLimitForTop() || FTableRecord.isEmpty())
+        return false;
+    const QRegularExpressionMatch match = wholeTable.match(FSql);
+    if (!match.hasMatch() || match.captured(2).contains(compound))
+        return false;
+
+    QSqlQuery query(FConnection->Database());
+    query.setForwardOnly(true);
+    // A view or a table without rowid refuses the statement: read it whole.
+    if (!query.exec(LazySql(match.captured(2))))
+        return false;
+    FFields.clear();
+    FKeySlot.assign(FTableRecord.count(), -1);
+    const QStringList &keys = KeyColumns();
+    for (int i = 0; i < FTableRecord.count(); ++i) {
+        const QString name = FTableRecord.fieldName(i);
+        FFields.emplace_back(this, i, name, IsBlobColumn(FTableRecord, i));
+        const int slot = int(keys.indexOf(name));
+        FKeySlot[i] = slot;
     }
-    if (!hasBlob)
-        return QString();
-    return QStringLiteral("SELECT %1 FROM %2%3").arg(columns.join(QLatin1Char(',')), match.captured(1), match.captured(2));
+    FRows.clear();
+    while (query.next()) {
+        TRow row;
+        row.Read = false;
+        row.RowId = query.value(0).toLongLong();
+        row.Values.reserve(keys.size());
+        for (int k = 0; k < keys.size(); ++k)
+            row.Values.push_back(query.value(k + 1));
+        FRows.push_back(std::move(row));
+    }
+    return true;
+}
+
+QString TQuery::LazySql(const QString &rest) const
+{
+    QStringList columns{QStringLiteral("rowid AS ") + KRowIdColumn};
+    for (const QString &key : KeyColumns())
+        columns << Quoted(key);
+    // Never evaluated, but it names every column as "*" does, so that SQLite
+    // keeps the plan, and thus the row order, of the statement as written
+    // rather than scanning a covering index in its own order.
+    QStringList all;
+    for (int i = 0; i < FTableRecord.count(); ++i)
+        all << Quoted(FTableRecord.fieldName(i));
+    columns << QStringLiteral("CASE WHEN 0 THEN coalesce(%1, NULL) END").arg(all.join(QLatin1Char(',')));
+    return QStringLiteral("SELECT %1 FROM %2%3").arg(columns.join(QLatin1Char(',')), FTable, rest);
+}
+
+void TQuery::OpenEagerly()
+{
+    QSqlQuery query(FConnection->Database());
+    query.setForwardOnly(true);
+    if (!query.exec(EngineSql(FSql)))
+        throw EDatabaseError(query.lastError().text());
+    if (!query.isSelect())
+        throw EDatabaseError(QStringLiteral("SQL statement did not return a result set"));
+
+    const QSqlRecord record = query.record();
+    FFields.clear();
+    FFields.reserve(record.count());
+    for (int i = 0; i < record.count(); ++i) {
+        const QSqlField field = record.field(i);
+        // An empty result reports no byte type: the declared column of the
+        // table decides then.
+        const int declared = FTableRecord.indexOf(field.name());
+        const bool isBlob = IsBlobColumn(record, i) || (declared >= 0 && IsBlobColumn(FTableRecord, declared));
+        FFields.emplace_back(this, i, field.name(), isBlob);
+    }
+    FKeySlot.assign(FFields.size(), -1);
+    FRows.clear();
+    while (query.next()) {
+        TRow row;
+        row.Values.resize(FFields.size());
+        for (size_t i = 0; i < FFields.size(); ++i)
+            row.Values[i] = query.value(int(i));
+        FRows.push_back(std::move(row));
+    }
 }
 
 void TQuery::Open()
@@ -161,38 +235,10 @@ void TQuery::Open()
     DoBeforeOpen();
     RequireConnection();
     FTable = FirstFromTable(FSql);
-    const QString lazySql = LazyBlobSql();
-    QSqlQuery query(FConnection->Database());
-    query.setForwardOnly(true);
-    if (!query.exec(lazySql.isEmpty() ? EngineSql(FSql) : lazySql))
-        throw EDatabaseError(query.lastError().text());
-    if (!query.isSelect())
-        throw EDatabaseError(QStringLiteral("SQL statement did not return a result set"));
-
-    const QSqlRecord record = query.record();
-    const int first = lazySql.isEmpty() ? 0 : 1;
-    const QSqlRecord tableRecord = FTable.isEmpty() ? QSqlRecord() : FConnection->Database().record(FTable);
-    FFields.clear();
-    FFields.reserve(record.count() - first);
-    for (int i = first; i < record.count(); ++i) {
-        const QSqlField field = record.field(i);
-        // An empty result or a lazy column reports no byte type: the
-        // declared column of the table decides then.
-        const int declared = tableRecord.indexOf(field.name());
-        const bool isBlob = field.metaType().id() == QMetaType::QByteArray
-            || (declared >= 0 && tableRecord.field(declared).metaType().id() == QMetaType::QByteArray);
-        FFields.emplace_back(this, i - first, field.name(), isBlob);
-    }
-    FRows.clear();
-    while (query.next()) {
-        TRow row(FFields.size());
-        const qint64 rowId = first ? query.value(0).toLongLong() : 0;
-        for (size_t i = 0; i < FFields.size(); ++i) {
-            const QVariant value = query.value(int(i) + first);
-            row[i] = first && FFields[i].IsBlob() && !value.isNull() ? QVariant::fromValue(TLazyBlob{rowId}) : value;
-        }
-        FRows.push_back(std::move(row));
-    }
+    FTableRecord = FTable.isEmpty() ? QSqlRecord() : FConnection->Database().record(FTable);
+    FKeyColumns.reset();
+    if (!OpenLazily())
+        OpenEagerly();
     FCurrent = 0;
     FBof = true;
     FEof = FRows.empty();
@@ -202,17 +248,90 @@ void TQuery::Open()
         DoAfterScroll();
 }
 
+QVariant &TQuery::Cell(TRow &row, int index) const
+{
+    if (!row.Read) {
+        if (FKeySlot[index] >= 0)
+            return row.Values[FKeySlot[index]];
+        ReadRow(row);
+    }
+    return row.Values[index];
+}
+
+void TQuery::ReadRow(TRow &row) const
+{
+    // The key columns must still match: a rowid alone may have been given
+    // to another row after this one was deleted.
+    QStringList columns, terms{QStringLiteral("rowid=?")};
+    for (const TField &field : FFields) {
+        if (FKeySlot[field.Index()] < 0)
+            columns << (field.IsBlob() ? BlobPresence(field.FieldName()) : Quoted(field.FieldName()));
+    }
+    for (const QString &key : KeyColumns())
+        terms << Quoted(key) + QStringLiteral(" IS ?");
+    QSqlQuery &query = Prepared(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(
+        columns.isEmpty() ? QStringLiteral("1") : columns.join(QLatin1Char(',')), FTable, terms.join(QLatin1String(" AND "))));
+    query.bindValue(0, row.RowId);
+    for (size_t k = 0; k < row.Values.size(); ++k)
+        query.bindValue(int(k) + 1, row.Values[k]);
+    if (!query.exec())
+        throw EDatabaseError(query.lastError().text());
+    if (!query.next()) {
+        query.finish();
+        throw EDatabaseError(QStringLiteral("Row cannot be read: it was deleted after the query was opened"));
+    }
+    std::vector<QVariant> values(FFields.size());
+    int column = 0;
+    for (const TField &field : FFields) {
+        const int slot = FKeySlot[field.Index()];
+        if (slot >= 0) {
+            values[field.Index()] = row.Values[slot];
+            continue;
+        }
+        const QVariant value = query.value(column++);
+        values[field.Index()] = field.IsBlob() && !value.isNull() ? QVariant::fromValue(TLazyBlob{row.RowId}) : value;
+    }
+    // A finished statement holds no read snapshot of the database.
+    query.finish();
+    row.Values = std::move(values);
+    row.Read = true;
+}
+
 QVariant TQuery::Resolved(QVariant &cell, int index) const
 {
     if (cell.metaType() != QMetaType::fromType<TLazyBlob>())
         return cell;
-    QSqlQuery query(FConnection->Database());
-    query.prepare(QStringLiteral("SELECT \"%1\" FROM %2 WHERE rowid=?").arg(FFields[index].FieldName(), FTable));
-    query.addBindValue(cell.value<TLazyBlob>().RowId);
-    if (!query.exec() || !query.next())
-        throw EDatabaseError(query.lastError().text().isEmpty() ? QStringLiteral("Row cannot be located") : query.lastError().text());
+    QSqlQuery &query = Prepared(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?").arg(Quoted(FFields[index].FieldName()), FTable));
+    query.bindValue(0, cell.value<TLazyBlob>().RowId);
+    if (!query.exec())
+        throw EDatabaseError(query.lastError().text());
+    if (!query.next()) {
+        query.finish();
+        throw EDatabaseError(QStringLiteral("Row cannot be read: it was deleted after the query was opened"));
+    }
     cell = query.value(0);
+    query.finish();
     return cell;
+}
+
+void TQuery::FetchAll()
+{
+    RequireActive();
+    for (TRow &row : FRows) {
+        for (const TField &field : FFields)
+            Resolved(Cell(row, field.Index()), field.Index());
+    }
+}
+
+QSqlQuery &TQuery::Prepared(const QString &sql) const
+{
+    auto found = FStatements.find(sql);
+    if (found != FStatements.end())
+        return found->second;
+    QSqlQuery query(FConnection->Database());
+    if (!query.prepare(sql))
+        throw EDatabaseError(query.lastError().text());
+    return FStatements.emplace(sql, std::move(query)).first->second;
 }
 
 void TQuery::Close()
@@ -222,7 +341,9 @@ void TQuery::Close()
     DoBeforeClose();
     FRows.clear();
     FFields.clear();
-    FEditBuffer.clear();
+    FKeySlot.clear();
+    FStatements.clear();
+    FEditBuffer = TRow();
     FModified.clear();
     FState = dsInactive;
     FBof = FEof = true;
@@ -238,7 +359,7 @@ int TQuery::ExecSQL()
     return query.numRowsAffected();
 }
 
-const TQuery::TRow *TQuery::CurrentRow() const
+TQuery::TRow *TQuery::CurrentRow() const
 {
     if (FState == dsEdit || FState == dsInsert)
         return &FEditBuffer;
@@ -249,17 +370,17 @@ const TQuery::TRow *TQuery::CurrentRow() const
 
 QVariant TQuery::ValueAt(int index) const
 {
-    TRow *row = const_cast<TRow *>(CurrentRow());
-    if (!row || index < 0 || index >= int(row->size()))
+    TRow *row = CurrentRow();
+    if (!row || index < 0 || index >= FieldCount())
         return QVariant();
-    return Resolved((*row)[index], index);
+    return Resolved(Cell(*row, index), index);
 }
 
 void TQuery::SetValueAt(int index, const QVariant &value)
 {
     if (FState != dsEdit && FState != dsInsert)
         throw EDatabaseError(QStringLiteral("Dataset not in edit or insert mode"));
-    FEditBuffer[index] = value;
+    FEditBuffer.Values[index] = value;
     FModified[index] = true;
 }
 
@@ -332,7 +453,7 @@ bool TQuery::Locate(const QString &fieldName, const QVariant &value)
     const TField *field = FieldByName(fieldName);
     const QString wanted = value.toString();
     for (int i = 0; i < RecordCount(); ++i) {
-        const QVariant cell = FRows[i][field->Index()];
+        const QVariant cell = Resolved(Cell(FRows[i], field->Index()), field->Index());
         if (cell.isNull() != value.isNull())
             continue;
         if (cell.toString().compare(wanted, Qt::CaseInsensitive) == 0) {
@@ -350,12 +471,19 @@ void TQuery::SortBy(const QString &fieldName, bool ascending)
 {
     RequireActive();
     const int index = FieldByName(fieldName)->Index();
-    std::stable_sort(FRows.begin(), FRows.end(), [index, ascending](const TRow &a, const TRow &b) {
+    // Sorting compares whole rows: every row is read first.
+    for (TRow &row : FRows) {
+        if (!row.Read)
+            ReadRow(row);
+    }
+    std::stable_sort(FRows.begin(), FRows.end(), [index, ascending](const TRow &rowA, const TRow &rowB) {
+        const QVariant &a = rowA.Values[index];
+        const QVariant &b = rowB.Values[index];
         bool okA = false, okB = false;
-        const double x = a[index].toDouble(&okA);
-        const double y = b[index].toDouble(&okB);
-        const bool less = (okA && okB) ? x < y : a[index].toString() < b[index].toString();
-        const bool greater = (okA && okB) ? y < x : b[index].toString() < a[index].toString();
+        const double x = a.toDouble(&okA);
+        const double y = b.toDouble(&okB);
+        const bool less = (okA && okB) ? x < y : a.toString() < b.toString();
+        const bool greater = (okA && okB) ? y < x : b.toString() < a.toString();
         return ascending ? less : greater;
     });
     FCurrent = 0;
@@ -365,9 +493,9 @@ void TQuery::SortBy(const QString &fieldName, bool ascending)
 
 QVariant TQuery::RowValue(int row, int fieldIndex) const
 {
-    if (row < 0 || row >= RecordCount() || fieldIndex < 0 || fieldIndex >= int(FRows[row].size()))
+    if (row < 0 || row >= RecordCount() || fieldIndex < 0 || fieldIndex >= FieldCount())
         return QVariant();
-    return FRows[row][fieldIndex];
+    return Resolved(Cell(FRows[row], fieldIndex), fieldIndex);
 }
 
 TField *TQuery::Fields(int index)
@@ -413,6 +541,8 @@ void TQuery::Edit()
         return;
     }
     DoBeforeEdit();
+    if (!FRows[FCurrent].Read)
+        ReadRow(FRows[FCurrent]);
     FEditBuffer = FRows[FCurrent];
     FModified.assign(FFields.size(), false);
     FState = dsEdit;
@@ -437,7 +567,8 @@ void TQuery::StartInsert(bool atEnd)
     DoBeforeInsert();
     DoBeforeScroll();
     FInsertPos = atEnd || FRows.empty() ? RecordCount() : FCurrent;
-    FEditBuffer.assign(FFields.size(), QVariant());
+    FEditBuffer = TRow();
+    FEditBuffer.Values.assign(FFields.size(), QVariant());
     FModified.assign(FFields.size(), false);
     FState = dsInsert;
     FBof = FEof = false;
@@ -456,13 +587,13 @@ void TQuery::Post()
         return;
     if (FState == dsInsert) {
         WriteInsert();
-        FRows.insert(FRows.begin() + FInsertPos, FEditBuffer);
+        FRows.insert(FRows.begin() + FInsertPos, std::move(FEditBuffer));
         FCurrent = FInsertPos;
     } else {
         WriteUpdate();
-        FRows[FCurrent] = FEditBuffer;
+        FRows[FCurrent] = std::move(FEditBuffer);
     }
-    FEditBuffer.clear();
+    FEditBuffer = TRow();
     FModified.clear();
     FState = dsBrowse;
     DoAfterPost();
@@ -473,7 +604,7 @@ void TQuery::Cancel()
     if (FState != dsEdit && FState != dsInsert)
         return;
     DoBeforeCancel();
-    FEditBuffer.clear();
+    FEditBuffer = TRow();
     FModified.clear();
     FState = dsBrowse;
     FBof = FCurrent == 0;
@@ -502,16 +633,18 @@ void TQuery::Delete()
     DoAfterScroll();
 }
 
-QStringList TQuery::KeyColumns() const
+const QStringList &TQuery::KeyColumns() const
 {
-    QStringList keys;
-    const QSqlIndex index = FConnection->Database().primaryIndex(FTable);
-    for (int i = 0; i < index.count(); ++i)
-        keys << index.fieldName(i);
-    return keys;
+    if (!FKeyColumns) {
+        FKeyColumns = std::make_unique<QStringList>();
+        const QSqlIndex index = FConnection->Database().primaryIndex(FTable);
+        for (int i = 0; i < index.count(); ++i)
+            *FKeyColumns << index.fieldName(i);
+    }
+    return *FKeyColumns;
 }
 
-QString TQuery::WhereForRow(const TRow &row, std::vector<QVariant> &binds) const
+QString TQuery::WhereForRow(TRow &row, std::vector<QVariant> &binds) const
 {
     QStringList keys = KeyColumns();
     bool keysSelected = !keys.isEmpty();
@@ -531,67 +664,59 @@ QString TQuery::WhereForRow(const TRow &row, std::vector<QVariant> &binds) const
     for (const QString &key : keys) {
         const int index = const_cast<TQuery *>(this)->FindField(key)->Index();
         terms << QStringLiteral("%1 IS ?").arg(key);
-        binds.push_back(row[index]);
+        binds.push_back(Cell(row, index));
     }
     return terms.join(QLatin1String(" AND "));
 }
 
-namespace {
-
-void RunBound(TConnection *connection, const QString &sql, const std::vector<QVariant> &binds,
-              int expectedRows)
+void TQuery::RunBound(const QString &sql, const std::vector<QVariant> &binds, int expectedRows) const
 {
-    QSqlQuery query(connection->Database());
-    if (!query.prepare(sql))
-        throw EDatabaseError(query.lastError().text());
-    for (const QVariant &value : binds)
-        query.addBindValue(value);
+    QSqlQuery &query = Prepared(sql);
+    for (size_t i = 0; i < binds.size(); ++i)
+        query.bindValue(int(i), binds[i]);
     if (!query.exec())
         throw EDatabaseError(query.lastError().text());
-    if (expectedRows >= 0 && query.numRowsAffected() != expectedRows)
+    const int affected = query.numRowsAffected();
+    query.finish();
+    if (expectedRows >= 0 && affected != expectedRows)
         throw EDatabaseError(QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
 }
-
-} // namespace
 
 void TQuery::WriteInsert()
 {
     if (FTable.isEmpty())
         throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
-    const QSqlRecord tableRecord = FConnection->Database().record(FTable);
     QStringList columns, marks;
     std::vector<QVariant> binds;
     for (size_t i = 0; i < FFields.size(); ++i) {
-        if (!FModified[i] || tableRecord.indexOf(FFields[i].FieldName()) < 0)
+        if (!FModified[i] || FTableRecord.indexOf(FFields[i].FieldName()) < 0)
             continue;
         columns << FFields[i].FieldName();
         marks << QStringLiteral("?");
-        binds.push_back(FEditBuffer[i]);
+        binds.push_back(FEditBuffer.Values[i]);
     }
     const QString sql = columns.isEmpty()
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(FTable)
         : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(FTable, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
-    RunBound(FConnection, sql, binds, 1);
+    RunBound(sql, binds, 1);
 }
 
 void TQuery::WriteUpdate()
 {
     if (FTable.isEmpty())
         throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
-    const QSqlRecord tableRecord = FConnection->Database().record(FTable);
     QStringList sets;
     std::vector<QVariant> binds;
     for (size_t i = 0; i < FFields.size(); ++i) {
-        if (!FModified[i] || tableRecord.indexOf(FFields[i].FieldName()) < 0)
+        if (!FModified[i] || FTableRecord.indexOf(FFields[i].FieldName()) < 0)
             continue;
         sets << QStringLiteral("%1=?").arg(FFields[i].FieldName());
-        binds.push_back(FEditBuffer[i]);
+        binds.push_back(FEditBuffer.Values[i]);
     }
     if (sets.isEmpty())
         return;
     const QString where = WhereForRow(FRows[FCurrent], binds);
-    RunBound(FConnection, QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(FTable, sets.join(QLatin1Char(',')), where),
-             binds, 1);
+    RunBound(QStringLiteral("UPDATE %1 SET %2 WHERE %3").arg(FTable, sets.join(QLatin1Char(',')), where), binds, 1);
 }
 
 void TQuery::WriteDelete()
@@ -600,5 +725,5 @@ void TQuery::WriteDelete()
         throw EDatabaseError(QStringLiteral("Cannot modify a read-only dataset"));
     std::vector<QVariant> binds;
     const QString where = WhereForRow(FRows[FCurrent], binds);
-    RunBound(FConnection, QStringLiteral("DELETE FROM %1 WHERE %2").arg(FTable, where), binds, -1);
+    RunBound(QStringLiteral("DELETE FROM %1 WHERE %2").arg(FTable, where), binds, -1);
 }

@@ -1,9 +1,13 @@
 #pragma once
 
 #include <functional>
+#include <map>
+#include <memory>
 #include <vector>
 
 #include <QObject>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -51,6 +55,10 @@ private:
 // A client-side result set on a TConnection. Opening reads every row, so
 // the row count, moves in both directions and Locate work on the buffer;
 // Edit/Append + Post write through at once to the one table of the FROM.
+// A whole-table "select * from <table> [where|order by|limit ...]" on
+// SQLite reads only each row's rowid and key columns at first; the rest of
+// a row is read the first time one of its columns is used, a picture only
+// when it is read itself. A row deleted meanwhile then fails to be read.
 // Notifications are virtual hooks (Do...) that emit the signals of the
 // same names; derived classes add their work around the base call.
 class TQuery : public QObject
@@ -115,6 +123,9 @@ public:
     void Post();
     void Cancel();
     void Delete();
+    // Reads every column of every row, pictures included, so that the rows
+    // stay readable after they are deleted from the database.
+    void FetchAll();
 
     // The master link of a detail query; the paging bar unlinks it while it
     // reloads. Only stored here.
@@ -159,15 +170,26 @@ protected:
 
 private:
     friend class TField;
-    using TRow = std::vector<QVariant>;
+    struct TRow
+    {
+        // Every column once the row is read; before that only the key columns.
+        std::vector<QVariant> Values;
+        qint64 RowId = 0;
+        bool Read = true;
+    };
 
     QString EngineSql(const QString &sql) const;
-    QString LazyBlobSql() const;
-    // The cell's value, fetching a large column that was left on disk.
+    bool OpenLazily();
+    void OpenEagerly();
+    QString LazySql(const QString &rest) const;
+    // The cell of a field in a row, reading the row first when needed.
+    QVariant &Cell(TRow &row, int index) const;
+    void ReadRow(TRow &row) const;
+    // The cell's value, fetching a picture that was left on disk.
     QVariant Resolved(QVariant &cell, int index) const;
     void RequireConnection() const;
     void RequireActive() const;
-    const TRow *CurrentRow() const;
+    TRow *CurrentRow() const;
     QVariant ValueAt(int index) const;
     void SetValueAt(int index, const QVariant &value);
     void Scroll(int target);
@@ -175,19 +197,28 @@ private:
     void WriteInsert();
     void WriteUpdate();
     void WriteDelete();
-    QStringList KeyColumns() const;
-    QString WhereForRow(const TRow &row, std::vector<QVariant> &binds) const;
+    const QStringList &KeyColumns() const;
+    QString WhereForRow(TRow &row, std::vector<QVariant> &binds) const;
+    // A statement of our own, prepared once while the query is open.
+    QSqlQuery &Prepared(const QString &sql) const;
+    void RunBound(const QString &sql, const std::vector<QVariant> &binds, int expectedRows) const;
 
     TConnection *FConnection = nullptr;
     QString FSql;
     QString FTable;
+    QSqlRecord FTableRecord;
+    mutable std::unique_ptr<QStringList> FKeyColumns;
     TDataSetState FState = dsInactive;
-    std::vector<TRow> FRows;
+    // Rows are read lazily (see above): cached reads change them.
+    mutable std::vector<TRow> FRows;
     std::vector<TField> FFields;
+    // Per field: its place among the key columns of an unread row, or -1.
+    std::vector<int> FKeySlot;
+    mutable std::map<QString, QSqlQuery> FStatements;
     int FCurrent = 0;
     bool FBof = true;
     bool FEof = true;
-    TRow FEditBuffer;
+    mutable TRow FEditBuffer;
     std::vector<bool> FModified;
     int FInsertPos = -1;
     QObject *FMasterSource = nullptr;

@@ -151,6 +151,8 @@ bool TPaperStore::LoadPaper(TQuery *paperQuery, const QString &candidateIdNumber
         ShowError(QStringLiteral("打开试题错误！"));
         return false;
     }
+    // Read whole now: after hand-in the rows are deleted but still reviewed.
+    paperQuery->FetchAll();
     if (OnPaperOpened)
         OnPaperOpened();
     try {
