@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include <QHash>
 #include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlField>
@@ -118,8 +119,6 @@ struct TLazyBlob
     qint64 RowId = 0;
 };
 
-const QString KRowIdColumn = QStringLiteral("__examora_rowid");
-
 QString Quoted(const QString &column)
 {
     return QLatin1Char('"') + column + QLatin1Char('"');
@@ -134,6 +133,41 @@ QString BlobPresence(const QString &column)
 bool IsBlobColumn(const QSqlRecord &record, int index)
 {
     return record.field(index).metaType().id() == QMetaType::QByteArray;
+}
+
+// A table's columns and primary key.
+struct TTableShape
+{
+    int SchemaVersion = -1;
+    QSqlRecord Record;
+    QStringList Keys;
+};
+
+int SchemaVersion(const QSqlDatabase &db)
+{
+    QSqlQuery query(db);
+    return query.exec(QStringLiteral("PRAGMA schema_version")) && query.next() ? query.value(0).toInt() : -1;
+}
+
+// Read once and kept while SQLite's schema version stays the same: the
+// many small statements of a paper need not each ask the engine again.
+TTableShape TableShape(const QSqlDatabase &db, const QString &table)
+{
+    static QHash<QString, TTableShape> shapes;
+    const int version = db.driverName() == QLatin1String("QSQLITE") ? SchemaVersion(db) : -1;
+    const QString key = db.connectionName() + QLatin1Char('\n') + db.databaseName() + QLatin1Char('\n') + table.toLower();
+    const auto found = shapes.constFind(key);
+    if (version >= 0 && found != shapes.constEnd() && found->SchemaVersion == version)
+        return *found;
+    TTableShape shape;
+    shape.SchemaVersion = version;
+    shape.Record = db.record(table);
+    const QSqlIndex index = db.primaryIndex(table);
+    for (int i = 0; i < index.count(); ++i)
+        shape.Keys << index.fieldName(i);
+    if (version >= 0)
+        shapes.insert(key, shape);
+    return shape;
 }
 
 } // namespace
@@ -155,19 +189,19 @@ bool TQuery::OpenLazily()
     if (!match.hasMatch() || match.captured(2).contains(compound))
         return false;
 
+    bool sortByRowId = false;
+    const QString sql = LazySql(match.captured(2), sortByRowId);
     QSqlQuery query(FConnection->Database());
     query.setForwardOnly(true);
-    // A view or a table without rowid refuses the statement: read it whole.
-    if (!query.exec(LazySql(match.captured(2))))
+    if (sql.isEmpty() || !query.exec(sql))
         return false;
     FFields.clear();
     FKeySlot.assign(FTableRecord.count(), -1);
-    const QStringList &keys = KeyColumns();
+    const QStringList &keys = FKeyColumns;
     for (int i = 0; i < FTableRecord.count(); ++i) {
         const QString name = FTableRecord.fieldName(i);
         FFields.emplace_back(this, i, name, IsBlobColumn(FTableRecord, i));
-        const int slot = int(keys.indexOf(name));
-        FKeySlot[i] = slot;
+        FKeySlot[i] = int(keys.indexOf(name));
     }
     FRows.clear();
     while (query.next()) {
@@ -179,22 +213,62 @@ bool TQuery::OpenLazily()
             row.Values.push_back(query.value(k + 1));
         FRows.push_back(std::move(row));
     }
+    if (sortByRowId)
+        SortRowsByRowId();
+    FReadRowSql = ReadRowSql();
     return true;
 }
 
-QString TQuery::LazySql(const QString &rest) const
+void TQuery::SortRowsByRowId()
 {
-    QStringList columns{QStringLiteral("rowid AS ") + KRowIdColumn};
-    for (const QString &key : KeyColumns())
-        columns << Quoted(key);
-    // Never evaluated, but it names every column as "*" does, so that SQLite
-    // keeps the plan, and thus the row order, of the statement as written
-    // rather than scanning a covering index in its own order.
+    std::vector<std::pair<qint64, int>> order(FRows.size());
+    for (size_t i = 0; i < FRows.size(); ++i)
+        order[i] = {FRows[i].RowId, int(i)};
+    std::sort(order.begin(), order.end());
+    std::vector<TRow> sorted;
+    sorted.reserve(FRows.size());
+    for (const auto &entry : order)
+        sorted.push_back(std::move(FRows[entry.second]));
+    FRows = std::move(sorted);
+}
+
+QString TQuery::QueryPlan(const QString &sql) const
+{
+    QSqlQuery query(FConnection->Database());
+    if (!query.exec(QStringLiteral("EXPLAIN QUERY PLAN ") + sql))
+        return QString();
+    QStringList steps;
+    while (query.next())
+        steps << query.value(3).toString();
+    return steps.join(QLatin1Char('\n'));
+}
+
+QString TQuery::LazySql(const QString &rest, bool &sortByRowId) const
+{
+    QStringList keys;
+    for (const QString &key : FKeyColumns)
+        keys << QLatin1Char(',') + Quoted(key);
+    // The rowid behind a never-taken branch that names every column, as "*"
+    // does: SQLite plans this as the statement as written, so the rows come
+    // in its order. A view or a table without rowid has no plan for it.
     QStringList all;
     for (int i = 0; i < FTableRecord.count(); ++i)
         all << Quoted(FTableRecord.fieldName(i));
-    columns << QStringLiteral("CASE WHEN 0 THEN coalesce(%1, NULL) END").arg(all.join(QLatin1Char(',')));
-    return QStringLiteral("SELECT %1 FROM %2%3").arg(columns.join(QLatin1Char(',')), FTable, rest);
+    const QString named = QStringLiteral("SELECT coalesce(CASE WHEN 0 THEN coalesce(%1, NULL) END, rowid)%2 FROM %3%4")
+                              .arg(all.join(QLatin1Char(',')), keys.join(QString()), FTable, rest);
+    const QString namedPlan = QueryPlan(named);
+    if (namedPlan.isEmpty())
+        return QString();
+    // Naming only the rowid and keys may let SQLite read a small index
+    // instead of the table. The rows keep their order when it walks the
+    // same index the same way; a whole-table scan runs in rowid order, so
+    // its rows are put back in that order.
+    const QString lean = QStringLiteral("SELECT rowid%1 FROM %2%3").arg(keys.join(QString()), FTable, rest);
+    QString leanPlan = QueryPlan(lean);
+    leanPlan.replace(QLatin1String("COVERING INDEX"), QLatin1String("INDEX"));
+    static const QRegularExpression tableScan(QStringLiteral("^SCAN (TABLE )?\\S+$"));
+    sortByRowId = rest.trimmed().isEmpty() && tableScan.match(namedPlan).hasMatch();
+    return leanPlan == namedPlan || sortByRowId ? lean : named;
 }
 
 void TQuery::OpenEagerly()
@@ -235,10 +309,14 @@ void TQuery::Open()
     DoBeforeOpen();
     RequireConnection();
     FTable = FirstFromTable(FSql);
-    FTableRecord = FTable.isEmpty() ? QSqlRecord() : FConnection->Database().record(FTable);
-    FKeyColumns.reset();
+    const TTableShape shape = FTable.isEmpty() ? TTableShape() : TableShape(FConnection->Database(), FTable);
+    FTableRecord = shape.Record;
+    FKeyColumns = shape.Keys;
     if (!OpenLazily())
         OpenEagerly();
+    FInTable.clear();
+    for (const TField &field : FFields)
+        FInTable.push_back(FTableRecord.indexOf(field.FieldName()) >= 0);
     FCurrent = 0;
     FBof = true;
     FEof = FRows.empty();
@@ -258,7 +336,7 @@ QVariant &TQuery::Cell(TRow &row, int index) const
     return row.Values[index];
 }
 
-void TQuery::ReadRow(TRow &row) const
+QString TQuery::ReadRowSql() const
 {
     // The key columns must still match: a rowid alone may have been given
     // to another row after this one was deleted.
@@ -267,10 +345,15 @@ void TQuery::ReadRow(TRow &row) const
         if (FKeySlot[field.Index()] < 0)
             columns << (field.IsBlob() ? BlobPresence(field.FieldName()) : Quoted(field.FieldName()));
     }
-    for (const QString &key : KeyColumns())
+    for (const QString &key : FKeyColumns)
         terms << Quoted(key) + QStringLiteral(" IS ?");
-    QSqlQuery &query = Prepared(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(
-        columns.isEmpty() ? QStringLiteral("1") : columns.join(QLatin1Char(',')), FTable, terms.join(QLatin1String(" AND "))));
+    return QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(columns.isEmpty() ? QStringLiteral("1") : columns.join(QLatin1Char(',')),
+                                                          FTable, terms.join(QLatin1String(" AND ")));
+}
+
+void TQuery::ReadRow(TRow &row) const
+{
+    QSqlQuery &query = Prepared(FReadRowSql);
     query.bindValue(0, row.RowId);
     for (size_t k = 0; k < row.Values.size(); ++k)
         query.bindValue(int(k) + 1, row.Values[k]);
@@ -509,7 +592,8 @@ TField *TQuery::FindField(const QString &name)
 {
     const QString wanted = name.trimmed();
     for (TField &field : FFields) {
-        if (field.FieldName().compare(wanted, Qt::CaseInsensitive) == 0)
+        // Names of another length cannot match: skips most comparisons.
+        if (field.FieldName().size() == wanted.size() && field.FieldName().compare(wanted, Qt::CaseInsensitive) == 0)
             return &field;
     }
     return nullptr;
@@ -633,20 +717,9 @@ void TQuery::Delete()
     DoAfterScroll();
 }
 
-const QStringList &TQuery::KeyColumns() const
-{
-    if (!FKeyColumns) {
-        FKeyColumns = std::make_unique<QStringList>();
-        const QSqlIndex index = FConnection->Database().primaryIndex(FTable);
-        for (int i = 0; i < index.count(); ++i)
-            *FKeyColumns << index.fieldName(i);
-    }
-    return *FKeyColumns;
-}
-
 QString TQuery::WhereForRow(TRow &row, std::vector<QVariant> &binds) const
 {
-    QStringList keys = KeyColumns();
+    QStringList keys = FKeyColumns;
     bool keysSelected = !keys.isEmpty();
     for (const QString &key : keys) {
         if (!const_cast<TQuery *>(this)->FindField(key))
@@ -689,7 +762,7 @@ void TQuery::WriteInsert()
     QStringList columns, marks;
     std::vector<QVariant> binds;
     for (size_t i = 0; i < FFields.size(); ++i) {
-        if (!FModified[i] || FTableRecord.indexOf(FFields[i].FieldName()) < 0)
+        if (!FModified[i] || !FInTable[i])
             continue;
         columns << FFields[i].FieldName();
         marks << QStringLiteral("?");
@@ -708,7 +781,7 @@ void TQuery::WriteUpdate()
     QStringList sets;
     std::vector<QVariant> binds;
     for (size_t i = 0; i < FFields.size(); ++i) {
-        if (!FModified[i] || FTableRecord.indexOf(FFields[i].FieldName()) < 0)
+        if (!FModified[i] || !FInTable[i])
             continue;
         sets << QStringLiteral("%1=?").arg(FFields[i].FieldName());
         binds.push_back(FEditBuffer.Values[i]);

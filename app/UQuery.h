@@ -2,7 +2,6 @@
 
 #include <functional>
 #include <map>
-#include <memory>
 #include <vector>
 
 #include <QObject>
@@ -181,9 +180,12 @@ private:
     QString EngineSql(const QString &sql) const;
     bool OpenLazily();
     void OpenEagerly();
-    QString LazySql(const QString &rest) const;
+    QString LazySql(const QString &rest, bool &sortByRowId) const;
+    QString QueryPlan(const QString &sql) const;
+    void SortRowsByRowId();
     // The cell of a field in a row, reading the row first when needed.
     QVariant &Cell(TRow &row, int index) const;
+    QString ReadRowSql() const;
     void ReadRow(TRow &row) const;
     // The cell's value, fetching a picture that was left on disk.
     QVariant Resolved(QVariant &cell, int index) const;
@@ -197,7 +199,6 @@ private:
     void WriteInsert();
     void WriteUpdate();
     void WriteDelete();
-    const QStringList &KeyColumns() const;
     QString WhereForRow(TRow &row, std::vector<QVariant> &binds) const;
     // A statement of our own, prepared once while the query is open.
     QSqlQuery &Prepared(const QString &sql) const;
@@ -207,13 +208,16 @@ private:
     QString FSql;
     QString FTable;
     QSqlRecord FTableRecord;
-    mutable std::unique_ptr<QStringList> FKeyColumns;
+    QStringList FKeyColumns;
     TDataSetState FState = dsInactive;
     // Rows are read lazily (see above): cached reads change them.
     mutable std::vector<TRow> FRows;
     std::vector<TField> FFields;
     // Per field: its place among the key columns of an unread row, or -1.
     std::vector<int> FKeySlot;
+    // Per field: a column of the table, written by Post.
+    std::vector<bool> FInTable;
+    QString FReadRowSql;
     mutable std::map<QString, QSqlQuery> FStatements;
     int FCurrent = 0;
     bool FBof = true;

@@ -121,6 +121,9 @@ int CaseLoadPaper(int questions)
     TQuery paper;
     const bool saved = store.SavePaper();
     const bool opened = saved && OpenQuery(&paper, QStringLiteral("Select * From T_Ks_ExamineTheme Where ExamineID=%1 Order By ID").arg(store.FExamineID));
+    // As LoadPaper does: the paper is read whole once it is open.
+    if (opened)
+        paper.FetchAll();
     const double elapsed = MillisecondsSince(start);
     if (!opened || paper.RecordCount() != 100) {
         std::fprintf(stderr, "load paper failed (%d rows)\n", paper.RecordCount());

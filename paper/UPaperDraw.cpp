@@ -78,6 +78,23 @@ TPaperDraw::~TPaperDraw() = default;
 
 void TPaperDraw::DrawQuestions()
 {
+    try {
+        DrawIntoThemeCfg();
+    } catch (...) {
+        // What was drawn before the error stays in the file.
+        if (FThemeCfg) {
+            try {
+                FThemeCfg->UpdateFile();
+            } catch (const std::exception &) {
+                // The draw's own error is the one to report.
+            }
+        }
+        throw;
+    }
+}
+
+void TPaperDraw::DrawIntoThemeCfg()
+{
     OpenOn(*Qry, QStringLiteral("Select * From T_KS_Model Where ModelID=") + FModelID);
     // A missing template head reads as NULL and fails here like a NULL flag.
     const bool fixedSelection = Qry->FieldByName(QStringLiteral("RandomTheme"))->ValueAsInteger() != 0;
@@ -163,7 +180,6 @@ void TPaperDraw::RecordDrawnQuestion(int points)
     const QString themeId = Qry1->FieldByName(QStringLiteral("ThemeID"))->AsString();
     FThemeCfg->WriteString(section, QStringLiteral("ThemeID"), themeId);
     FThemeCfg->WriteString(section, QStringLiteral("ThemeBit"), QString::number(points));
-    FThemeCfg->UpdateFile();
     Step();
     FDrawnThemeIDs << themeId;
 }

@@ -38,7 +38,9 @@ public:
 
     // Draws every content row into Theme.Cfg. Throws on any error (database,
     // a NULL RandomTheme, a file that cannot be written, a random draw that
-    // cannot find enough questions); what was written so far stays.
+    // cannot find enough questions); what was drawn so far stays in the file.
+    // The file is written once at the end (or on the error): rewriting it
+    // for every question cost more than the draw itself.
     void DrawQuestions();
     bool NotYetDrawn(const QString &themeId) const;
 
@@ -56,6 +58,7 @@ public:
     static qint64 MaxAttempts(int available) { return qMin(64 * (qint64(available) + 1), qint64(1000000)); }
 
 private:
+    void DrawIntoThemeCfg();
     void DrawRow(int available, int wanted, int points, bool fixedSelection);
     void DrawAtRandom(int available, int points);
     void RecordDrawnQuestion(int points);

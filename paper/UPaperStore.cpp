@@ -65,6 +65,61 @@ void Step(TPaperProgress &progress)
     QCoreApplication::processEvents();
 }
 
+// The bank's rows by ThemeID, indexed once instead of scanning the bank for
+// every drawn question. A question is found as Locate finds it: the first
+// row whose ThemeID reads as the text, without regard to case.
+class TThemeIndex
+{
+public:
+    explicit TThemeIndex(TQuery &bank)
+    {
+        const int column = bank.FieldByName(QStringLiteral("ThemeID"))->Index();
+        for (int row = 0; row < bank.RecordCount(); ++row) {
+            const QVariant value = bank.RowValue(row, column);
+            if (value.isNull())
+                continue;
+            // Whole numbers read as their decimal text: kept as numbers, so
+            // that a bank of any size is indexed without making texts.
+            if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
+                AddFirst(FByNumber, value.toLongLong(), row);
+            else
+                AddFirst(FByText, TextOf(value).toLower(), row);
+        }
+    }
+
+    // The row of the question, or -1.
+    int RowOf(const QString &themeId) const
+    {
+        if (themeId.isEmpty())
+            return -1;
+        int row = FByText.value(themeId.toLower(), -1);
+        bool isNumber = false;
+        const qint64 number = themeId.toLongLong(&isNumber);
+        if (isNumber && QString::number(number) == themeId) {
+            const int numbered = FByNumber.value(number, -1);
+            if (numbered >= 0 && (row < 0 || numbered < row))
+                row = numbered;
+        }
+        return row;
+    }
+
+private:
+    template <typename TKey>
+    static void AddFirst(QHash<TKey, int> &rows, const TKey &key, int row)
+    {
+        if (!rows.contains(key))
+            rows.insert(key, row);
+    }
+
+    static QString TextOf(const QVariant &value)
+    {
+        return value.typeId() == QMetaType::QByteArray ? QString::fromUtf8(value.toByteArray()) : value.toString();
+    }
+
+    QHash<qint64, int> FByNumber;
+    QHash<QString, int> FByText;
+};
+
 // A write transaction that takes the database's write lock at once, so the
 // paper number read inside it stays ours until the rows are committed.
 class TWriteTransaction
@@ -246,15 +301,8 @@ void TPaperStore::CopyPracticeQuestions(TQuery &target, TPaperProgress &progress
 
 void TPaperStore::CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, TPaperProgress &progress)
 {
-    // The whole bank is searched by ThemeID: index it once instead of
-    // scanning it for every drawn question. Keys compare as Locate does.
-    QHash<QString, int> rowOfThemeId;
+    const TThemeIndex bank(*QryModel);
     TField *themeIdField = QryModel->FieldByName(QStringLiteral("ThemeID"));
-    for (QryModel->First(); !QryModel->Eof(); QryModel->Next()) {
-        const QString key = themeIdField->AsString().toLower();
-        if (!rowOfThemeId.contains(key))
-            rowOfThemeId.insert(key, QryModel->RecNo() - 1);
-    }
     QryModel->First();
 
     int id = 1;
@@ -262,10 +310,10 @@ void TPaperStore::CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, T
         const QString section = QString::number(n);
         StrictInteger(themeCfg.ReadString(section, QStringLiteral("ThemeBit"), QStringLiteral("0")));
         const QString drawnId = themeCfg.ReadString(section, QStringLiteral("ThemeID"), QStringLiteral("-1"));
-        const auto found = rowOfThemeId.constFind(drawnId.toLower());
-        if (found != rowOfThemeId.constEnd() && !drawnId.isEmpty()) {
+        const int row = bank.RowOf(drawnId);
+        if (row >= 0) {
             QryModel->First();
-            QryModel->MoveBy(found.value());
+            QryModel->MoveBy(row);
             FQuestionCurrent = true;
             if (!ThemeExists(themeIdField->AsInteger()))
                 continue;

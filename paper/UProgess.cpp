@@ -5,6 +5,7 @@
 #include <QKeyEvent>
 #include <QProgressBar>
 
+#include "paper/UBarStepper.h"
 #include "paper/UPaperStore.h"
 
 TFrmProgess::TFrmProgess(QWidget *parent)
@@ -42,6 +43,7 @@ class TProgessDisplay : public TPaperProgress
 {
 public:
     TProgessDisplay()
+        : FStepper(FWindow.ProgressBar1)
     {
         FWindow.setWindowTitle(QStringLiteral("正在保存数据……"));
         FWindow.ProgressBar1->setRange(0, 100);
@@ -55,14 +57,11 @@ public:
         FWindow.ProgressBar1->setRange(0, qMax(1, maximum));
     }
 
-    void StepIt() override
-    {
-        QProgressBar *bar = FWindow.ProgressBar1;
-        bar->setValue(qMin(bar->value() + 1, bar->maximum()));
-    }
+    void StepIt() override { FStepper.StepIt(); }
 
 private:
     TFrmProgess FWindow;
+    TBarStepper FStepper;
 };
 
 } // namespace

@@ -7,6 +7,7 @@
 #include <QTimer>
 
 #include "app/UApplication.h"
+#include "paper/UBarStepper.h"
 #include "paper/UPaperDraw.h"
 
 bool RunPaperDraw(const QString &modelId, const QString &candidateIdNumber)
@@ -78,6 +79,7 @@ void TFrmSetTheme::DrawQuestions()
     FDrawing = true;
     ProgressBar1->setRange(0, 100);
     ProgressBar1->setValue(0);
+    FBarStepper = std::make_unique<TBarStepper>(ProgressBar1);
     int result = 2;
     try {
         FDraw->DrawQuestions();
@@ -91,8 +93,7 @@ void TFrmSetTheme::DrawQuestions()
 
 void TFrmSetTheme::StepBar()
 {
-    // The bar holds its position within 0 … 100, as the classic bar does.
-    ProgressBar1->setValue(qMin(ProgressBar1->value() + 1, ProgressBar1->maximum()));
+    FBarStepper->StepIt();
     QCoreApplication::processEvents();
 }
 

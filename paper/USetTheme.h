@@ -8,6 +8,7 @@
 class QLabel;
 class QProgressBar;
 class QTimer;
+class TBarStepper;
 class TPaperDraw;
 
 // The draw window: shows the progress of the mock-exam draw, which runs on
@@ -40,5 +41,6 @@ private:
     QTimer *Timer1;
     QLabel *Label1;
     std::unique_ptr<TPaperDraw> FDraw;
+    std::unique_ptr<TBarStepper> FBarStepper;
     bool FDrawing = false;
 };
