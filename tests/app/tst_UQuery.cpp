@@ -1,3 +1,4 @@
+#include <QSqlQuery>
 #include <QTest>
 
 #include "app/UComm.h"
@@ -37,6 +38,12 @@ private slots:
     void WholeBankPicturesAreReadWhenAsked();
     void TopIsTranslatedForSqlite();
     void QuoteInEmbeddedValueStaysInsideTheLiteral();
+    void LazyRowsComeInTheOrderOfTheStatement_data();
+    void LazyRowsComeInTheOrderOfTheStatement();
+    void LazyRowReadsEveryColumnAsTheEngineHasIt();
+    void LazyRowsAreEditedDeletedAndLocated();
+    void RowDeletedBeforeItWasReadFailsClearly();
+    void FetchAllKeepsRowsReadableAfterTheyAreDeleted();
 
 private:
     void StorePaper(const QString &table, int examineId, const QList<int> &themeIds);
@@ -334,6 +341,124 @@ void TestUQuery::QuoteInEmbeddedValueStaysInsideTheLiteral()
     QCOMPARE(set.RecordCount(), 1);
     QVERIFY(OpenQuery(&set, "select * from T_KS_THEME where TT='" + QuoteSqlText("x' or '1'='1") + "'"));
     QCOMPARE(set.RecordCount(), 0);
+}
+
+// Rows read lazily must come in the order the statement gives them, also
+// where only the rowids would come faster, in another order, from an index.
+void TestUQuery::LazyRowsComeInTheOrderOfTheStatement_data()
+{
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("whole table") << "Select * From T_Ks_Theme";
+    QTest::newRow("condition on an index") << "select * from T_KS_THEME where TT>='0'";
+    QTest::newRow("condition on the draw index") << "Select * From T_Ks_Theme Where ZT=1 and ThemePart=1 And ThemeChapter=1 And ThemeType=2";
+    QTest::newRow("order by an indexed column") << "select * from T_KS_THEME order by TT desc";
+    QTest::newRow("limit") << "select * from T_KS_THEME limit 3 offset 1";
+    QTest::newRow("paper") << "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID";
+}
+
+void TestUQuery::LazyRowsComeInTheOrderOfTheStatement()
+{
+    QFETCH(QString, sql);
+    // Set numbers run against the question numbers, so their index holds
+    // the questions in the reverse order.
+    for (int id = 11; id <= 30; ++id)
+        FBank->AddTheme(id, {{"TT", QStringLiteral("%1").arg(50 - id)}});
+    StorePaper("T_KS_ExamineTheme", 1, {30, 11, 20, 12});
+    QSqlQuery direct(FBank->Db());
+    QVERIFY(direct.exec(sql));
+    QStringList expected;
+    while (direct.next())
+        expected << direct.value(QStringLiteral("ThemeID")).toString();
+    direct.finish();
+
+    TQuery query;
+    QVERIFY(OpenQuery(&query, sql));
+    QStringList read;
+    for (query.First(); !query.Eof(); query.Next())
+        read << query.FieldByName("ThemeID")->AsString();
+    QVERIFY(expected.size() > 2);
+    QCOMPARE(read, expected);
+}
+
+void TestUQuery::LazyRowReadsEveryColumnAsTheEngineHasIt()
+{
+    const QByteArray picture(5000, '\x11');
+    FBank->AddTheme(5, {{"ThemeContent", "五"}, {"ThemeImage", picture}, {"ThemeSpareF", QVariant()}, {"TT", "03"}});
+    TQuery bank;
+    QVERIFY(OpenQuery(&bank, "Select * From T_Ks_Theme"));
+    QCOMPARE(bank.FieldNames().first(), QString("ThemeID"));
+    QCOMPARE(bank.FieldCount(), 15);
+    QVERIFY(bank.Locate("ThemeID", 5));
+    QCOMPARE(bank.FieldByName("themecontent")->AsString(), QString("五"));
+    QCOMPARE(bank.FieldByName("ThemeImage")->AsBytes(), picture);
+    QVERIFY(bank.FieldByName("ThemeSpareF")->IsNull());
+    QCOMPARE(bank.FieldByName("ThemeChapter")->AsInteger(), 1);
+    QCOMPARE(bank.FieldByName("TT")->DisplayText(), QString("03"));
+    // A grid reads rows without moving: values, not placeholders.
+    const int image = bank.FieldByName("ThemeImage")->Index();
+    QCOMPARE(bank.RowValue(bank.RecNo() - 1, image).toByteArray(), picture);
+    QVERIFY(bank.RowValue(0, image).isNull());
+    QCOMPARE(bank.RowValue(2, bank.FieldByName("ThemeResult")->Index()).toString(), QString("134"));
+}
+
+void TestUQuery::LazyRowsAreEditedDeletedAndLocated()
+{
+    StorePaper("T_KS_ExamineTheme", 1, {1, 2, 3, 4});
+    TQuery paper;
+    QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
+    // A column that is not a key: the rows are read one by one to find it.
+    QVERIFY(paper.Locate("ThemeResult", "134"));
+    QCOMPARE(paper.FieldByName("ID")->AsInteger(), 3);
+    paper.Edit();
+    QCOMPARE(paper.FieldByName("ThemeType")->AsInteger(), 3);
+    paper.FieldByName("AnswerResult")->SetAsString("13");
+    paper.Post();
+    QCOMPARE(FBank->Scalar("select AnswerResult from T_KS_ExamineTheme where ID=3").toString(), QString("13"));
+    paper.Last();
+    paper.Delete();
+    QCOMPARE(FBank->Scalar("select group_concat(ID) from T_KS_ExamineTheme").toString(), QString("1,2,3"));
+    QCOMPARE(paper.RecordCount(), 3);
+    QCOMPARE(paper.FieldByName("AnswerResult")->AsString(), QString("13"));
+    paper.SortBy("ThemeContent", false);
+    QCOMPARE(paper.FieldByName("ID")->AsInteger(), 3);
+    QVERIFY(!paper.Locate("ThemeResult", "4"));
+}
+
+void TestUQuery::RowDeletedBeforeItWasReadFailsClearly()
+{
+    StorePaper("T_KS_ExamineTheme", 1, {1, 2, 3});
+    TQuery paper;
+    QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
+    FBank->Exec("delete from T_KS_ExamineTheme where ID=2");
+    // The last row's rowid is taken again by another paper's row: its key
+    // differs, so it is not read as the deleted one.
+    FBank->Exec("delete from T_KS_ExamineTheme where ID=3");
+    StorePaper("T_KS_ExamineTheme", 2, {4});
+    paper.Next();
+    QCOMPARE(paper.FieldByName("ID")->AsInteger(), 2); // a key column: in memory
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, paper.FieldByName("ThemeContent")->AsString());
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, paper.Edit());
+    QCOMPARE(paper.State(), TQuery::dsBrowse);
+    paper.Next();
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, paper.FieldByName("ThemeID")->AsString());
+    paper.First();
+    QCOMPARE(paper.FieldByName("ThemeID")->AsInteger(), 1);
+}
+
+void TestUQuery::FetchAllKeepsRowsReadableAfterTheyAreDeleted()
+{
+    const QByteArray picture(3000, '\x22');
+    FBank->AddTheme(9, {{"ThemeImage", picture}});
+    StorePaper("T_KS_ExamineTheme", 1, {1, 9});
+    FBank->Exec("update T_KS_ExamineTheme set ThemeImage=(select ThemeImage from T_KS_THEME where ThemeID=9) where ThemeID=9");
+    TQuery paper;
+    QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
+    paper.FetchAll();
+    QCOMPARE(ExecSql("Delete from T_KS_EXAMINETHEME where ExamineID=1"), 2);
+    paper.Last();
+    QCOMPARE(paper.FieldByName("ThemeID")->AsInteger(), 9);
+    QCOMPARE(paper.FieldByName("ThemeImage")->AsBytes(), picture);
+    QCOMPARE(paper.FieldByName("ThemeResult")->AsString(), QString("1"));
 }
 
 QTEST_GUILESS_MAIN(TestUQuery)

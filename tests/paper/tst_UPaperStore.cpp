@@ -9,6 +9,7 @@
 #include "app/UApplication.h"
 #include "app/UComm.h"
 #include "app/UQuery.h"
+#include "paper/UBarStepper.h"
 #include "paper/UPaperDraw.h"
 #include "paper/UPaperStore.h"
 #include "paper/UProgess.h"
@@ -59,6 +60,9 @@ private slots:
     void NextExamineIDCountsPerTable();
     void MockExamStoresTheSectionsInOrder();
     void MockExamSkipsQuestionsMissingFromTheBank();
+    void DrawnIdsAreFoundByTheirExactText_data();
+    void DrawnIdsAreFoundByTheirExactText();
+    void ProgressBarShowsFirstAndLastStep();
     void ThemeCfgDefaults();
     void NonNumericThemeCfgValuesFailAndLeaveNoRows_data();
     void NonNumericThemeCfgValuesFailAndLeaveNoRows();
@@ -191,6 +195,53 @@ void TestUPaperStore::MockExamSkipsQuestionsMissingFromTheBank()
     QCOMPARE(rows[36], (QVariantList{37, 38, 38})); // section 38 moves up to ID 37
     QCOMPARE(rows[58], (QVariantList{59, 61, 1}));
     QCOMPARE(rows.last(), (QVariantList{98, 100, 100}));
+}
+
+// The bank is searched as Locate would: a ThemeID matches the text that
+// the number reads as, not any text that converts to it.
+void TestUPaperStore::DrawnIdsAreFoundByTheirExactText_data()
+{
+    QTest::addColumn<QByteArray>("drawnId");
+    QTest::addColumn<int>("stored");
+    QTest::newRow("decimal") << QByteArray("7") << 7;
+    QTest::newRow("leading zero") << QByteArray("007") << 0;
+    QTest::newRow("plus sign") << QByteArray("+7") << 0;
+    QTest::newRow("negative") << QByteArray("-3") << -3;
+    QTest::newRow("letters") << QByteArray("7a") << 0;
+    QTest::newRow("empty") << QByteArray("") << 0;
+}
+
+void TestUPaperStore::DrawnIdsAreFoundByTheirExactText()
+{
+    QFETCH(QByteArray, drawnId);
+    QFETCH(int, stored);
+    FBank->AddTheme(7);
+    FBank->AddTheme(-3);
+    WriteThemeCfg("[System]\nThemeCount=1\n[1]\nThemeID=" + drawnId + "\n");
+    TPaperStore store;
+    QVERIFY(store.SavePaper());
+    const QList<QVariantList> rows = PaperRows(QStringLiteral("T_KS_ExamineTheme"), 1);
+    QCOMPARE(rows.size(), stored ? 1 : 0);
+    if (stored)
+        QCOMPARE(rows.first().value(1).toInt(), stored);
+}
+
+void TestUPaperStore::ProgressBarShowsFirstAndLastStep()
+{
+    QProgressBar bar;
+    bar.setRange(0, 500);
+    bar.setValue(0);
+    TBarStepper stepper(&bar);
+    stepper.StepIt();
+    QCOMPARE(bar.value(), 1);
+    for (int step = 2; step <= 499; ++step)
+        stepper.StepIt();
+    QCOMPARE(stepper.Position(), 499);
+    QVERIFY(bar.value() <= 499);
+    stepper.StepIt();
+    stepper.StepIt(); // beyond the end the bar stays full
+    QCOMPARE(bar.value(), 500);
+    QCOMPARE(stepper.Position(), 500);
 }
 
 void TestUPaperStore::ThemeCfgDefaults()
