@@ -141,6 +141,8 @@ struct TTableShape
     int SchemaVersion = -1;
     QSqlRecord Record;
     QStringList Keys;
+    // The one key is SQLite's rowid under another name.
+    bool KeyIsRowId = false;
 };
 
 int SchemaVersion(const QSqlDatabase &db)
@@ -165,6 +167,11 @@ TTableShape TableShape(const QSqlDatabase &db, const QString &table)
     const QSqlIndex index = db.primaryIndex(table);
     for (int i = 0; i < index.count(); ++i)
         shape.Keys << index.fieldName(i);
+    if (version >= 0 && shape.Keys.size() == 1) {
+        QSqlQuery plan(db);
+        shape.KeyIsRowId = plan.exec(QStringLiteral("EXPLAIN QUERY PLAN SELECT 1 FROM %1 WHERE \"%2\"=1").arg(table, shape.Keys[0]))
+            && plan.next() && plan.value(3).toString().contains(QLatin1String("INTEGER PRIMARY KEY"));
+    }
     if (version >= 0)
         shapes.insert(key, shape);
     return shape;
@@ -207,9 +214,12 @@ bool TQuery::OpenLazily()
     while (query.next()) {
         TRow row;
         row.Read = false;
-        row.RowId = query.value(0).toLongLong();
+        const QVariant rowId = query.value(0);
+        row.RowId = rowId.toLongLong();
         row.Values.reserve(keys.size());
-        for (int k = 0; k < keys.size(); ++k)
+        if (FKeyIsRowId)
+            row.Values.push_back(rowId);
+        for (int k = 0; k < keys.size() && !FKeyIsRowId; ++k)
             row.Values.push_back(query.value(k + 1));
         FRows.push_back(std::move(row));
     }
@@ -245,9 +255,12 @@ QString TQuery::QueryPlan(const QString &sql) const
 
 QString TQuery::LazySql(const QString &rest, bool &sortByRowId) const
 {
+    // A key that is the rowid is not read twice.
     QStringList keys;
-    for (const QString &key : FKeyColumns)
-        keys << QLatin1Char(',') + Quoted(key);
+    for (const QString &key : FKeyColumns) {
+        if (!FKeyIsRowId)
+            keys << QLatin1Char(',') + Quoted(key);
+    }
     // The rowid behind a never-taken branch that names every column, as "*"
     // does: SQLite plans this as the statement as written, so the rows come
     // in its order. A view or a table without rowid has no plan for it.
@@ -312,6 +325,7 @@ void TQuery::Open()
     const TTableShape shape = FTable.isEmpty() ? TTableShape() : TableShape(FConnection->Database(), FTable);
     FTableRecord = shape.Record;
     FKeyColumns = shape.Keys;
+    FKeyIsRowId = shape.KeyIsRowId;
     if (!OpenLazily())
         OpenEagerly();
     FInTable.clear();
@@ -355,7 +369,7 @@ void TQuery::ReadRow(TRow &row) const
 {
     QSqlQuery &query = Prepared(FReadRowSql);
     query.bindValue(0, row.RowId);
-    for (size_t k = 0; k < row.Values.size(); ++k)
+    for (qsizetype k = 0; k < row.Values.size(); ++k)
         query.bindValue(int(k) + 1, row.Values[k]);
     if (!query.exec())
         throw EDatabaseError(query.lastError().text());
@@ -363,7 +377,7 @@ void TQuery::ReadRow(TRow &row) const
         query.finish();
         throw EDatabaseError(QStringLiteral("Row cannot be read: it was deleted after the query was opened"));
     }
-    std::vector<QVariant> values(FFields.size());
+    QVarLengthArray<QVariant, 1> values(FFields.size());
     int column = 0;
     for (const TField &field : FFields) {
         const int slot = FKeySlot[field.Index()];
@@ -652,7 +666,7 @@ void TQuery::StartInsert(bool atEnd)
     DoBeforeScroll();
     FInsertPos = atEnd || FRows.empty() ? RecordCount() : FCurrent;
     FEditBuffer = TRow();
-    FEditBuffer.Values.assign(FFields.size(), QVariant());
+    FEditBuffer.Values.resize(FFields.size());
     FModified.assign(FFields.size(), false);
     FState = dsInsert;
     FBof = FEof = false;

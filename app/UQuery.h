@@ -9,6 +9,7 @@
 #include <QSqlRecord>
 #include <QString>
 #include <QStringList>
+#include <QVarLengthArray>
 #include <QVariant>
 
 class TConnection;
@@ -171,8 +172,9 @@ private:
     friend class TField;
     struct TRow
     {
-        // Every column once the row is read; before that only the key columns.
-        std::vector<QVariant> Values;
+        // Every column once the row is read; before that only the key
+        // columns, usually one, held without a heap block of its own.
+        QVarLengthArray<QVariant, 1> Values;
         qint64 RowId = 0;
         bool Read = true;
     };
@@ -209,6 +211,7 @@ private:
     QString FTable;
     QSqlRecord FTableRecord;
     QStringList FKeyColumns;
+    bool FKeyIsRowId = false;
     TDataSetState FState = dsInactive;
     // Rows are read lazily (see above): cached reads change them.
     mutable std::vector<TRow> FRows;

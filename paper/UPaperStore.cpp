@@ -1,5 +1,8 @@
 #include "paper/UPaperStore.h"
 
+#include <algorithm>
+#include <vector>
+
 #include <QCoreApplication>
 #include <QFile>
 #include <QHash>
@@ -81,10 +84,12 @@ public:
             // Whole numbers read as their decimal text: kept as numbers, so
             // that a bank of any size is indexed without making texts.
             if (value.typeId() == QMetaType::LongLong || value.typeId() == QMetaType::Int)
-                AddFirst(FByNumber, value.toLongLong(), row);
-            else
-                AddFirst(FByText, TextOf(value).toLower(), row);
+                FByNumber.emplace_back(value.toLongLong(), row);
+            else if (!FByText.contains(TextOf(value).toLower()))
+                FByText.insert(TextOf(value).toLower(), row);
         }
+        // Sorted by number, then row: the first of equal numbers is the first row.
+        std::sort(FByNumber.begin(), FByNumber.end());
     }
 
     // The row of the question, or -1.
@@ -96,27 +101,20 @@ public:
         bool isNumber = false;
         const qint64 number = themeId.toLongLong(&isNumber);
         if (isNumber && QString::number(number) == themeId) {
-            const int numbered = FByNumber.value(number, -1);
-            if (numbered >= 0 && (row < 0 || numbered < row))
-                row = numbered;
+            const auto found = std::lower_bound(FByNumber.begin(), FByNumber.end(), std::make_pair(number, 0));
+            if (found != FByNumber.end() && found->first == number && (row < 0 || found->second < row))
+                row = found->second;
         }
         return row;
     }
 
 private:
-    template <typename TKey>
-    static void AddFirst(QHash<TKey, int> &rows, const TKey &key, int row)
-    {
-        if (!rows.contains(key))
-            rows.insert(key, row);
-    }
-
     static QString TextOf(const QVariant &value)
     {
         return value.typeId() == QMetaType::QByteArray ? QString::fromUtf8(value.toByteArray()) : value.toString();
     }
 
-    QHash<qint64, int> FByNumber;
+    std::vector<std::pair<qint64, int>> FByNumber;
     QHash<QString, int> FByText;
 };
 
