@@ -414,9 +414,59 @@ QVariant TQuery::Resolved(QVariant &cell, int index) const
 void TQuery::FetchAll()
 {
     RequireActive();
+    // Unread rows in batches, pictures included: a statement per row would
+    // cost more than the rows.
+    constexpr size_t batchRows = 500;
+    std::vector<TRow *> unread;
+    for (TRow &row : FRows) {
+        if (!row.Read)
+            unread.push_back(&row);
+    }
+    for (size_t first = 0; first < unread.size(); first += batchRows)
+        ReadRows(std::vector<TRow *>(unread.begin() + first, unread.begin() + std::min(unread.size(), first + batchRows)));
     for (TRow &row : FRows) {
         for (const TField &field : FFields)
             Resolved(Cell(row, field.Index()), field.Index());
+    }
+}
+
+void TQuery::ReadRows(const std::vector<TRow *> &rows) const
+{
+    QHash<qint64, TRow *> byRowId;
+    QStringList rowIds;
+    for (TRow *row : rows) {
+        byRowId.insert(row->RowId, row);
+        rowIds << QString::number(row->RowId);
+    }
+    QStringList columns{QStringLiteral("rowid")};
+    for (const TField &field : FFields)
+        columns << Quoted(field.FieldName());
+    QSqlQuery query(FConnection->Database());
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT %1 FROM %2 WHERE rowid IN (%3)")
+                        .arg(columns.join(QLatin1Char(',')), FTable, rowIds.join(QLatin1Char(',')))))
+        throw EDatabaseError(query.lastError().text());
+    while (query.next()) {
+        TRow *row = byRowId.value(query.value(0).toLongLong());
+        if (!row)
+            continue;
+        QVarLengthArray<QVariant, 1> values(FFields.size());
+        bool sameKeys = true;
+        for (const TField &field : FFields) {
+            values[field.Index()] = query.value(field.Index() + 1);
+            const int slot = FKeySlot[field.Index()];
+            // As a single read: a row whose keys differ is another row.
+            if (slot >= 0 && values[field.Index()] != row->Values[slot])
+                sameKeys = false;
+        }
+        if (sameKeys) {
+            row->Values = std::move(values);
+            row->Read = true;
+        }
+    }
+    for (TRow *row : rows) {
+        if (!row->Read)
+            throw EDatabaseError(QStringLiteral("Row cannot be read: it was deleted after the query was opened"));
     }
 }
 

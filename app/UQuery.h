@@ -189,6 +189,7 @@ private:
     QVariant &Cell(TRow &row, int index) const;
     QString ReadRowSql() const;
     void ReadRow(TRow &row) const;
+    void ReadRows(const std::vector<TRow *> &rows) const;
     // The cell's value, fetching a picture that was left on disk.
     QVariant Resolved(QVariant &cell, int index) const;
     void RequireConnection() const;

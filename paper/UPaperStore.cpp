@@ -89,7 +89,8 @@ public:
                 FByText.insert(TextOf(value).toLower(), row);
         }
         // Sorted by number, then row: the first of equal numbers is the first row.
-        std::sort(FByNumber.begin(), FByNumber.end());
+        if (!std::is_sorted(FByNumber.begin(), FByNumber.end()))
+            std::sort(FByNumber.begin(), FByNumber.end());
     }
 
     // The row of the question, or -1.

@@ -361,9 +361,11 @@ void TestUQuery::LazyRowsComeInTheOrderOfTheStatement()
     QFETCH(QString, sql);
     // Set numbers run against the question numbers, so their index holds
     // the questions in the reverse order.
+    FBank->Exec("BEGIN");
     for (int id = 11; id <= 30; ++id)
         FBank->AddTheme(id, {{"TT", QStringLiteral("%1").arg(50 - id)}});
     StorePaper("T_KS_ExamineTheme", 1, {30, 11, 20, 12});
+    FBank->Exec("COMMIT");
     QSqlQuery direct(FBank->Db());
     QVERIFY(direct.exec(sql));
     QStringList expected;
@@ -427,8 +429,9 @@ void TestUQuery::LazyRowsAreEditedDeletedAndLocated()
 void TestUQuery::RowDeletedBeforeItWasReadFailsClearly()
 {
     StorePaper("T_KS_ExamineTheme", 1, {1, 2, 3});
-    TQuery paper;
+    TQuery paper, whole;
     QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
+    QVERIFY(OpenQuery(&whole, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
     FBank->Exec("delete from T_KS_ExamineTheme where ID=2");
     // The last row's rowid is taken again by another paper's row: its key
     // differs, so it is not read as the deleted one.
@@ -443,6 +446,11 @@ void TestUQuery::RowDeletedBeforeItWasReadFailsClearly()
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, paper.FieldByName("ThemeID")->AsString());
     paper.First();
     QCOMPARE(paper.FieldByName("ThemeID")->AsInteger(), 1);
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, whole.FetchAll());
+    QVERIFY(OpenQuery(&whole, "Select * From T_Ks_ExamineTheme Where ExamineID=2"));
+    FBank->Exec("delete from T_KS_ExamineTheme where ExamineID=2");
+    StorePaper("T_KS_ExamineTheme", 3, {1});
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, whole.FetchAll());
 }
 
 void TestUQuery::FetchAllKeepsRowsReadableAfterTheyAreDeleted()
