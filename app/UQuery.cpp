@@ -216,11 +216,12 @@ bool TQuery::OpenLazily()
         row.Read = false;
         const QVariant rowId = query.value(0);
         row.RowId = rowId.toLongLong();
-        row.Values.reserve(keys.size());
-        if (FKeyIsRowId)
+        if (FKeyIsRowId) {
             row.Values.push_back(rowId);
-        for (int k = 0; k < keys.size() && !FKeyIsRowId; ++k)
-            row.Values.push_back(query.value(k + 1));
+        } else {
+            for (int k = 0; k < keys.size(); ++k)
+                row.Values.push_back(query.value(k + 1));
+        }
         FRows.push_back(std::move(row));
     }
     if (sortByRowId)

@@ -437,8 +437,9 @@ void TestUPaperStore::LoadPaperMockExam_data()
 void TestUPaperStore::LoadPaperMockExam()
 {
     QFETCH(QString, mode);
+    const QByteArray picture(2000, '\x33');
     for (int id = 1; id <= 12; ++id)
-        FBank->AddTheme(id, {{QStringLiteral("ThemeType"), 1 + id % 2}});
+        FBank->AddTheme(id, {{QStringLiteral("ThemeType"), 1 + id % 2}, {QStringLiteral("ThemeImage"), id == 4 ? QVariant(picture) : QVariant()}});
     FBank->AddModel(3, QStringLiteral("001"), 0, 30);
     FBank->AddContent(3, 1, 1, 2, 6, 4, 10, 40);
     FBank->AddContent(3, 1, 1, 1, 6, 6, 10, 60);
@@ -463,6 +464,12 @@ void TestUPaperStore::LoadPaperMockExam()
         QCOMPARE(paper.FieldByName(QStringLiteral("ThemeType"))->AsInteger(), k < 6 ? 1 : 2);
         QCOMPARE(paper.FieldByName(QStringLiteral("ThemeBit"))->AsInteger(), 10);
     }
+    // Hand-in deletes the rows; the review still shows every question.
+    QCOMPARE(ExecSql(QStringLiteral("Delete from T_KS_ExamineTheme where ExamineID=1")), 10);
+    QVERIFY(paper.Locate(QStringLiteral("ThemeID"), 4));
+    QCOMPARE(paper.FieldByName(QStringLiteral("ThemeImage"))->AsBytes(), picture);
+    paper.Last();
+    QCOMPARE(paper.FieldByName(QStringLiteral("ThemeContent"))->AsString().isEmpty(), false);
 }
 
 void TestUPaperStore::TwoProcessesStoringAtOnceGetDifferentNumbers()
