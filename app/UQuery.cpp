@@ -11,6 +11,8 @@
 #include <QSqlRecord>
 #include <QRegularExpression>
 
+#include <sqlite3.h>
+
 #include "app/UConnection.h"
 #include "app/UDbError.h"
 #include "app/USqlText.h"
@@ -181,6 +183,39 @@ TTableShape TableShape(const QSqlDatabase &db, const QString &table)
 
 Q_DECLARE_METATYPE(TLazyBlob)
 
+namespace {
+
+// The SQLite connection behind Qt's driver, or null for another engine.
+sqlite3 *SqliteHandle(const QSqlDatabase &db)
+{
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3 *const *>(handle.constData());
+}
+
+// The first column of every row as a rowid, read through SQLite itself: Qt's
+// driver turns each row into a vector of values first, and that dominated
+// opening a whole bank. False when the statement cannot run this way.
+bool ReadRowIds(const QSqlDatabase &db, const QString &sql, std::vector<qint64> &rowIds)
+{
+    sqlite3 *handle = SqliteHandle(db);
+    if (!handle)
+        return false;
+    sqlite3_stmt *statement = nullptr;
+    const QByteArray text = sql.toUtf8();
+    int result = sqlite3_prepare_v2(handle, text.constData(), int(text.size()), &statement, nullptr);
+    while (result == SQLITE_OK || result == SQLITE_ROW) {
+        result = sqlite3_step(statement);
+        if (result == SQLITE_ROW)
+            rowIds.push_back(sqlite3_column_int64(statement, 0));
+    }
+    sqlite3_finalize(statement);
+    return result == SQLITE_DONE;
+}
+
+} // namespace
+
 bool TQuery::OpenLazily()
 {
     // Only a plain "select * from <table>" with a condition, order or limit:
@@ -198,9 +233,13 @@ bool TQuery::OpenLazily()
 
     bool sortByRowId = false;
     const QString sql = LazySql(match.captured(2), sortByRowId);
+    if (sql.isEmpty())
+        return false;
+    std::vector<qint64> rowIds;
+    const bool rowIdsRead = FKeyIsRowId && ReadRowIds(FConnection->Database(), sql, rowIds);
     QSqlQuery query(FConnection->Database());
     query.setForwardOnly(true);
-    if (sql.isEmpty() || !query.exec(sql))
+    if (!rowIdsRead && !query.exec(sql))
         return false;
     FFields.clear();
     FKeySlot.assign(FTableRecord.count(), -1);
@@ -211,7 +250,15 @@ bool TQuery::OpenLazily()
         FKeySlot[i] = int(keys.indexOf(name));
     }
     FRows.clear();
-    while (query.next()) {
+    FRows.reserve(rowIds.size());
+    for (const qint64 rowId : rowIds) {
+        TRow row;
+        row.Read = false;
+        row.RowId = rowId;
+        row.Values.push_back(QVariant(rowId));
+        FRows.push_back(std::move(row));
+    }
+    while (!rowIdsRead && query.next()) {
         TRow row;
         row.Read = false;
         const QVariant rowId = query.value(0);
