@@ -15,7 +15,7 @@ class QToolButton;
 // place in ValueItems. With more than ShowSelectFormRow names a read-only
 // edit with a ".." button is laid over the list, and the button opens the
 // value-selection dialog instead.
-class TQVComboBox : public QComboBox, public TQVBinding
+class TQVComboBox : public QComboBox, public TQVBinding, public TQVEditFlags
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TQVComboBox)
@@ -26,8 +26,6 @@ public:
 
     TQVKind Kind() const override { return TQVKind::ComboBox; }
     void SetDataSet(TQVAdoQuery *dataSet) override;
-    bool IsMust() const { return FIsMust; }
-    void SetIsMust(bool isMust) { FIsMust = isMust; }
     // Filled in place the presentation follows at the next resize or paint.
     QStringList &ValueItems() { return FValueItems; }
     void SetValueItems(const QStringList &valueItems);
@@ -36,8 +34,6 @@ public:
     void SetVisible(bool visible);
     int ShowSelectFormRow() const { return FShowSelectFormRow; }
     void SetShowSelectFormRow(int rows);
-    bool CanEdit() const { return FCanEdit; }
-    void SetCanEdit(bool canEdit) { FCanEdit = canEdit; }
 
     QStringList Items() const;
     int ItemIndex() const { return currentIndex(); }
@@ -94,11 +90,9 @@ private:
     void SpeedBtnClick();
     void UserChanged();
 
-    bool FIsMust = false;
     QStringList FValueItems;
     bool FVisible = true;
     int FShowSelectFormRow = 20;
-    bool FCanEdit = true;
     QPointer<QLineEdit> FEdit;
     // The filter compares against this plain pointer: while the edit is being
     // destroyed it is no QLineEdit any more, and reading the QPointer would

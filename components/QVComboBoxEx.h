@@ -7,7 +7,7 @@
 
 // A drop-down list of names (the combo's items) whose value is the code at
 // the same place in ValueItems; a new record can start on DefaultCode.
-class TQVComboBoxEx : public QComboBox, public TQVBinding
+class TQVComboBoxEx : public QComboBox, public TQVBinding, public TQVEditFlags
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TQVComboBoxEx)
@@ -16,12 +16,8 @@ public:
     explicit TQVComboBoxEx(QWidget *parent = nullptr);
 
     TQVKind Kind() const override { return TQVKind::ComboBoxEx; }
-    bool IsMust() const { return FIsMust; }
-    void SetIsMust(bool isMust) { FIsMust = isMust; }
     QStringList &ValueItems() { return FValueItems; }
     void SetValueItems(const QStringList &valueItems) { FValueItems = valueItems; }
-    bool CanEdit() const { return FCanEdit; }
-    void SetCanEdit(bool canEdit) { FCanEdit = canEdit; }
     QString DefaultCode() const { return FDefaultCode; }
     void SetDefaultCode(const QString &code) { FDefaultCode = code; }
 
@@ -39,9 +35,7 @@ private:
     void ItemChosen(int index);
     void ShowSelectedName();
 
-    bool FIsMust = false;
     QStringList FValueItems;
-    bool FCanEdit = true;
     QString FDefaultCode;
     int FSelectedIndex = -1;
     QString FSelectedCode;

@@ -19,7 +19,7 @@ QString QVEditCheckMessage(const QString &text, int editType, bool isMust);
 
 // A single-line edit bound to a field: text, number, date (yyyy年mm月dd日),
 // time (hh:nn) or date-time, the last three through input masks.
-class TQVEdit : public QLineEdit, public TQVBinding
+class TQVEdit : public QLineEdit, public TQVBinding, public TQVEditFlags
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TQVEdit)
@@ -28,13 +28,9 @@ public:
     explicit TQVEdit(QWidget *parent = nullptr);
 
     TQVKind Kind() const override { return TQVKind::Edit; }
-    bool IsMust() const { return FIsMust; }
-    void SetIsMust(bool isMust) { FIsMust = isMust; }
     int EditType() const { return FEditType; }
     // Also sets the input mask of the type.
     void SetEditType(int editType);
-    bool CanEdit() const { return FCanEdit; }
-    void SetCanEdit(bool canEdit) { FCanEdit = canEdit; }
 
     bool CheckValue() override;
     QVariant GetValue() override;
@@ -42,7 +38,5 @@ public:
     void UpdateEditState() override;
 
 private:
-    bool FIsMust = false;
     quint8 FEditType = etText;
-    bool FCanEdit = true;
 };

@@ -5,7 +5,7 @@
 #include "components/UQVBinding.h"
 
 // A multi-line text bound to a field.
-class TQVMemo : public QPlainTextEdit, public TQVBinding
+class TQVMemo : public QPlainTextEdit, public TQVBinding, public TQVEditFlags
 {
     Q_OBJECT
     Q_DISABLE_COPY_MOVE(TQVMemo)
@@ -14,17 +14,9 @@ public:
     explicit TQVMemo(QWidget *parent = nullptr);
 
     TQVKind Kind() const override { return TQVKind::Memo; }
-    bool IsMust() const { return FIsMust; }
-    void SetIsMust(bool isMust) { FIsMust = isMust; }
-    bool CanEdit() const { return FCanEdit; }
-    void SetCanEdit(bool canEdit) { FCanEdit = canEdit; }
 
     bool CheckValue() override;
     QVariant GetValue() override;
     void SetValue(const QVariant &value) override;
     void UpdateEditState() override;
-
-private:
-    bool FIsMust = false;
-    bool FCanEdit = true;
 };

@@ -84,3 +84,18 @@ public:
     // The captured first page is open: store its first and last Xh.
     virtual void CapturedOpenDone(TQVAdoQuery *query) = 0;
 };
+
+// The flags the editable kinds share: whether a value is required before a
+// save, and whether the user may change the value at all.
+class TQVEditFlags
+{
+public:
+    bool IsMust() const { return FIsMust; }
+    void SetIsMust(bool isMust) { FIsMust = isMust; }
+    bool CanEdit() const { return FCanEdit; }
+    void SetCanEdit(bool canEdit) { FCanEdit = canEdit; }
+
+protected:
+    bool FIsMust = false;
+    bool FCanEdit = true;
+};
