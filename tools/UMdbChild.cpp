@@ -18,14 +18,6 @@
 
 namespace {
 
-#if defined(__SANITIZE_ADDRESS__)
-constexpr bool KAddressSanitizer = true;
-#elif defined(__has_feature)
-constexpr bool KAddressSanitizer = __has_feature(address_sanitizer);
-#else
-constexpr bool KAddressSanitizer = false;
-#endif
-
 const QString KCannotRead = QStringLiteral("无法读取Access文件：");
 
 // The child's messages, one a line: "progress DONE TOTAL", "table ROWS NAME",
@@ -65,8 +57,7 @@ void LimitChild(const TMdbChildLimits &limits, qint64 fileBytes)
         const rlimit limit{rlim_t(value), rlim_t(value)};
         ::setrlimit(resource, &limit);
     };
-    // The address sanitizer reserves terabytes of address space up front.
-    if (!KAddressSanitizer)
+    if (KChildMemoryLimited)
         set(RLIMIT_AS, limits.MemoryBytes);
     set(RLIMIT_FSIZE, fileBytes);
     set(RLIMIT_CORE, 0);  // a damaged file may crash it: no core files

@@ -14,6 +14,16 @@ struct TMdbChildLimits
     qint64 OutputBytes = qint64(16) << 20;  // stdout and stderr together
 };
 
+// Whether the child's address space is limited: not under the address
+// sanitizer, which reserves terabytes of it up front.
+#if defined(__SANITIZE_ADDRESS__)
+inline constexpr bool KChildMemoryLimited = false;
+#elif defined(__has_feature)
+inline constexpr bool KChildMemoryLimited = !__has_feature(address_sanitizer);
+#else
+inline constexpr bool KChildMemoryLimited = true;
+#endif
+
 // The command line word that makes the bank tool the child.
 inline constexpr char KMdbImportChildCommand[] = "--import-mdb-child";
 
