@@ -88,7 +88,8 @@ TIniFile::TIniFile(const QString &fileName, TEncoding encoding)
     : FFileName(fileName), FEncoding(encoding)
 {
     QFile file(fileName);
-    FromBytes(file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray());
+    const bool readable = !fileName.isEmpty() && file.open(QIODevice::ReadOnly);
+    FromBytes(readable ? file.readAll() : QByteArray());
 }
 
 TIniFile TIniFile::Fresh(const QString &fileName, TEncoding encoding)
