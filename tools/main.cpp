@@ -2,9 +2,11 @@
 
 #include <QCoreApplication>
 #include <QFile>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QSqlDatabase>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include "app/UDbError.h"
 #include "tools/UBankCheck.h"
@@ -55,9 +57,15 @@ int Create(const QStringList &args)
     }
     if (file.isEmpty())
         return Usage(2);
-    // Written beside the target and renamed at the end, so that a failed
-    // run never leaves a half-filled bank where the program looks for one.
-    const QString partial = file + QStringLiteral(".partial");
+    // Written in a new folder of its own beside the target and renamed at
+    // the end, so that a failed run never leaves a half-filled bank where
+    // the program looks for one, and no fixed name can be a planted link.
+    const QTemporaryDir work(QFileInfo(file).absolutePath() + QStringLiteral("/.examora-bank-XXXXXX"));
+    if (!work.isValid()) {
+        std::fprintf(stderr, "examora-bank: cannot write %s\n", qPrintable(file));
+        return 1;
+    }
+    const QString partial = work.filePath(QStringLiteral("bank"));
     {
         QSqlDatabase db = CreateBankFile(partial, QStringLiteral("bank"));
         if (synthetic > 0)
