@@ -169,10 +169,13 @@ private slots:
             QTest::addRow("seed %d", seed) << quint32(seed) << false;
         if (seeds > 0)
             return;
-        // Chosen for what they do to libmdb (in the child).
+        // Chosen for what they do to libmdb (in the child). The endless
+        // printing depends on memory libmdb reads past its buffers, which the
+        // sanitizers lay out differently: there it may import instead. The
+        // output cap itself is proved with a scripted child.
         QTest::newRow("imports regardless") << quint32(4) << false;
         QTest::newRow("damaged rows found") << quint32(1) << false;
-        QTest::newRow("prints without end") << quint32(8) << true;
+        QTest::newRow("prints without end") << quint32(8) << false;
         QTest::newRow("crashes") << quint32(62) << true;
         QTest::newRow("allocates without end") << quint32(743) << true;
     }
