@@ -212,8 +212,10 @@ void WriteSyntheticBank(QSqlDatabase &db, int questionCount, double pictureShare
                                   "ThemeSpareF, ThemeResult, ZT, TT) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     const int pictureEvery = pictureShare > 0 ? qMax(1, int(1.0 / pictureShare + 0.5)) : 0;
     for (int id = 1; id <= questionCount; ++id) {
+        // The types in about the shares the templates draw: 科目一 40 % true/false
+        // and 50 % single choice, 科目四 40 %, 40 % and 20 % multiple choice.
         const int chapter = id % 3 == 0 ? 20 + (id / 3) % 7 : 1;
-        const int type = 1 + id % 3;
+        const int type = chapter == 1 ? (id % 10 < 4 ? 1 : id % 10 < 9 ? 2 : 3) : QList<int>{1, 1, 2, 2, 3}[(id / 3) % 5];
         insert.addBindValue(id);
         insert.addBindValue(1);
         insert.addBindValue(chapter);
