@@ -318,8 +318,9 @@ void InsertQuestions(QSqlDatabase &db, const QList<TSampleQuestion> &questions)
         insert.addBindValue(question.Type);
         insert.addBindValue(question.Content);
         insert.addBindValue(PictureOf(question.PictureKey, pictures));
+        // An option not offered is empty text, never NULL (the exam screen tests the text).
         for (const QString &option : question.Options)
-            insert.addBindValue(option);
+            insert.addBindValue(option.isNull() ? QStringLiteral("") : option);
         insert.addBindValue(question.Result);
         insert.addBindValue(question.Set);
         Exec(insert, what);
