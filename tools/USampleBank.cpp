@@ -70,7 +70,11 @@ struct TTableLine
 
 QList<TTableLine> SplitTable(const QByteArray &text, const QString &source, const QStringList &columns)
 {
-    const QStringList lines = QString::fromUtf8(text).split(QLatin1Char('\n'));
+    QString content = QString::fromUtf8(text);
+    // Editors on Windows like to begin UTF-8 with a byte order mark.
+    if (content.startsWith(QChar(0xFEFF)))
+        content.remove(0, 1);
+    const QStringList lines = content.split(QLatin1Char('\n'));
     if (lines.first().trimmed().split(QLatin1Char('\t')) != columns)
         throw EDatabaseError(QStringLiteral("%1 line 1: the header must read %2").arg(source, columns.join(QLatin1Char(' '))));
     QList<TTableLine> rows;

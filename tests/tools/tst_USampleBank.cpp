@@ -477,6 +477,8 @@ void TTestSampleBank::parserReadsAWellFormedRow()
     QCOMPARE(question.Result, QStringLiteral("134"));
     QCOMPARE(question.PictureKey, QStringLiteral("mark-stop"));
     QCOMPARE(question.Explanation, QStringLiteral("依据 GB 5768。"));
+    // The same file saved by an editor that begins it with a byte order mark.
+    QCOMPARE(ParseSampleQuestions("\xEF\xBB\xBF" + Table({row}), QStringLiteral("k4-safety.tsv")).size(), 1);
 }
 
 QTEST_MAIN(TTestSampleBank)
