@@ -227,8 +227,9 @@ private:
 
     void JudgeSets()
     {
+        // One text over two pictures ("如图所示，这个标志是何含义？") asks two things.
         QSqlQuery twins = Open(QStringLiteral("SELECT TT, ThemeContent, COUNT(*) FROM T_KS_THEME WHERE TT IS NOT NULL "
-                                              "GROUP BY TT, ThemeContent HAVING COUNT(*) > 1 ORDER BY TT, ThemeContent"));
+                                              "GROUP BY TT, ThemeContent, ThemeImage HAVING COUNT(*) > 1 ORDER BY TT, ThemeContent"));
         int found = 0;
         while (twins.next()) {
             ++found;

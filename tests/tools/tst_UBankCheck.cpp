@@ -1,4 +1,5 @@
 #include <QFile>
+#include <QImage>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -6,6 +7,7 @@
 #include <QTest>
 
 #include "app/UDbError.h"
+#include "app/UJpeg.h"
 #include "tools/UBankCheck.h"
 #include "tools/UBankFile.h"
 #include "tools/USampleBank.h"
@@ -73,6 +75,15 @@ QList<TSampleQuestion> BalancedQuestions()
     for (int i = 0; i < 22; ++i)
         questions << Question(id++, 20 + i % 7, 3, multipleKeys[i % 11]);
     return questions;
+}
+
+// Gives a question a small picture of one colour.
+QString PictureUpdate(Qt::GlobalColor colour, int themeId)
+{
+    QImage image(16, 16, QImage::Format_RGB888);
+    image.fill(colour);
+    return QStringLiteral("UPDATE T_KS_THEME SET ThemeImage=X'%1' WHERE ThemeID=%2")
+        .arg(QString::fromLatin1(EncodeJpeg(image, 90).toHex())).arg(themeId);
 }
 
 } // namespace
@@ -370,6 +381,14 @@ private slots:
         QTest::newRow("one text twice in a set")
             << QStringList{QStringLiteral("UPDATE T_KS_THEME SET ThemeContent='第1题的题目文字' WHERE ThemeID=3")}
             << TBalanceRule::DuplicateInSet << QStringLiteral("套题 01 中有 2 道题的题目文字相同：“第1题的题目文字”") << 1;
+        QTest::newRow("one text with two pictures in a set")
+            << QStringList{PictureUpdate(Qt::red, 1), PictureUpdate(Qt::blue, 3),
+                           QStringLiteral("UPDATE T_KS_THEME SET ThemeContent='第1题的题目文字' WHERE ThemeID=3")}
+            << TBalanceRule::DuplicateInSet << QString() << 0;
+        QTest::newRow("one text with one picture twice in a set")
+            << QStringList{PictureUpdate(Qt::red, 1), PictureUpdate(Qt::red, 3),
+                           QStringLiteral("UPDATE T_KS_THEME SET ThemeContent='第1题的题目文字' WHERE ThemeID=3")}
+            << TBalanceRule::DuplicateInSet << QStringLiteral("套题 01 中有 2 道题") << 1;
         QTest::newRow("one text in two sets")
             << QStringList{QStringLiteral("UPDATE T_KS_THEME SET ThemeContent='第1题的题目文字', TT='02' WHERE ThemeID=3")}
             << TBalanceRule::DuplicateInSet << QString() << 0;
