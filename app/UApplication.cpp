@@ -11,8 +11,9 @@
 TExamoraApplication::TExamoraApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
+    // No display name: Qt would append it to every window title on a real
+    // desktop ("系统登录 — Examora"), and the captions are exact texts.
     setApplicationName(QStringLiteral("Examora"));
-    setApplicationDisplayName(QStringLiteral("Examora"));
 }
 
 bool TExamoraApplication::notify(QObject *receiver, QEvent *event)

@@ -4,6 +4,7 @@
 
 #include <QHostInfo>
 
+#include "app/UConnectionText.h"
 #include "app/UDM.h"
 #include "app/UMessageSeam.h"
 #include "app/UQuery.h"
@@ -97,6 +98,30 @@ int CountCharText(const QString &text, const QString &search)
     return CountChar(text, search.at(0));
 }
 
+namespace {
+
+// One field as GetField returns it: tabs dropped, at most 1024 characters,
+// blanks and control characters trimmed as the classic Trim does.
+QString CleanField(QStringView field)
+{
+    QString value;
+    for (const QChar c : field) {
+        if (c == QLatin1Char('\t'))
+            continue;
+        if (value.size() >= 1024)
+            break;
+        value += c;
+    }
+    int start = 0, end = int(value.size());
+    while (start < end && value.at(start).unicode() <= 32)
+        ++start;
+    while (end > start && value.at(end - 1).unicode() <= 32)
+        --end;
+    return value.mid(start, end - start);
+}
+
+} // namespace
+
 QString GetField(const QString &text, int fieldNumber, QChar separator)
 {
     if (fieldNumber < 0)
@@ -108,33 +133,21 @@ QString GetField(const QString &text, int fieldNumber, QChar separator)
             return QString();
         pos = next + 1;
     }
-    QString value;
-    for (int i = pos; i < text.size() && text.at(i) != separator; ++i) {
-        if (text.at(i) == QLatin1Char('\t'))
-            continue;
-        if (value.size() >= 1024)
-            break;
-        value += text.at(i);
-    }
-    // Trim blanks and control characters, as the classic Trim does.
-    int start = 0, end = int(value.size());
-    while (start < end && value.at(start).unicode() <= 32)
-        ++start;
-    while (end > start && value.at(end - 1).unicode() <= 32)
-        --end;
-    return value.mid(start, end - start);
+    const int next = text.indexOf(separator, pos);
+    return CleanField(QStringView(text).mid(pos, next < 0 ? -1 : next - pos));
 }
 
+// A ";" inside a quoted value does not end its entry, so a server or path
+// holding one is found whole.
 QString GetDataSource(const QString &connectionString)
 {
-    const int fields = CountChar(connectionString, QLatin1Char(';')) + 1;
-    for (int i = 0; i < fields; ++i) {
-        const QString line = GetField(connectionString, i, QLatin1Char(';'));
+    for (const QString &entry : SplitConnectionEntries(connectionString)) {
+        const QString line = CleanField(entry);
         const int eq = line.indexOf(QLatin1Char('='));
         if (eq < 0)
             continue;
         if (line.left(eq).compare(QLatin1String("Data Source"), Qt::CaseInsensitive) == 0)
-            return line.mid(eq + 1);
+            return UnquoteConnectionValue(line.mid(eq + 1));
     }
     return QString();
 }

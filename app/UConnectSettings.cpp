@@ -3,6 +3,7 @@
 #include <QFileInfo>
 
 #include "app/UComm.h"
+#include "app/UConnectionText.h"
 #include "app/UIniFile.h"
 
 namespace {
@@ -15,8 +16,12 @@ QString CatalogPart(TConnectPurpose purpose)
 
 } // namespace
 
-QString BuildConnectString(const TConnectSettings &settings, TConnectPurpose purpose)
+QString BuildConnectString(const TConnectSettings &typed, TConnectPurpose purpose)
 {
+    // A typed ";" or quote must not end its entry and start another.
+    TConnectSettings settings = typed;
+    for (QString *value : {&settings.Server, &settings.Database, &settings.User, &settings.Password})
+        *value = QuoteConnectionValue(*value);
     switch (settings.Mode) {
     case TLoginMode::lmUserPassword:
         return QStringLiteral("Provider=SQLOLEDB.1;Password=") + settings.Password + QStringLiteral(";")
@@ -29,7 +34,8 @@ QString BuildConnectString(const TConnectSettings &settings, TConnectPurpose pur
             + settings.Server;
     case TLoginMode::lmLumidrive:
         // This mode writes the blank in both strings.
-        return QStringLiteral("Provider=SQLOLEDB.1;Password=") + LumidrivePassword() + QStringLiteral(";")
+        return QStringLiteral("Provider=SQLOLEDB.1;Password=") + QuoteConnectionValue(LumidrivePassword())
+            + QStringLiteral(";")
             + QStringLiteral("Persist Security Info=True;") + QStringLiteral("User ID=sa;")
             + CatalogPart(TConnectPurpose::cpDatabaseList) + settings.Database + QStringLiteral(";")
             + QStringLiteral("Data Source=") + settings.Server;

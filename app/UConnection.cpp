@@ -8,20 +8,24 @@
 #include <QSqlQuery>
 
 #include "app/UComm.h"
+#include "app/UConnectionText.h"
 #include "app/UDbError.h"
 #include "app/USqlBrowser.h"
 
 namespace {
 
+// SQLite's Unix file layer refuses a full path of over 512 bytes, and the
+// rollback journal's name is the bank's path with "-journal" after it.
+constexpr int KMaxBankPathBytes = 512 - 8;
+
 QString EntryValue(const QString &connectionString, const QString &name)
 {
-    const QStringList entries = connectionString.split(QLatin1Char(';'));
-    for (const QString &entry : entries) {
+    for (const QString &entry : SplitConnectionEntries(connectionString)) {
         const int eq = entry.indexOf(QLatin1Char('='));
         if (eq < 0)
             continue;
         if (entry.left(eq).trimmed().compare(name, Qt::CaseInsensitive) == 0)
-            return entry.mid(eq + 1).trimmed();
+            return UnquoteConnectionValue(entry.mid(eq + 1).trimmed());
     }
     return QString();
 }
@@ -51,6 +55,15 @@ QString OdbcValue(const QString &value)
 
 } // namespace
 
+QString BankPathProblem(const QString &databaseFile)
+{
+    const int bytes = int(QFile::encodeName(QFileInfo(databaseFile).absoluteFilePath()).size());
+    if (bytes <= KMaxBankPathBytes)
+        return QString();
+    return QStringLiteral("题库文件的路径太长（%1 字节，最多 %2 字节），无法打开：\n%3\n请把程序放到路径较短的文件夹中。")
+        .arg(bytes).arg(KMaxBankPathBytes).arg(QDir::toNativeSeparators(databaseFile));
+}
+
 QString TConnectionTarget::OdbcConnectString() const
 {
     QString text = QStringLiteral("DRIVER={FreeTDS};SERVER=") + OdbcValue(Server) + QStringLiteral(";PORT=%1;").arg(Port);
@@ -66,7 +79,7 @@ TConnectionTarget MapConnectionString(const QString &connectionString)
 {
     TConnectionTarget target;
     const QString provider = EntryValue(connectionString, QStringLiteral("Provider"));
-    const QString dataSource = GetDataSource(connectionString);
+    const QString dataSource = EntryValue(connectionString, QStringLiteral("Data Source"));
     if (provider.startsWith(QLatin1String("Microsoft.Jet.OLEDB"), Qt::CaseInsensitive)) {
         target.Kind = TConnectionTarget::ckSqlite;
         target.DatabaseFile = LocalPath(dataSource);
@@ -140,6 +153,8 @@ void TConnection::OpenSqlite(const TConnectionTarget &target)
     // test existence first and prove the file with a first statement.
     if (!QFileInfo(target.DatabaseFile).isFile())
         throw EDatabaseError(QStringLiteral("找不到数据库文件“%1”。").arg(QDir::toNativeSeparators(target.DatabaseFile)));
+    if (const QString problem = BankPathProblem(target.DatabaseFile); !problem.isEmpty())
+        throw EDatabaseError(problem);
     {
         QSqlDatabase db = QSqlDatabase::contains(FConnectionName)
             ? QSqlDatabase::database(FConnectionName, false)

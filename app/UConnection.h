@@ -25,6 +25,10 @@ struct TConnectionTarget
 
 TConnectionTarget MapConnectionString(const QString &connectionString);
 
+// Empty when SQLite can open a bank at this path; otherwise the message that
+// says why not, naming the path.
+QString BankPathProblem(const QString &databaseFile);
+
 // The one kind of connection the program uses: a connection string in the
 // OLE DB form, opened on the engine the string maps to.
 class TConnection : public QObject

@@ -4,6 +4,7 @@
 
 #include "app/UComm.h"
 #include "app/UConnection.h"
+#include "app/UConnectionText.h"
 #include "app/UQuit.h"
 
 TDM *DM = nullptr;
@@ -28,8 +29,9 @@ QString AppPathOf(const QString &folder)
 
 QString TDM::LocalConnectionString(const QString &appPath)
 {
-    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + appPath
-        + QStringLiteral("\\Data\\Jsy_Data.mdb;Persist Security Info=False");
+    return QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=")
+        + QuoteConnectionValue(appPath + QStringLiteral("\\Data\\Jsy_Data.mdb"))
+        + QStringLiteral(";Persist Security Info=False");
 }
 
 void TDM::DataModuleCreate(const QString &applicationDirPath)
@@ -37,6 +39,13 @@ void TDM::DataModuleCreate(const QString &applicationDirPath)
     RunContext.AppPath = AppPathOf(applicationDirPath);
     ACon->Close();
     ACon->SetConnectionString(LocalConnectionString(RunContext.AppPath));
+    // A path SQLite cannot take is no matter for the SQL Server dialog.
+    const QString pathProblem = BankPathProblem(MapConnectionString(ACon->ConnectionString()).DatabaseFile);
+    if (!pathProblem.isEmpty()) {
+        ShowError(pathProblem);
+        RequestQuit();
+        return;
+    }
     try {
         ACon->Open();
         return;

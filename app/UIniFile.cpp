@@ -1,11 +1,11 @@
 #include "app/UIniFile.h"
 
-#include <cstdio>
 #include <stdexcept>
 
 #include <iconv.h>
 
 #include <QFile>
+#include <QSaveFile>
 #include <QStringList>
 
 namespace {
@@ -45,158 +45,215 @@ QString DecodeGbk(const QByteArray &bytes)
     return QString::fromUtf8(Convert(bytes, "UTF-8", "GBK"));
 }
 
+namespace {
+
+enum TLineKind { lkOther, lkHeader, lkKey };
+
+// What a line of the file says: a section header (Name is the section), a
+// key (Name and Value), or anything else, which is kept but not read.
+struct TParsedLine
+{
+    TLineKind Kind = lkOther;
+    QString Name;
+    QString Value;
+};
+
+TParsedLine ParseLine(const QString &raw)
+{
+    const QString line = raw.trimmed();
+    if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
+        return {};
+    if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']')))
+        return {lkHeader, line.mid(1, line.size() - 2).trimmed(), QString()};
+    const int eq = line.indexOf(QLatin1Char('='));
+    if (eq <= 0)
+        return {};
+    return {lkKey, line.left(eq).trimmed(), line.mid(eq + 1).trimmed()};
+}
+
+// The key line with a new value: what stands before the value (the key as
+// it is spelled, the blanks around "=") and a carriage return stay.
+QString WithValue(const QString &line, const QString &value)
+{
+    int start = line.indexOf(QLatin1Char('=')) + 1;
+    while (start < line.size() && (line[start] == QLatin1Char(' ') || line[start] == QLatin1Char('\t')))
+        ++start;
+    const QString end = line.endsWith(QLatin1Char('\r')) ? QStringLiteral("\r") : QString();
+    return line.left(start) + value + end;
+}
+
+} // namespace
+
 TIniFile::TIniFile(const QString &fileName, TEncoding encoding)
     : FFileName(fileName), FEncoding(encoding)
 {
     QFile file(fileName);
-    if (file.open(QIODevice::ReadOnly))
-        FromBytes(file.readAll());
+    const bool readable = !fileName.isEmpty() && file.open(QIODevice::ReadOnly);
+    FromBytes(readable ? file.readAll() : QByteArray());
+}
+
+TIniFile TIniFile::Fresh(const QString &fileName, TEncoding encoding)
+{
+    TIniFile ini(QString(), encoding);
+    ini.FFileName = fileName;
+    return ini;
 }
 
 void TIniFile::FromBytes(const QByteArray &bytes)
 {
+    FBlocks.assign(1, TBlock{});
     FSections.clear();
+    FSectionByName.clear();
+    FKeys.clear();
     const QString text = FEncoding == ieGbk ? DecodeGbk(bytes) : QString::fromUtf8(bytes);
-    TSection *current = nullptr;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString line : lines) {
-        line = line.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')))
-            continue;
-        if (line.startsWith(QLatin1Char('[')) && line.endsWith(QLatin1Char(']'))) {
-            const QString name = line.mid(1, line.size() - 2).trimmed();
-            current = FindSection(name);
-            if (!current) {
-                FSections.push_back({name, {}});
-                current = &FSections.back();
-            }
-            continue;
+    QStringList lines = text.split(QLatin1Char('\n'));
+    FFinalNewline = text.isEmpty() || text.endsWith(QLatin1Char('\n'));
+    if (FFinalNewline)
+        lines.removeLast();
+    FCrLf = !lines.isEmpty() && lines.first().endsWith(QLatin1Char('\r'));
+    for (const QString &raw : std::as_const(lines)) {
+        const TParsedLine parsed = ParseLine(raw);
+        if (parsed.Kind == lkHeader) {
+            FBlocks.emplace_back();
+            const int blockIndex = int(FBlocks.size()) - 1;
+            int section = SectionIndex(parsed.Name);
+            if (section < 0)
+                section = AddSection(parsed.Name, blockIndex);
+            else
+                FSections[size_t(section)].LastBlock = blockIndex;
+            FBlocks.back().Section = section;
         }
-        const int eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0 || !current)
-            continue;
-        const QString key = line.left(eq).trimmed();
-        const QString value = line.mid(eq + 1).trimmed();
-        bool replaced = false;
-        for (TEntry &entry : current->Entries) {
-            if (entry.Key.compare(key, Qt::CaseInsensitive) == 0) {
-                entry.Value = value;
-                replaced = true;
-                break;
-            }
+        TBlock &block = FBlocks.back();
+        block.Lines.push_back(raw);
+        if (parsed.Kind == lkKey && block.Section >= 0) {
+            block.LastKeyLine = int(block.Lines.size()) - 1;
+            FKeys.insert({block.Section, parsed.Name.toCaseFolded()}, {int(FBlocks.size()) - 1, block.LastKeyLine});
         }
-        if (!replaced)
-            current->Entries.push_back({key, value});
     }
 }
 
-const TIniFile::TSection *TIniFile::FindSection(const QString &name) const
+int TIniFile::SectionIndex(const QString &name) const
 {
-    for (const TSection &section : FSections) {
-        if (section.Name.compare(name, Qt::CaseInsensitive) == 0)
-            return &section;
-    }
-    return nullptr;
+    return FSectionByName.value(name.toCaseFolded(), -1);
 }
 
-TIniFile::TSection *TIniFile::FindSection(const QString &name)
+int TIniFile::AddSection(const QString &name, int block)
 {
-    return const_cast<TSection *>(std::as_const(*this).FindSection(name));
+    FSections.push_back({name, block});
+    const int index = int(FSections.size()) - 1;
+    FSectionByName.insert(name.toCaseFolded(), index);
+    return index;
+}
+
+const TIniFile::TKeyPlace *TIniFile::FindKey(const QString &section, const QString &key) const
+{
+    const int index = SectionIndex(section);
+    if (index < 0)
+        return nullptr;
+    const auto found = FKeys.constFind({index, key.toCaseFolded()});
+    return found == FKeys.constEnd() ? nullptr : &found.value();
+}
+
+QString TIniFile::NewLine(const QString &text) const
+{
+    return FCrLf ? text + QLatin1Char('\r') : text;
+}
+
+void TIniFile::EndLastLine()
+{
+    // A file that stopped in the middle of its last line ends it once it
+    // is changed, so that lines added after it start on a line of their own.
+    if (FFinalNewline)
+        return;
+    FFinalNewline = true;
+    QString &last = FBlocks.back().Lines.back();
+    if (FCrLf && !last.endsWith(QLatin1Char('\r')))
+        last += QLatin1Char('\r');
 }
 
 QString TIniFile::ReadString(const QString &section, const QString &key, const QString &defaultValue) const
 {
-    if (const TSection *found = FindSection(section)) {
-        for (const TEntry &entry : found->Entries) {
-            if (entry.Key.compare(key, Qt::CaseInsensitive) == 0)
-                return entry.Value;
-        }
-    }
-    return defaultValue;
+    const TKeyPlace *place = FindKey(section, key);
+    if (!place)
+        return defaultValue;
+    return ParseLine(FBlocks[size_t(place->Block)].Lines[size_t(place->Line)]).Value;
 }
 
 void TIniFile::WriteString(const QString &section, const QString &key, const QString &value)
 {
-    TSection *found = FindSection(section);
-    if (!found) {
-        FSections.push_back({section, {}});
-        found = &FSections.back();
+    EndLastLine();
+    if (const TKeyPlace *place = FindKey(section, key)) {
+        QString &line = FBlocks[size_t(place->Block)].Lines[size_t(place->Line)];
+        line = WithValue(line, value);
+        return;
     }
-    for (TEntry &entry : found->Entries) {
-        if (entry.Key.compare(key, Qt::CaseInsensitive) == 0) {
-            entry.Value = value;
-            return;
-        }
+    int index = SectionIndex(section);
+    if (index < 0) {
+        FBlocks.emplace_back();
+        FBlocks.back().Lines.push_back(NewLine(QLatin1Char('[') + section + QLatin1Char(']')));
+        index = AddSection(section, int(FBlocks.size()) - 1);
+        FBlocks.back().Section = index;
     }
-    found->Entries.push_back({key, value});
+    // After the section's last key, so that blank lines and comments that
+    // lead over to the next section stay where they are.
+    const int blockIndex = FSections[size_t(index)].LastBlock;
+    TBlock &block = FBlocks[size_t(blockIndex)];
+    const int line = block.LastKeyLine + 1;
+    block.Lines.insert(block.Lines.begin() + line, NewLine(key + QLatin1Char('=') + value));
+    block.LastKeyLine = line;
+    FKeys.insert({index, key.toCaseFolded()}, {blockIndex, line});
 }
 
 bool TIniFile::SectionExists(const QString &section) const
 {
-    return FindSection(section) != nullptr;
+    return SectionIndex(section) >= 0;
 }
 
 bool TIniFile::ValueExists(const QString &section, const QString &key) const
 {
-    const TSection *found = FindSection(section);
-    if (!found)
-        return false;
-    for (const TEntry &entry : found->Entries) {
-        if (entry.Key.compare(key, Qt::CaseInsensitive) == 0)
-            return true;
-    }
-    return false;
+    return FindKey(section, key) != nullptr;
 }
 
 QStringList TIniFile::Sections() const
 {
     QStringList names;
+    names.reserve(qsizetype(FSections.size()));
     for (const TSection &section : FSections)
         names << section.Name;
     return names;
 }
 
-void TIniFile::EraseSection(const QString &section)
-{
-    for (auto it = FSections.begin(); it != FSections.end(); ++it) {
-        if (it->Name.compare(section, Qt::CaseInsensitive) == 0) {
-            FSections.erase(it);
-            return;
-        }
-    }
-}
-
 QByteArray TIniFile::ToBytes() const
 {
     QString text;
-    for (const TSection &section : FSections) {
-        text += QLatin1Char('[') + section.Name + QLatin1String("]\n");
-        for (const TEntry &entry : section.Entries)
-            text += entry.Key + QLatin1Char('=') + entry.Value + QLatin1Char('\n');
+    bool first = true;
+    for (const TBlock &block : FBlocks) {
+        for (const QString &line : block.Lines) {
+            if (!first)
+                text += QLatin1Char('\n');
+            text += line;
+            first = false;
+        }
     }
+    if (FFinalNewline && !first)
+        text += QLatin1Char('\n');
     return FEncoding == ieGbk ? EncodeGbk(text) : text.toUtf8();
 }
 
 void TIniFile::UpdateFile()
 {
-    // Written beside the file and renamed over it: a killed program leaves
-    // the old or the new file, never half of one. No fsync: the draw flushes
-    // after every question, and waiting for the disk each time would make
-    // the draw crawl; the file is rewritten by the next draw anyway.
-    const QString partial = FFileName + QStringLiteral(".partial");
-    QFile file(partial);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    // A uniquely named file beside the old one, renamed over it: a killed
+    // program leaves the old or the new file, never half of one, and no
+    // fixed name lies around that a link could redirect.
+    QSaveFile file(FFileName);
+    if (!file.open(QIODevice::WriteOnly))
         throw std::runtime_error(file.errorString().toStdString());
     const QByteArray bytes = ToBytes();
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
+    if (file.write(bytes) != bytes.size()) {
         const std::string reason = file.errorString().toStdString();
-        file.close();
-        QFile::remove(partial);
+        file.cancelWriting();
         throw std::runtime_error(reason);
     }
-    file.close();
-    if (std::rename(QFile::encodeName(partial).constData(), QFile::encodeName(FFileName).constData()) != 0) {
-        QFile::remove(partial);
-        throw std::runtime_error("cannot replace " + FFileName.toStdString());
-    }
+    if (!file.commit())
+        throw std::runtime_error(file.errorString().toStdString());
 }

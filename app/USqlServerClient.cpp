@@ -32,14 +32,14 @@ bool TOdbcSqlServerClient::Connected() const
     return FConnection->Connected();
 }
 
-QStringList TOdbcSqlServerClient::ListDatabases()
+QStringList TOdbcSqlServerClient::ReadColumn(const QString &sql, const QString &column)
 {
     TQuery query;
     query.SetConnection(FConnection.get());
-    query.SetSQL(QString::fromLatin1(CatalogueSql));
+    query.SetSQL(sql);
     query.Open();
-    QStringList names;
+    QStringList values;
     for (query.First(); !query.Eof(); query.Next())
-        names << query.FieldByName(QStringLiteral("Name"))->AsString();
-    return names;
+        values << query.FieldByName(column)->AsString();
+    return values;
 }

@@ -20,13 +20,27 @@ public:
     virtual void Connect(const QString &connectionString) = 0;
     virtual void Disconnect() = 0;
     virtual bool Connected() const = 0;
-    // The Name column of every row of the catalogue statement, in the order
-    // returned; throws EDatabaseError when the statement fails.
-    virtual QStringList ListDatabases() = 0;
+    // One column of every row the statement returns, in the order returned;
+    // throws EDatabaseError when the statement fails.
+    virtual QStringList ReadColumn(const QString &sql, const QString &column) = 0;
 };
 
 // The catalogue statement run after a successful login.
 inline constexpr char CatalogueSql[] = "select [name] from master.dbo.sysdatabases";
+
+// The dialog's query on its connection: a statement whose rows it reads as
+// one column.
+class TSqlServerQuery
+{
+public:
+    explicit TSqlServerQuery(TSqlServerClient &connection) : FConnection(connection) {}
+
+    QString SQL;
+    QStringList Open(const QString &column) const { return FConnection.ReadColumn(SQL, column); }
+
+private:
+    TSqlServerClient &FConnection;
+};
 
 // The real client: a TConnection (QODBC with the FreeTDS driver) and a
 // query on it.
@@ -41,7 +55,7 @@ public:
     void Connect(const QString &connectionString) override;
     void Disconnect() override;
     bool Connected() const override;
-    QStringList ListDatabases() override;
+    QStringList ReadColumn(const QString &sql, const QString &column) override;
 
 private:
     std::unique_ptr<TConnection> FConnection;

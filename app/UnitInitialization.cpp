@@ -9,9 +9,12 @@
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPainter>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
+#include <QStyleOption>
 
 #include "app/UApplication.h"
 #include "app/UComm.h"
@@ -30,6 +33,56 @@ const char ConnectFailedText[] = "数据库连接失败！请检查服务器名�
 constexpr int ClientWidth = 374;
 constexpr int ClientHeight = 350;
 
+// The look of two controls that Qt does not have as such: a password edit
+// that shows "*" for each character, and a simple combo box, a typing field
+// without a drop-down button whose item area lies below it (at the dialog's
+// height of one line there is no room for it) and whose list never drops down.
+class TConnectControlsStyle : public QProxyStyle
+{
+public:
+    int styleHint(StyleHint hint, const QStyleOption *option, const QWidget *widget,
+                  QStyleHintReturn *returnData) const override
+    {
+        if (hint == SH_LineEdit_PasswordCharacter)
+            return '*';
+        return QProxyStyle::styleHint(hint, option, widget, returnData);
+    }
+
+    QRect subControlRect(ComplexControl control, const QStyleOptionComplex *option, SubControl part,
+                         const QWidget *widget) const override
+    {
+        if (control == CC_ComboBox && part == SC_ComboBoxArrow)
+            return QRect();
+        if (control == CC_ComboBox && part == SC_ComboBoxEditField) {
+            const int frame = pixelMetric(PM_ComboBoxFrameWidth, option, widget);
+            return option->rect.adjusted(frame, frame, -frame, -frame);
+        }
+        return QProxyStyle::subControlRect(control, option, part, widget);
+    }
+
+    void drawComplexControl(ComplexControl control, const QStyleOptionComplex *option, QPainter *painter,
+                            const QWidget *widget) const override
+    {
+        if (control != CC_ComboBox) {
+            QProxyStyle::drawComplexControl(control, option, painter, widget);
+            return;
+        }
+        // Only the field's frame: no button, no arrow.
+        QStyleOptionFrame frame;
+        frame.QStyleOption::operator=(*option);
+        frame.lineWidth = pixelMetric(PM_DefaultFrameWidth, option, widget);
+        frame.state |= State_Sunken;
+        drawPrimitive(PE_PanelLineEdit, &frame, painter, widget);
+    }
+};
+
+class TSimpleComboBox : public QComboBox
+{
+public:
+    using QComboBox::QComboBox;
+    void showPopup() override {}
+};
+
 template <typename T>
 T *Place(T *control, const char *name, int left, int top)
 {
@@ -46,7 +99,7 @@ TFrmConnect::TFrmConnect(QWidget *parent)
 }
 
 TFrmConnect::TFrmConnect(std::unique_ptr<TSqlServerClient> client, QWidget *parent)
-    : QDialog(parent), FClient(std::move(client))
+    : QDialog(parent), ADOConnection1(std::move(client)), ADOQuery1(*ADOConnection1)
 {
     setObjectName(QStringLiteral("FrmConnect"));
     setWindowTitle(QStringLiteral("SQL Server数据库连接设置"));
@@ -66,7 +119,10 @@ void TFrmConnect::CreateControls()
 {
     Label1 = Place(new QLabel(QStringLiteral("指定下列数据以连接到 SQL Server 数据："), this), "Label1", 30, 13);
     Label2 = Place(new QLabel(QStringLiteral("1.输入或选择服务器名称(&E)"), this), "Label2", 40, 35);
-    ComBServer = Place(new QComboBox(this), "ComBServer", 72, 55);
+    auto *style = new TConnectControlsStyle;
+    style->setParent(this);
+    ComBServer = Place(new TSimpleComboBox(this), "ComBServer", 72, 55);
+    ComBServer->setStyle(style);
     ComBServer->setEditable(true);
     ComBServer->setInsertPolicy(QComboBox::NoInsert);
     ComBServer->resize(249, 21);
@@ -86,6 +142,7 @@ void TFrmConnect::CreateControls()
     EdtPassWord = Place(new QLineEdit(this), "EdtPassWord", 144, 199);
     EdtPassWord->resize(172, 21);
     EdtPassWord->setEchoMode(QLineEdit::Password);
+    EdtPassWord->setStyle(style);
     Label5->setBuddy(EdtPassWord);
     CheckBox1 = Place(new QCheckBox(QStringLiteral("空白密码(&B)"), this), "CheckBox1", 72, 225);
 
@@ -212,18 +269,19 @@ void TFrmConnect::CombDataEnter()
         ShowError(QString::fromUtf8(NoServerText));
         return;
     }
-    FClient->Disconnect();
+    ADOConnection1->Disconnect();
     const QString connectionString = BuildConnectString(Settings(), TConnectPurpose::cpDatabaseList);
     try {
-        FClient->Connect(connectionString);
+        ADOConnection1->Connect(connectionString);
     } catch (const std::exception &) {
-        FClient->Disconnect();
+        ADOConnection1->Disconnect();
         ShowError(QString::fromUtf8(ConnectFailedText));
         return;
     }
     QStringList databases;
     try {
-        databases = FClient->ListDatabases();
+        ADOQuery1.SQL = QString::fromLatin1(CatalogueSql);
+        databases = ADOQuery1.Open(QStringLiteral("Name"));
     } catch (const std::exception &error) {
         ShowFrameworkError(QString::fromStdString(error.what()));
         return;
@@ -236,7 +294,7 @@ void TFrmConnect::CombDataEnter()
 
 void TFrmConnect::BtnOKClick()
 {
-    FClient->Disconnect();
+    ADOConnection1->Disconnect();
     if (ComBServer->currentText().isEmpty()) {
         ShowError(QString::fromUtf8(NoServerText));
         return;
@@ -246,9 +304,9 @@ void TFrmConnect::BtnOKClick()
         return;
     }
     try {
-        FClient->Connect(BuildConnectString(Settings(), TConnectPurpose::cpConfirm));
+        ADOConnection1->Connect(BuildConnectString(Settings(), TConnectPurpose::cpConfirm));
     } catch (const std::exception &) {
-        FClient->Disconnect();
+        ADOConnection1->Disconnect();
         ShowError(QString::fromUtf8(ConnectFailedText));
         ComBServer->clear();
         ComBServer->clearEditText();

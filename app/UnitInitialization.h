@@ -5,6 +5,7 @@
 #include <QDialog>
 
 #include "app/UConnectSettings.h"
+#include "app/USqlServerClient.h"
 
 class QCheckBox;
 class QComboBox;
@@ -14,7 +15,6 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 class TDM;
-class TSqlServerClient;
 
 // The start-up of every program on the bank: DM becomes the given data
 // module, opened on the bank of the executable's folder with this dialog as
@@ -55,7 +55,9 @@ private:
     void BtnCancelClick();
     void SetEditColor(QLineEdit *edit, bool white);
 
-    std::unique_ptr<TSqlServerClient> FClient;
+    // The dialog's own connection to the server it names, and its query.
+    std::unique_ptr<TSqlServerClient> ADOConnection1;
+    TSqlServerQuery ADOQuery1;
     bool FShown = false;
 
     QLabel *Label1 = nullptr;

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
 
@@ -33,6 +34,7 @@
 #include "exam/UScoring.h"
 #include "report/UFrRep.h"
 #include "app/UDM.h"
+#include "app/UIniFile.h"
 #include "app/UQuery.h"
 #include "paper/UPaperDraw.h"
 #include "paper/UPaperStore.h"
@@ -63,9 +65,12 @@ long PeakRssMegabytes()
     return usage.ru_maxrss / 1024;
 }
 
+// In the user's own cache folder: a fixed name in the shared temporary
+// folder could be a link planted by someone else.
 QString BankFolder(int questions)
 {
-    return QDir::tempPath() + QStringLiteral("/examora-bench-%1").arg(questions);
+    return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation)
+        + QStringLiteral("/examora-bench-%1").arg(questions);
 }
 
 // Banks are kept between runs: writing 50,000 questions with pictures takes a while.
@@ -390,8 +395,35 @@ int CaseStartup()
     return 0;
 }
 
+// Reading a Theme.Cfg of many sections, looking up every question in it
+// and writing it back, as the draw and the store do.
+int CaseThemeCfg(int sections)
+{
+    QByteArray text = "[System]\nTime=45\nThemeCount=" + QByteArray::number(sections) + "\n";
+    for (int n = 1; n <= sections; ++n)
+        text += "[" + QByteArray::number(n) + "]\nThemeID=" + QByteArray::number(n) + "\nThemeBit=1\n";
+    const auto start = TClock::now();
+    TIniFile ini{QString()};
+    ini.FromBytes(text);
+    qint64 sum = 0;
+    for (int n = 1; n <= sections; ++n)
+        sum += ini.ReadString(QString::number(n), QStringLiteral("ThemeID"), QStringLiteral("-1")).toLongLong();
+    ini.WriteString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QString::number(sections));
+    const QByteArray written = ini.ToBytes();
+    const double elapsed = MillisecondsSince(start);
+    if (sum != qint64(sections) * (sections + 1) / 2 || written != text) {
+        std::fprintf(stderr, "Theme.Cfg read back wrong\n");
+        return 1;
+    }
+    std::printf("RESULT\tTheme.Cfg of %d sections: read, look up all, write\t%.1f ms\t%ld MB peak\t-\n", sections,
+                elapsed, PeakRssMegabytes());
+    return 0;
+}
+
 int RunCase(const QStringList &args)
 {
+    if (args.value(0) == QLatin1String("themecfg"))
+        return CaseThemeCfg(args.value(1).toInt());
     if (args.value(0) == QLatin1String("startup"))
         return CaseStartup();
     if (args.value(0) == QLatin1String("loadpaper"))
@@ -410,6 +442,7 @@ int RunAll(bool quick)
     for (int size : quick ? QList<int>{1000} : QList<int>{1000, 10000, 50000})
         cases << QStringList{QStringLiteral("loadpaper"), QString::number(size)};
     cases << QStringList{QStringLiteral("answer"), QStringLiteral("1000")};
+    cases << QStringList{QStringLiteral("themecfg"), QStringLiteral("200000")};
     for (int size : {100, 1000})
         cases << QStringList{QStringLiteral("handin"), QString::number(size)};
     cases << QStringList{QStringLiteral("startup")};

@@ -18,6 +18,7 @@ set(EXAMORA_INSTALL_DIR lib/examora)
 set(EXAMORA_INSTALL_BANK ${CMAKE_BINARY_DIR}/install-data/Jsy_Data.mdb)
 add_custom_command(OUTPUT ${EXAMORA_INSTALL_BANK}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/install-data
+    COMMAND ${CMAKE_COMMAND} -E rm -f ${EXAMORA_INSTALL_BANK}  # create never replaces a bank
     COMMAND examora-bank create ${EXAMORA_INSTALL_BANK}
     DEPENDS examora-bank
     COMMENT "Writing the sample bank to install"

@@ -176,7 +176,8 @@ QString TQVAdoQuery::CountTableText() const
 
 void TQVAdoQuery::UpdateCountCaption()
 {
-    if (!FParentGroupBox)
+    // An ownerless query is a plain query: no count is made or shown.
+    if (!FOwner || !FParentGroupBox)
         return;
     QString text = CountTableText();
     if (!text.isEmpty())

@@ -1,5 +1,6 @@
 #include "components/QVComboBox.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
@@ -132,6 +133,7 @@ void TQVComboBox::UpdateEditState()
     if (!FEdit)
         return;
     const bool editPresentation = count() > FShowSelectFormRow;
+    const bool editable = DataSet() && DataSet()->IsEditing() && FCanEdit;
     if (editPresentation) {
         QWidget *target = parentWidget() ? parentWidget() : this;
         if (FEdit->parentWidget() != target)
@@ -139,27 +141,40 @@ void TQVComboBox::UpdateEditState()
         FEdit->setObjectName(objectName() + QStringLiteral("Edit"));
         FSpeedBtn->setObjectName(objectName() + QStringLiteral("SpeedBtn"));
         LayoutEdit();
+        if (FEdit->isHidden())
+            TakeTabOrder();
         ShowEdit(true);
         FEdit->raise();
         FVisible = true;
         CopyHandlersToEdit();
-        FSpeedBtn->setEnabled(isEnabled());
+        // One change at most: the refresh runs on every paint, and a button
+        // disabled even for a moment drops the press the user is making.
+        const bool buttonEnabled = DataSet() ? editable : isEnabled();
+        if (FSpeedBtn->isEnabled() != buttonEnabled)
+            FSpeedBtn->setEnabled(buttonEnabled);
         const QString name = currentIndex() >= 0 ? itemText(currentIndex()) : QString();
         if (FEdit->text() != name)
             FEdit->setText(name);
     } else {
+        if (focusProxy() == FEdit)
+            setFocusProxy(nullptr);
         ShowEdit(false);
         FVisible = true;
     }
-    if (!DataSet())
+    if (!DataSet() || editPresentation)
         return;
-    const bool editable = DataSet()->IsEditing() && FCanEdit;
-    if (editPresentation) {
-        FSpeedBtn->setEnabled(editable);
-    } else {
-        QVSetBaseColor(this, editable ? KQVEditableColor : KQVReadOnlyColor);
+    QVSetBaseColor(this, editable ? KQVEditableColor : KQVReadOnlyColor);
+    if (isEnabled() != editable)
         setEnabled(editable);
-    }
+}
+
+// The edit takes the control's place in the tab chain; focus given to the
+// control goes to the edit, and tabbing skips the hidden list.
+void TQVComboBox::TakeTabOrder()
+{
+    setFocusProxy(FEdit);
+    if (FEdit->parentWidget() != this)
+        QWidget::setTabOrder(this, FEdit);
 }
 
 void TQVComboBox::LayoutEdit()
@@ -297,6 +312,11 @@ void TQVComboBox::focusInEvent(QFocusEvent *event)
 void TQVComboBox::focusOutEvent(QFocusEvent *event)
 {
     QComboBox::focusOutEvent(event);
+    // Only a control of the same form taking the focus is a leaving; its own
+    // list, the selection dialog or the error box taking it is not.
+    const QWidget *next = QApplication::focusWidget();
+    if (!next || next == this || next->window() != window())
+        return;
     if (CheckValue() && OnExit)
         OnExit();
 }

@@ -87,6 +87,7 @@ private:
     void ShowEdit(bool show);
     void CopyHandlersToEdit();
     void LayoutEdit();
+    void TakeTabOrder();
     void SpeedBtnClick();
     void UserChanged();
 

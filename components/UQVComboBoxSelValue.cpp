@@ -93,6 +93,8 @@ void TFrmQVComboBoxSelValue::showEvent(QShowEvent *event)
     QDialog::showEvent(event);
     if (!FShown) {
         FShown = true;
+        // Centred on the desktop, not on the form that opened it.
+        QVCenterOnScreen(this);
         FormShow();
     }
 }

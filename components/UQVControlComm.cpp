@@ -1,6 +1,8 @@
 #include "components/UQVControlComm.h"
 
+#include <QGuiApplication>
 #include <QPalette>
+#include <QScreen>
 #include <QWidget>
 
 #include "app/UMessageSeam.h"
@@ -50,4 +52,14 @@ void QVSetBaseColor(QWidget *control, const QColor &color)
     palette.setColor(QPalette::Base, color);
     palette.setColor(QPalette::Button, color);
     control->setPalette(palette);
+}
+
+void QVCenterOnScreen(QWidget *window)
+{
+    const QScreen *screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(screen->availableGeometry().center());
+    window->move(frame.topLeft());
 }

@@ -31,3 +31,6 @@ QString MaskTextToParseText(const QString &text, int mode);
 // Paints a control's base white or grey; does nothing when it already is,
 // so that a refresh run from a paint event cannot start another.
 void QVSetBaseColor(QWidget *control, const QColor &color);
+
+// Moves a window so that its frame is centred on the screen it is on.
+void QVCenterOnScreen(QWidget *window);

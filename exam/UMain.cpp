@@ -105,6 +105,13 @@ public:
 
 const QString KPaperOpenedEmpty = QStringLiteral("试卷中没有试题，无法答题。");
 
+// A cleared answer or flag is stored as the empty text: a null QString
+// would reach the database as NULL.
+void SetStoredText(TField *field, const QString &text)
+{
+    field->SetAsString(text.isNull() ? QStringLiteral("") : text);
+}
+
 } // namespace
 
 TFrmMain::TFrmMain(QWidget *parent)
@@ -196,8 +203,7 @@ void TFrmMain::CreateRightArea()
     LabContent->setWordWrap(true);
     LabContent->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     LabType = MakeLabel(area, QStringLiteral("LabType"), SongFont(15, true), QColor(226, 134, 0));
-    // One line of the face: the design's 15 pixels would clip the CJK glyphs.
-    LabType->setGeometry(32, 92, 241, std::max(15, LabType->fontMetrics().height()));
+    LabType->setGeometry(32, 92, 241, 15);
 
     ImgTheme = new QLabel(area);
     ImgTheme->setObjectName(QStringLiteral("ImgTheme"));
@@ -414,11 +420,12 @@ void TFrmMain::ShowQuestion()
         top = labels[i]->y() + labels[i]->height() + 12;
     }
 
+    // The previous question's picture goes first: a picture that cannot be
+    // decoded is reported and the question is shown without one.
+    ImgTheme->clear();
     const TField *image = AQry->FieldByName(QStringLiteral("ThemeImage"));
-    if (image->IsNull())
-        ImgTheme->clear();
-    else
-        ImgTheme->setPixmap(QPixmap::fromImage(DecodeJpeg(image->AsBytes())));
+    if (!image->IsNull())
+        RunGuarded([this, image] { ImgTheme->setPixmap(QPixmap::fromImage(DecodeJpeg(image->AsBytes()))); });
     Edit1->setFocus();
 }
 
@@ -490,8 +497,8 @@ void TFrmMain::Edit1Change()
     }
     const QString answer = NormalAnswer(entry);
     AQry->Edit();
-    AQry->FieldByName(QStringLiteral("AnswerResult"))->SetAsString(answer);
-    AQry->FieldByName(QStringLiteral("Yxx_St"))->SetAsString(ValidityFlag(answer, RGYxx->ItemIndex()));
+    SetStoredText(AQry->FieldByName(QStringLiteral("AnswerResult")), answer);
+    SetStoredText(AQry->FieldByName(QStringLiteral("Yxx_St")), ValidityFlag(answer, RGYxx->ItemIndex()));
     AQry->Post();
     SetAnswerSheetState(AQry->FieldByName(QStringLiteral("ID"))->AsInteger(), AnswerStateOf(answer, RGYxx->ItemIndex()));
     PlaceCaretAtEnd();
@@ -509,7 +516,7 @@ void TFrmMain::RGYxxClick()
     // After hand-in the rows are gone from the database; AQry only serves the review.
     if (!FHandedIn) {
         AQry->Edit();
-        AQry->FieldByName(QStringLiteral("Yxx_St"))->SetAsString(ValidityFlag(stored, RGYxx->ItemIndex()));
+        SetStoredText(AQry->FieldByName(QStringLiteral("Yxx_St")), ValidityFlag(stored, RGYxx->ItemIndex()));
         AQry->Post();
     }
     SetAnswerSheetState(AQry->FieldByName(QStringLiteral("ID"))->AsInteger(), AnswerStateOf(stored, RGYxx->ItemIndex()));
@@ -529,8 +536,8 @@ void TFrmMain::BuildAnswerSheet()
         button->setFlat(true);
         button->setFocusPolicy(Qt::NoFocus);
         button->setCursor(Qt::PointingHandCursor);
-        button->setStyleSheet(QStringLiteral("QPushButton { background: transparent; border: none; padding: 0; }"
-                                             "QPushButton:hover { background: rgba(52, 118, 196, 40); }"));
+        // No hover tint either: a tinted button would read as the current question.
+        button->setStyleSheet(QStringLiteral("QPushButton { background: transparent; border: none; padding: 0; }"));
         connect(button, &QPushButton::clicked, this, [this, button] { AnswerSheetClick(button); });
         button->show();
     }

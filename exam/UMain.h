@@ -72,7 +72,7 @@ private:
 
     bool FAnswering = false;
     int FSecondsLeft = 0;
-    int FExamineID = 0;
+    qint64 FExamineID = 0;
     int FExamMinutes = 0;
     int FQuestionCount = 0;
     // Set once the paper is handed in and its rows are deleted: from then

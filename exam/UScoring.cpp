@@ -41,14 +41,14 @@ int ScorePaper(const QString &examineIdText)
     return score;
 }
 
-QString ResultSheetSql(int examineId)
+QString ResultSheetSql(qint64 examineId)
 {
     return (PracticePaper() ? QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme_TT where ExamineID=")
                             : QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme where ExamineID="))
         + QString::number(examineId) + QStringLiteral(" order by id");
 }
 
-int DeletePaper(int examineId)
+int DeletePaper(qint64 examineId)
 {
     return ExecSql((PracticePaper() ? QStringLiteral("Delete from T_KS_EXAMINETHEME_TT where ExamineID=")
                                     : QStringLiteral("Delete from T_KS_EXAMINETHEME where ExamineID="))

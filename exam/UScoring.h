@@ -11,6 +11,6 @@
 int ScorePaper(const QString &examineIdText);
 
 // The result-sheet statement, with the verdict column OTZ left empty.
-QString ResultSheetSql(int examineId);
+QString ResultSheetSql(qint64 examineId);
 // Deletes the paper's rows; -1 when the statement failed.
-int DeletePaper(int examineId);
+int DeletePaper(qint64 examineId);

@@ -1,6 +1,10 @@
 #include "paper/UPaperDraw.h"
 
 #include <chrono>
+#include <stdexcept>
+
+#include <QFile>
+#include <QLockFile>
 
 #include "app/UComm.h"
 #include "app/UDM.h"
@@ -25,6 +29,21 @@ void OpenOn(TQuery &query, const QString &sql)
     query.Open();
 }
 
+// Part, chapter and type of a content row go into the candidate statement:
+// they are read as numbers, so that a value that is not one fails the draw
+// instead of becoming part of the statement.
+QString KindNumber(TQuery &content, const QString &column)
+{
+    return QString::number(content.FieldByName(column)->ValueAsInteger());
+}
+
+// Held while Theme.Cfg is deleted or replaced. A lock left by a program
+// that died is taken over: QLockFile checks whether its owner still runs.
+QString ThemeCfgLockName()
+{
+    return ThemeCfgFileName() + QStringLiteral(".lock");
+}
+
 } // namespace
 
 QString ThemeCfgFileName()
@@ -32,7 +51,24 @@ QString ThemeCfgFileName()
     return RunContext.AppPath + QStringLiteral("Theme.Cfg");
 }
 
-bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeCode)
+void RemoveThemeCfg()
+{
+    QLockFile lock(ThemeCfgLockName());
+    // Where no lock can be made the file is deleted all the same.
+    lock.lock();
+    QFile::remove(ThemeCfgFileName());
+}
+
+void WriteThemeCfg(TIniFile &themeCfg)
+{
+    QLockFile lock(ThemeCfgLockName());
+    if (!lock.lock())
+        throw std::runtime_error("cannot lock " + ThemeCfgFileName().toStdString());
+    themeCfg.UpdateFile();
+}
+
+bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeCode,
+                     std::unique_ptr<TIniFile> *drawnPaper)
 {
     auto model = NewQuery();
     OpenOn(*model, QStringLiteral("Select * From T_Ks_Model Where IsUser=1 And DirvesType='")
@@ -47,7 +83,7 @@ bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeC
         ShowError(QStringLiteral("编号为 ") + modelId + QStringLiteral(" 的模板检查不通过！"));
         return false;
     }
-    if (!RunPaperDraw(modelId, candidateIdNumber)) {
+    if (!RunPaperDraw(modelId, candidateIdNumber, drawnPaper)) {
         ShowError(QStringLiteral("编号为 ") + modelId + QStringLiteral(" 的模板抽题失败！"));
         return false;
     }
@@ -84,7 +120,7 @@ void TPaperDraw::DrawQuestions()
         // What was drawn before the error stays in the file.
         if (FThemeCfg) {
             try {
-                FThemeCfg->UpdateFile();
+                WriteThemeCfg(*FThemeCfg);
             } catch (const std::exception &) {
                 // The draw's own error is the one to report.
             }
@@ -99,9 +135,8 @@ void TPaperDraw::DrawIntoThemeCfg()
     // A missing template head reads as NULL and fails here like a NULL flag.
     const bool fixedSelection = Qry->FieldByName(QStringLiteral("RandomTheme"))->ValueAsInteger() != 0;
     const int minutes = Qry->FieldByName(QStringLiteral("KSSJ"))->AsInteger();
-    FThemeCfg = std::make_unique<TIniFile>(ThemeCfgFileName());
     // A draw writes a fresh file, also over an old one that could not be deleted.
-    FThemeCfg->FromBytes(QByteArray());
+    FThemeCfg = std::make_unique<TIniFile>(TIniFile::Fresh(ThemeCfgFileName()));
     FThemeCfg->WriteString(QStringLiteral("System"), QStringLiteral("Time"), QString::number(minutes));
 
     OpenOn(*Qry, QStringLiteral("Select * From T_KS_ThemeModelContent Where ModelID=") + FModelID
@@ -109,9 +144,9 @@ void TPaperDraw::DrawIntoThemeCfg()
     Qry->First();
     FDrawnCount = 0;
     for (int row = 0; row < Qry->RecordCount(); ++row) {
-        const QString part = Qry->FieldByName(QStringLiteral("ThemePart"))->AsString();
-        const QString chapter = Qry->FieldByName(QStringLiteral("ThemeChapter"))->AsString();
-        const QString type = Qry->FieldByName(QStringLiteral("ThemeType"))->AsString();
+        const QString part = KindNumber(*Qry, QStringLiteral("ThemePart"));
+        const QString chapter = KindNumber(*Qry, QStringLiteral("ThemeChapter"));
+        const QString type = KindNumber(*Qry, QStringLiteral("ThemeType"));
         const int available = Qry->FieldByName(QStringLiteral("ThemeCount"))->AsInteger();
         const int wanted = Qry->FieldByName(QStringLiteral("SelectCount"))->AsInteger();
         const int points = Qry->FieldByName(QStringLiteral("ThemeBit"))->AsInteger();
@@ -127,7 +162,7 @@ void TPaperDraw::DrawIntoThemeCfg()
     }
     Qry->Close();
     FThemeCfg->WriteString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QString::number(FDrawnCount));
-    FThemeCfg->UpdateFile();
+    WriteThemeCfg(*FThemeCfg);
 }
 
 void TPaperDraw::DrawRow(int available, int wanted, int points, bool fixedSelection)
@@ -182,6 +217,11 @@ void TPaperDraw::RecordDrawnQuestion(int points)
     FThemeCfg->WriteString(section, QStringLiteral("ThemeBit"), QString::number(points));
     Step();
     FDrawnThemeIDs << themeId;
+}
+
+std::unique_ptr<TIniFile> TPaperDraw::TakeDrawnPaper()
+{
+    return std::move(FThemeCfg);
 }
 
 bool TPaperDraw::NotYetDrawn(const QString &themeId) const

@@ -1,6 +1,7 @@
 #include "paper/UPaperStore.h"
 
 #include <algorithm>
+#include <limits>
 #include <vector>
 
 #include <QCoreApplication>
@@ -44,15 +45,23 @@ void OpenOn(TQuery &query, const QString &sql)
     query.Open();
 }
 
-// Settings values must be whole decimal numbers; anything else stops the
-// storing like a database error.
-int StrictInteger(const QString &text)
+// Settings values and paper numbers must be whole decimal numbers; anything
+// else stops the storing like a database error.
+qint64 StrictLargeInteger(const QString &text)
 {
     bool ok = false;
-    const int value = text.toInt(&ok, 10);
+    const qint64 value = text.toLongLong(&ok, 10);
     if (!ok)
         throw EDatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     return value;
+}
+
+int StrictInteger(const QString &text)
+{
+    const qint64 value = StrictLargeInteger(text);
+    if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
+        throw EDatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(text));
+    return int(value);
 }
 
 int CountOf(const QString &sql)
@@ -194,7 +203,7 @@ bool TPaperStore::LoadPaper(TQuery *paperQuery, const QString &candidateIdNumber
             ShowError(QStringLiteral("类别为") + run.DriveTypeCaption + QStringLiteral("的试卷未找到。"));
             return false;
         }
-    } else if (!PrepareMockExam(candidateIdNumber, driveTypeCode)) {
+    } else if (!PrepareMockExam(candidateIdNumber, driveTypeCode, &FDrawnPaper)) {
         return false;
     }
 
@@ -224,20 +233,27 @@ bool TPaperStore::SavePaper()
     TWriteTransaction transaction(Connection());
     FExamineID = NextExamineID();
     FQuestionCurrent = false;
-    if (mockExam && !QFile::exists(ThemeCfgFileName()))
+    // This run's own draw needs no file: another copy of the program in the
+    // folder may have deleted it for its own draw meanwhile.
+    if (mockExam && !FDrawnPaper && !QFile::exists(ThemeCfgFileName()))
         return false;
 
     std::unique_ptr<TPaperProgress> progress = ShowSaveProgressWindow();
     try {
-        const TIniFile themeCfg(ThemeCfgFileName());
-        ReadExamSize(themeCfg);
+        std::unique_ptr<TIniFile> themeCfg;
+        const TIniFile *drawnPaper = FDrawnPaper.get();
+        if (mockExam && !drawnPaper) {
+            themeCfg = std::make_unique<TIniFile>(ThemeCfgFileName());
+            drawnPaper = themeCfg.get();
+        }
+        ReadExamSize(drawnPaper);
         progress->SetMaximum(FQuestionCount);
         OpenQuestionSource();
         TQuery target;
         OpenOn(target, QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" where ExamineID=")
                            + QString::number(FExamineID));
         if (mockExam)
-            CopyDrawnQuestions(themeCfg, target, *progress);
+            CopyDrawnQuestions(*drawnPaper, target, *progress);
         else
             CopyPracticeQuestions(target, *progress);
         target.Close();
@@ -254,7 +270,7 @@ bool TPaperStore::SavePaper()
     return true;
 }
 
-void TPaperStore::ReadExamSize(const TIniFile &themeCfg)
+void TPaperStore::ReadExamSize(const TIniFile *drawnPaper)
 {
     const TRunContext &run = RunContext;
     if (run.PracticeMode == KSetPractice) {
@@ -266,8 +282,8 @@ void TPaperStore::ReadExamSize(const TIniFile &themeCfg)
         FExamMinutes = 480;
         FQuestionCount = CountOf(QStringLiteral("select Count(*) from T_KS_THEME where THEMECHAPTER=") + run.PracticeScope);
     } else {
-        FExamMinutes = StrictInteger(themeCfg.ReadString(QStringLiteral("System"), QStringLiteral("Time"), QStringLiteral("60")));
-        FQuestionCount = StrictInteger(themeCfg.ReadString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QStringLiteral("0")));
+        FExamMinutes = StrictInteger(drawnPaper->ReadString(QStringLiteral("System"), QStringLiteral("Time"), QStringLiteral("60")));
+        FQuestionCount = StrictInteger(drawnPaper->ReadString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QStringLiteral("0")));
     }
 }
 
@@ -326,7 +342,7 @@ void TPaperStore::AppendPaperRow(TQuery &target, int id, const QString &themeBit
 {
     target.Append();
     target.FieldByName(QStringLiteral("ID"))->SetAsString(QString::number(id));
-    target.FieldByName(QStringLiteral("ExamineID"))->SetAsInteger(FExamineID);
+    target.FieldByName(QStringLiteral("ExamineID"))->SetValue(FExamineID);
     for (const char *column : KCopiedColumns) {
         const QString name = QLatin1String(column);
         target.FieldByName(name)->SetValue(QryModel->FieldByName(name)->Value());
@@ -335,14 +351,19 @@ void TPaperStore::AppendPaperRow(TQuery &target, int id, const QString &themeBit
     target.Post();
 }
 
-int TPaperStore::NextExamineID()
+qint64 TPaperStore::NextExamineID()
 {
     TQuery query;
     OpenOn(query, QStringLiteral("Select Max(ExamineID) From ")
                       + (IsPracticeMode(RunContext.PracticeMode) ? QStringLiteral("T_KS_ExamineTheme_TT")
                                                                  : QStringLiteral("T_KS_ExamineTheme")));
-    const QString largest = query.Fields(0)->AsString();
-    return largest.isEmpty() ? 1 : query.Fields(0)->AsInteger() + 1;
+    const QString largest = query.Fields(0)->AsString().trimmed();
+    if (largest.isEmpty())
+        return 1;
+    const qint64 number = StrictLargeInteger(largest);
+    if (number == std::numeric_limits<qint64>::max())
+        throw EDatabaseError(QStringLiteral("试卷编号已用尽：最大的试卷编号为 %1。").arg(number));
+    return number + 1;
 }
 
 bool TPaperStore::ThemeExists(int themeId)

@@ -44,22 +44,27 @@ public:
     // questions into the mode's paper table. The number is taken and the
     // rows written in one write transaction, so two programs storing into
     // the same file at once never share a number; on error nothing stays.
+    // A mock exam copies FDrawnPaper, the paper this run drew, or else the
+    // paper Theme.Cfg holds; the practice modes do not read Theme.Cfg.
     bool SavePaper();
     // Largest ExamineID of the mode's paper table plus 1, or 1 when empty.
-    int NextExamineID();
+    // Throws EDatabaseError when the largest number has no successor.
+    qint64 NextExamineID();
     bool ThemeExists(int themeId);
 
     // Runs once the paper is open, before the event queue runs: the exam
     // screen sets FSecondsLeft and FAnswering here (may be empty).
     std::function<void()> OnPaperOpened;
 
-    int FExamineID = 0;
+    qint64 FExamineID = 0;
     int FExamMinutes = 0;
     int FQuestionCount = 0;
     TQuery *QryModel;
+    // Set by LoadPaper from the mock-exam draw (Theme.Cfg as it was written).
+    std::unique_ptr<TIniFile> FDrawnPaper;
 
 private:
-    void ReadExamSize(const TIniFile &themeCfg);
+    void ReadExamSize(const TIniFile *drawnPaper);
     void OpenQuestionSource();
     void CopyPracticeQuestions(TQuery &target, TPaperProgress &progress);
     void CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, TPaperProgress &progress);

@@ -1,23 +1,26 @@
 #include "paper/USetTheme.h"
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
 
 #include "app/UApplication.h"
+#include "app/UIniFile.h"
 #include "paper/UBarStepper.h"
 #include "paper/UPaperDraw.h"
 
-bool RunPaperDraw(const QString &modelId, const QString &candidateIdNumber)
+bool RunPaperDraw(const QString &modelId, const QString &candidateIdNumber, std::unique_ptr<TIniFile> *drawnPaper)
 {
-    if (QFile::exists(ThemeCfgFileName()))
-        QFile::remove(ThemeCfgFileName());
+    RemoveThemeCfg();
     TFrmSetTheme window;
     window.FModelID = modelId;
     window.setWindowTitle(QStringLiteral("正在生成证件号为 ") + candidateIdNumber + QStringLiteral(" 的试题……"));
-    return ExecModal(window) == 1;
+    if (ExecModal(window) != 1)
+        return false;
+    if (drawnPaper)
+        *drawnPaper = window.TakeDrawnPaper();
+    return true;
 }
 
 TFrmSetTheme::TFrmSetTheme(QWidget *parent)
@@ -64,6 +67,11 @@ void TFrmSetTheme::FormShow()
     Timer1->start();
     FDraw = std::make_unique<TPaperDraw>(FModelID);
     FDraw->OnStep = [this] { StepBar(); };
+}
+
+std::unique_ptr<TIniFile> TFrmSetTheme::TakeDrawnPaper()
+{
+    return FDraw ? FDraw->TakeDrawnPaper() : nullptr;
 }
 
 void TFrmSetTheme::Timer1Timer()

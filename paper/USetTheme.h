@@ -9,6 +9,7 @@ class QLabel;
 class QProgressBar;
 class QTimer;
 class TBarStepper;
+class TIniFile;
 class TPaperDraw;
 
 // The draw window: shows the progress of the mock-exam draw, which runs on
@@ -27,6 +28,9 @@ public:
     // Once the draw runs it decides the result itself: a close request
     // (the close box, Escape, a quit request) is ignored until it ends.
     void reject() override;
+
+    // The paper the draw wrote to Theme.Cfg; null when it never ran.
+    std::unique_ptr<TIniFile> TakeDrawnPaper();
 
 protected:
     void showEvent(QShowEvent *event) override;

@@ -1,5 +1,7 @@
 #include "setup/USelLxType.h"
 
+#include <utility>
+
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -124,7 +126,9 @@ TFrmSelLxType::TFrmSelLxType(QWidget *parent)
 void TFrmSelLxType::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    // Restored after being minimised, the dialog keeps the mode, list and choice.
+    if (!std::exchange(FShown, true))
+        FormShow();
 }
 
 void TFrmSelLxType::FormShow()

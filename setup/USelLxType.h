@@ -63,4 +63,5 @@ private:
     QFrame *Panel1;
     QPushButton *BitBtn1;
     QPushButton *BitBtn2;
+    bool FShown = false;
 };

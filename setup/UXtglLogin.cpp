@@ -1,5 +1,7 @@
 #include "setup/UXtglLogin.h"
 
+#include <utility>
+
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
@@ -69,7 +71,8 @@ TFrmXtglLogin::TFrmXtglLogin(QWidget *parent)
         radio->resize(qMin(radio->sizeHint().width() + 4, i < 5 ? 209 - 20 - 2 : 441 - 209 - 2), 19);
         radio->setAutoFillBackground(true);
         QPalette palette = radio->palette();
-        palette.setColor(QPalette::Window, QColor(219, 228, 233));
+        // Buttons fill their background with the Button role, not Window.
+        palette.setColor(radio->backgroundRole(), QColor(219, 228, 233));
         palette.setColor(QPalette::WindowText, Qt::black);
         radio->setPalette(palette);
         radio->installEventFilter(this);
@@ -92,7 +95,9 @@ TFrmXtglLogin::TFrmXtglLogin(QWidget *parent)
 void TFrmXtglLogin::showEvent(QShowEvent *event)
 {
     QDialog::showEvent(event);
-    FormShow();
+    // Restored after being minimised, the dialog keeps the candidate's class.
+    if (!std::exchange(FShown, true))
+        FormShow();
 }
 
 void TFrmXtglLogin::FormShow()
@@ -105,27 +110,18 @@ void TFrmXtglLogin::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    // The background picture: a banner with the title over a light area.
+    // The background picture: a banner with the title over a plain light area.
     painter.fillRect(rect(), QColor(238, 244, 249));
     QLinearGradient banner(0, 0, 0, KBannerHeight);
     banner.setColorAt(0, QColor(22, 84, 160));
     banner.setColorAt(1, QColor(66, 140, 210));
     painter.fillRect(QRect(0, 0, width(), KBannerHeight), banner);
-    painter.setPen(QPen(QColor(255, 255, 255, 70), 14));
-    painter.drawArc(QRect(300, -60, 220, 160), 200 * 16, 120 * 16);
     QFont title(QStringLiteral("Noto Sans CJK SC"));
     title.setPixelSize(40);
     title.setBold(true);
     painter.setFont(title);
     painter.setPen(Qt::white);
     painter.drawText(QRect(28, 18, width() - 40, 52), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Examora"));
-    QFont subtitle(QStringLiteral("宋体"));
-    subtitle.setPixelSize(15);
-    painter.setFont(subtitle);
-    painter.drawText(QRect(30, 72, width() - 40, 28), Qt::AlignLeft | Qt::AlignVCenter,
-                     QStringLiteral("机动车驾驶人理论考试模拟系统"));
-    painter.setPen(QColor(190, 206, 222));
-    painter.drawLine(12, 240, width() - 12, 240);
     static bool logged = false;
     if (!logged) {
         logged = true;

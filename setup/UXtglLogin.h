@@ -48,4 +48,5 @@ private:
     TPictureButton *SpeedButton2;
     // Placed on the form with none of its additions: a plain query.
     TQVAdoQuery *QVAdoQuery1;
+    bool FShown = false;
 };

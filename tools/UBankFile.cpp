@@ -35,6 +35,11 @@ QSqlDatabase CreateBankFile(const QString &fileName, const QString &connectionNa
     QFile::remove(fileName);
     QFile::remove(fileName + QStringLiteral("-wal"));
     QFile::remove(fileName + QStringLiteral("-shm"));
+    return OpenNewBankFile(fileName, connectionName);
+}
+
+QSqlDatabase OpenNewBankFile(const QString &fileName, const QString &connectionName)
+{
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connectionName);
     db.setDatabaseName(fileName);
     if (!db.open())

@@ -12,6 +12,9 @@ QStringList BankSchemaStatements();
 
 // Creates (or replaces) the file and opens it under the connection name.
 QSqlDatabase CreateBankFile(const QString &fileName, const QString &connectionName);
+// Opens a file that is new or empty under the connection name and writes
+// the schema into it, without removing anything first.
+QSqlDatabase OpenNewBankFile(const QString &fileName, const QString &connectionName);
 void ExecBankSql(QSqlDatabase &db, const QString &sql);
 
 // One template per licence class: class code, minutes, points per question,

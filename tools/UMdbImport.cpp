@@ -19,6 +19,7 @@
 
 #include "app/UDbError.h"
 #include "tools/UBankFile.h"
+#include "tools/UNewFile.h"
 
 namespace {
 
@@ -510,22 +511,18 @@ private:
 
 } // namespace
 
-TMdbImportReport ImportMdb(const QString &mdbFile, const QString &sqliteFile, const TMdbImportProgress &progress)
+TMdbImportReport WriteMdbImport(const QString &mdbFile, const QString &sqliteFile, const TMdbImportProgress &progress)
 {
-    if (QFile::exists(sqliteFile))
-        throw EDatabaseError(QStringLiteral("%1 exists already; choose a new file name").arg(sqliteFile));
     const TMdbFile mdb(mdbFile);
-    const QString partial = sqliteFile + QStringLiteral(".partial");
     const QString connection = QStringLiteral("mdb-import");
     TMdbImportReport report;
     try {
         {
-            QFile::remove(partial);
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-            db.setDatabaseName(partial);
+            db.setDatabaseName(sqliteFile);
             if (!db.open())
                 throw EDatabaseError(db.lastError().text());
-            // The partial file is thrown away on any failure: no journal needed.
+            // The file is thrown away on any failure: no journal needed.
             ExecBankSql(db, QStringLiteral("PRAGMA journal_mode=OFF"));
             ExecBankSql(db, QStringLiteral("PRAGMA synchronous=OFF"));
             ExecBankSql(db, QStringLiteral("BEGIN"));
@@ -534,13 +531,18 @@ TMdbImportReport ImportMdb(const QString &mdbFile, const QString &sqliteFile, co
             db.close();
         }
         QSqlDatabase::removeDatabase(connection);
-        if (!QFile::rename(partial, sqliteFile))
-            throw EDatabaseError(QStringLiteral("cannot write %1").arg(sqliteFile));
     } catch (...) {
         QSqlDatabase::database(connection, false).close();
         QSqlDatabase::removeDatabase(connection);
-        QFile::remove(partial);
         throw;
     }
+    return report;
+}
+
+TMdbImportReport ImportMdb(const QString &mdbFile, const QString &sqliteFile, const TMdbImportProgress &progress)
+{
+    TNewFile target(sqliteFile);
+    const TMdbImportReport report = WriteMdbImport(mdbFile, target.TemporaryName(), progress);
+    target.Commit();
     return report;
 }

@@ -79,7 +79,13 @@ using TMdbImportProgress = std::function<void(qint64 rowsDone, qint64 rowsTotal)
 // definitions, keys and indexes (missing bank tables are added empty), so
 // that the result opens as a bank; other columns keep their own types.
 // NOT NULL is left off a bank column whose Access values hold NULLs, so
-// that nothing is lost (the bank check reports them). The file must not
-// exist; on failure nothing is left behind. Throws EDatabaseError.
+// that nothing is lost (the bank check reports them). Nothing may have the
+// name of the SQLite file yet (see TNewFile); on failure nothing is left
+// behind. Throws EDatabaseError.
 TMdbImportReport ImportMdb(const QString &mdbFile, const QString &sqliteFile,
                            const TMdbImportProgress &progress = {});
+
+// The same into an SQLite file that exists and is empty; on failure its
+// content is undefined and the caller removes it.
+TMdbImportReport WriteMdbImport(const QString &mdbFile, const QString &sqliteFile,
+                                const TMdbImportProgress &progress = {});

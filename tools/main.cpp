@@ -1,7 +1,6 @@
 #include <cstdio>
 
 #include <QCoreApplication>
-#include <QFile>
 #include <QGuiApplication>
 #include <QSqlDatabase>
 #include <QStringList>
@@ -9,7 +8,9 @@
 #include "app/UDbError.h"
 #include "tools/UBankCheck.h"
 #include "tools/UBankFile.h"
+#include "tools/UMdbChild.h"
 #include "tools/UMdbImport.h"
+#include "tools/UNewFile.h"
 #include "tools/USampleBank.h"
 #include "tools/UTerminalProgress.h"
 
@@ -55,11 +56,9 @@ int Create(const QStringList &args)
     }
     if (file.isEmpty())
         return Usage(2);
-    // Written beside the target and renamed at the end, so that a failed
-    // run never leaves a half-filled bank where the program looks for one.
-    const QString partial = file + QStringLiteral(".partial");
+    TNewFile target(file);
     {
-        QSqlDatabase db = CreateBankFile(partial, QStringLiteral("bank"));
+        QSqlDatabase db = OpenNewBankFile(target.TemporaryName(), QStringLiteral("bank"));
         if (synthetic > 0)
             WriteSyntheticBank(db, synthetic, 0.2, 30 * 1024);
         else
@@ -67,11 +66,7 @@ int Create(const QStringList &args)
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("bank"));
-    QFile::remove(file);
-    if (!QFile::rename(partial, file)) {
-        std::fprintf(stderr, "examora-bank: cannot write %s\n", qPrintable(file));
-        return 1;
-    }
+    target.Commit();
     std::printf("examora-bank: wrote %s\n", qPrintable(file));
     return 0;
 }
@@ -81,9 +76,14 @@ int ImportMdbCommand(const QStringList &args)
     if (args.size() != 2)
         return Usage(2);
     TTerminalProgress bar(stderr);
-    const TMdbImportReport report = ImportMdb(args[0], args[1], [&bar](qint64 done, qint64 total) {
-        bar.Update(done, total);
-    });
+    TMdbImportReport report;
+    try {
+        report = ImportMdbInChild(QCoreApplication::applicationFilePath(), args[0], args[1],
+                                  [&bar](qint64 done, qint64 total) { bar.Update(done, total); });
+    } catch (const EDatabaseError &) {
+        bar.Finish();  // the message goes on a line of its own
+        throw;
+    }
     bar.Finish();
     for (const auto &[table, rows] : report.Tables)
         std::printf("%s: %lld rows\n", qPrintable(table), static_cast<long long>(rows));
@@ -136,6 +136,9 @@ int main(int argc, char *argv[])
             return ImportMdbCommand(args);
         if (command == QLatin1String("check"))
             return CheckCommand(args);
+        // The reading side of import-mdb, started by the tool itself.
+        if (command == QLatin1String(KMdbImportChildCommand) && args.size() == 2)
+            return RunMdbImportChild(args[0], args[1]);
     } catch (const EDatabaseError &error) {
         std::fprintf(stderr, "examora-bank: %s\n", qPrintable(error.Message()));
         return 1;

@@ -1,6 +1,7 @@
 #include <QTest>
 
 #include "app/UComm.h"
+#include "app/UConnectSettings.h"
 #include "app/UConnection.h"
 #include "app/UDM.h"
 #include "app/UVersion.h"
@@ -21,6 +22,8 @@ private slots:
     void VersionTexts();
     void MessageBoxesCarryFixedCaptionsAndIcons();
     void ConnectionStringsMapToEngines();
+    void TypedValuesReachTheDriverWhole_data();
+    void TypedValuesReachTheDriverWhole();
     void AppPathEndsWithOneSeparator();
 };
 
@@ -64,6 +67,10 @@ void TestUComm::GetDataSource_data()
                               << "C:\\x\\\\Data\\Jsy_Data.mdb";
     QTest::newRow("blank before equals does not match") << "Provider=x;Data Source =SRV" << "";
     QTest::newRow("missing") << "Provider=x;User ID=sa" << "";
+    QTest::newRow("quoted value keeps its semicolon") << "Provider=x;Data Source=\"a;b\";User ID=sa" << "a;b";
+    QTest::newRow("doubled quote inside") << "Provider=x;Data Source=\"say \"\"hi\"\"\"" << "say \"hi\"";
+    QTest::newRow("quoted password does not hide a data source")
+        << "Provider=x;Password=\"x;Data Source=other\";Data Source=SRV01" << "SRV01";
 }
 
 void TestUComm::GetDataSource()
@@ -144,6 +151,48 @@ void TestUComm::ConnectionStringsMapToEngines()
     QCOMPARE(integrated.User, QString("sa"));
     QCOMPARE(integrated.Password, QString());
     QCOMPARE(MapConnectionString("Driver=whatever").Kind, TConnectionTarget::ckInvalid);
+}
+
+void TestUComm::TypedValuesReachTheDriverWhole_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("plain") << "secret";
+    QTest::newRow("semicolon and entry") << "x;Data Source=other";
+    QTest::newRow("quotes") << "\"quoted\" and 'single";
+    QTest::newRow("leading quote") << "'x;y'";
+    QTest::newRow("blanks around") << "  pw  ";
+    QTest::newRow("braces for ODBC") << "a}b{c;";
+}
+
+// Whatever the user types into the dialog arrives at the driver as typed,
+// and no typed text can name another server.
+void TestUComm::TypedValuesReachTheDriverWhole()
+{
+    QFETCH(QString, value);
+    TConnectSettings settings;
+    settings.Mode = TLoginMode::lmUserPassword;
+    settings.Server = QStringLiteral("db1");
+    settings.Database = value;
+    settings.User = value;
+    settings.Password = value;
+    for (TConnectPurpose purpose : {TConnectPurpose::cpDatabaseList, TConnectPurpose::cpConfirm}) {
+        const QString text = BuildConnectString(settings, purpose);
+        const TConnectionTarget target = MapConnectionString(text);
+        QCOMPARE(target.Server, QString("db1"));
+        QCOMPARE(::GetDataSource(text), QString("db1"));
+        QCOMPARE(target.Password, value);
+        QCOMPARE(target.User, value);
+        QCOMPARE(target.Database, value);
+        // ODBC reads a braced value up to the single closing brace.
+        const QString odbc = target.OdbcConnectString();
+        const int pwd = odbc.indexOf(QLatin1String(";PWD=")) + 5;
+        QString passed = odbc.mid(pwd, odbc.indexOf(QLatin1String(";TDS_Version")) - pwd);
+        if (passed.startsWith(QLatin1Char('{')))
+            passed = passed.mid(1, passed.size() - 2).replace(QLatin1String("}}"), QLatin1String("}"));
+        QCOMPARE(passed, value);
+    }
+    settings.Server = value;
+    QCOMPARE(MapConnectionString(BuildConnectString(settings, TConnectPurpose::cpConfirm)).Server, value);
 }
 
 void TestUComm::AppPathEndsWithOneSeparator()

@@ -63,6 +63,8 @@ private slots:
     void MissingDatabaseShowsDialogAndCancelQuits();
     void MissingDatabaseOkRetriesOnceAndRaises();
     void FileThatIsNotADatabaseFailsLikeAMissingOne();
+    void FolderWithSemicolonOpensItsBank();
+    void LongestPathOpensLongerOneIsNamed();
 };
 
 void TestUStartup::cleanup()
@@ -199,6 +201,67 @@ void TestUStartup::FileThatIsNotADatabaseFailsLikeAMissingOne()
     dm.DataModuleCreate(folder.path());
     QCOMPARE(dialogs, 1);
     QVERIFY(!dm.ACon->Connected());
+}
+
+namespace {
+
+// A program folder whose bank path has exactly this many bytes.
+QString FolderForBankPath(const QString &root, int bankPathBytes)
+{
+    const QString tail = QStringLiteral("/Data/Jsy_Data.mdb");
+    QString folder = root;
+    while (int(QFile::encodeName(folder + tail).size()) < bankPathBytes) {
+        const int missing = bankPathBytes - int(QFile::encodeName(folder + tail).size());
+        folder += QLatin1Char('/') + QString(qBound(1, missing - 1, 60), QLatin1Char('d'));
+    }
+    return folder;
+}
+
+// Made at a short path and copied, since SQLite could not create it there.
+bool OpensBankIn(const QString &folder, int *dialogs)
+{
+    QTemporaryDir scratch;
+    const QString made = scratch.filePath(QStringLiteral("bank.sqlite"));
+    CreateBankFile(made, QStringLiteral("copied-bank")).close();
+    QSqlDatabase::removeDatabase(QStringLiteral("copied-bank"));
+    QDir().mkpath(folder + QStringLiteral("/Data"));
+    QFile::copy(made, folder + QStringLiteral("/Data/Jsy_Data.mdb"));
+    TDM dm;
+    dm.RunConnectDialog = [dialogs] { ++*dialogs; return 2; };
+    dm.DataModuleCreate(folder);
+    return dm.ACon->Connected();
+}
+
+} // namespace
+
+void TestUStartup::FolderWithSemicolonOpensItsBank()
+{
+    QTemporaryDir root;
+    int dialogs = 0;
+    QVERIFY(OpensBankIn(root.path() + QStringLiteral("/a;b"), &dialogs));
+    QVERIFY(OpensBankIn(root.path() + QStringLiteral("/x;Data Source=y\"q"), &dialogs));
+    QCOMPARE(dialogs, 0);
+    QVERIFY(!QuitRequested());
+}
+
+void TestUStartup::LongestPathOpensLongerOneIsNamed()
+{
+    QTemporaryDir root;
+    int dialogs = 0;
+    QVERIFY(OpensBankIn(FolderForBankPath(root.path() + QStringLiteral("/ok"), 504), &dialogs));
+    QCOMPARE(dialogs, 0);
+
+    // One byte more: SQLite cannot take it, and the user is told so instead
+    // of being offered a SQL Server.
+    TScriptedMessages messages;
+    const QString folder = FolderForBankPath(root.path() + QStringLiteral("/long"), 505);
+    QVERIFY(!OpensBankIn(folder, &dialogs));
+    QCOMPARE(dialogs, 0);
+    QCOMPARE(messages.Count(), 1);
+    QCOMPARE(messages.Shown()[0].Caption, QString("错误"));
+    QVERIFY(messages.Shown()[0].Text.contains(QDir::toNativeSeparators(folder + QStringLiteral("/Data/Jsy_Data.mdb"))));
+    QVERIFY(messages.Shown()[0].Text.contains(QStringLiteral("路径太长")));
+    QVERIFY(QuitRequested());
 }
 
 QTEST_GUILESS_MAIN(TestUStartup)

@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QAbstractItemView>
+#include <QStyleOption>
 #include <QRadioButton>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -18,6 +20,7 @@
 #include "app/UApplication.h"
 #include "app/UComm.h"
 #include "app/UConnectSettings.h"
+#include "app/UConnection.h"
 #include "app/UDbError.h"
 #include "app/UDM.h"
 #include "app/UIniFile.h"
@@ -53,8 +56,10 @@ public:
     }
     void Disconnect() override { FServer->Open = false; }
     bool Connected() const override { return FServer->Open; }
-    QStringList ListDatabases() override
+    QStringList ReadColumn(const QString &sql, const QString &column) override
     {
+        if (sql != QLatin1String(CatalogueSql) || column != QLatin1String("Name"))
+            throw EDatabaseError(QStringLiteral("unexpected statement: ") + sql);
         ++FServer->CatalogueReads;
         if (FServer->CatalogueFails)
             throw EDatabaseError(QStringLiteral("Invalid object name 'master.dbo.sysdatabases'."));
@@ -95,6 +100,8 @@ private slots:
     void WindowHasNoCaptionButtonsAndCentres();
     void LoginModeRule();
     void BlankPassword();
+    void PasswordShowsStarsServerFieldHasNoDropDown();
+    void TypedPasswordWithSemicolonStaysAPassword();
     void DatabaseListEntries_data();
     void DatabaseListEntries();
     void DatabaseListFailuresKeepTheList();
@@ -274,6 +281,41 @@ void TestUnitInitialization::BlankPassword()
     QTest::mouseClick(blank, Qt::LeftButton, {}, QPoint(5, 5));
     QVERIFY(password->isEnabled());
     QCOMPARE(password->palette().color(QPalette::Base), QApplication::palette().color(QPalette::Base));
+}
+
+void TestUnitInitialization::PasswordShowsStarsServerFieldHasNoDropDown()
+{
+    FForm->show();
+    QVERIFY(QTest::qWaitForWindowExposed(FForm.get()));
+    auto *password = Control<QLineEdit>("EdtPassWord");
+    password->setFocus();
+    QTest::keyClicks(password, QStringLiteral("pw;1"));
+    QCOMPARE(password->text(), QString("pw;1"));
+    QCOMPARE(password->displayText(), QString("****"));
+
+    // A simple combo: a typing field with no button, whose list never drops.
+    auto *server = Control<QComboBox>("ComBServer");
+    QStyleOptionComboBox option;
+    option.initFrom(server);
+    option.editable = true;
+    QVERIFY(server->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxArrow, server).isEmpty());
+    QCOMPARE(server->lineEdit()->width(), server->width() - 2 * server->lineEdit()->x());
+    server->addItem(QStringLiteral("far-away"));
+    server->setFocus();
+    QTest::keyClick(server, Qt::Key_Down, Qt::AltModifier);
+    QTest::keyClick(server, Qt::Key_F4);
+    QTest::mouseClick(server, Qt::LeftButton, {}, QPoint(server->width() - 5, server->height() / 2));
+    QVERIFY(!server->view()->isVisible());
+}
+
+void TestUnitInitialization::TypedPasswordWithSemicolonStaysAPassword()
+{
+    QTest::keyClicks(Control<QComboBox>("ComBServer")->lineEdit(), QStringLiteral("srv"));
+    QTest::keyClicks(Control<QLineEdit>("EdtPassWord"), QStringLiteral("x;Data Source=other"));
+    EnterByTab(Control<QComboBox>("CombData"));
+    const TConnectionTarget target = MapConnectionString(FServer->ConnectStrings.last());
+    QCOMPARE(target.Server, QString("srv"));
+    QCOMPARE(target.Password, QString("x;Data Source=other"));
 }
 
 void TestUnitInitialization::DatabaseListEntries_data()

@@ -139,6 +139,7 @@ private slots:
     void CountCaption();
     void CaptionOnDeleteAndPost();
     void OnlyTheOwnerIsScanned();
+    void OwnerlessQueryWritesNoCountCaption();
     void UntrimmedFieldNameIsRefreshedButNotLoaded();
     void PagingBarCapturesWhileArmed();
 
@@ -431,6 +432,28 @@ void TestQVAdoQuery::OnlyTheOwnerIsScanned()
     plain.Post();
     QCOMPARE(opened.count(), 1);
     QCOMPARE(FBank->Scalar(QStringLiteral("select Name from Person where ID=1")).toString(), QStringLiteral("甲"));
+}
+
+void TestQVAdoQuery::OwnerlessQueryWritesNoCountCaption()
+{
+    QGroupBox box;
+    TQVAdoQuery plain;
+    plain.SetConnection(DM->ACon);
+    plain.SetSQL(QStringLiteral("select * from Person"));
+    plain.SetCountTableName(QStringLiteral("Person"));
+    plain.SetParentGroupBox(&box);
+    QCOMPARE(box.title(), QStringLiteral("记录列表"));
+    plain.Open();
+    QCOMPARE(box.title(), QStringLiteral("记录列表"));
+    plain.Edit();
+    plain.FieldByName(QStringLiteral("Name"))->SetValue(QStringLiteral("甲"));
+    plain.Post();
+    plain.Delete();
+    QCOMPARE(box.title(), QStringLiteral("记录列表"));
+    // Closing still shows the closed caption.
+    box.setTitle(QStringLiteral("marker"));
+    plain.Close();
+    QCOMPARE(box.title(), QStringLiteral("记录列表"));
 }
 
 void TestQVAdoQuery::UntrimmedFieldNameIsRefreshedButNotLoaded()

@@ -2,13 +2,18 @@
 
 #include <QApplication>
 #include <QLineEdit>
+#include <QMessageBox>
+#include <QScreen>
+#include <QAbstractItemView>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "app/UApplication.h"
 #include "app/UDM.h"
+#include "app/UMessageSeam.h"
 #include "components/QVAdoQuery.h"
 #include "components/QVComboBox.h"
 #include "components/UQVComboBoxSelValue.h"
@@ -70,9 +75,13 @@ private slots:
     void DialogPreselectsAndSearches();
     void DialogMatchesEqualNamesBackToTheFirst();
     void DialogOkWithoutSelection();
+    void SpeedButtonTakesARealClickWhileTheQueryEdits();
+    void RequiredCheckRunsOnceWhenFocusGoesElsewhere();
+    void OverlayEditTakesTheControlsTabPlace();
 
 private:
     void Fill(int count);
+    TQVAdoQuery *BoundEditingQuery(TTestBank &bank, int names);
 
     std::unique_ptr<QWidget> FForm;
     TQVComboBox *FCombo = nullptr;
@@ -323,6 +332,113 @@ void TestQVComboBox::DialogOkWithoutSelection()
     FCombo->SpeedBtn()->click();
     QCOMPARE(FCombo->ItemIndex(), -1);
     QCOMPARE(FCombo->OverlayEdit()->text(), QString());
+}
+
+// A bound combo with that many names, its query first browsing (which greys
+// a list) and then editing.
+TQVAdoQuery *TestQVComboBox::BoundEditingQuery(TTestBank &bank, int names)
+{
+    bank.Exec(QStringLiteral("INSERT INTO T_KS_CHAPTER VALUES (1, '总则')"));
+    auto *query = new TQVAdoQuery(FForm.get());
+    query->SetConnection(DM->ACon);
+    query->SetSQL(QStringLiteral("select * from T_KS_CHAPTER"));
+    Fill(3);
+    FCombo->SetDataSet(query);
+    FCombo->SetEditFieldName(QStringLiteral("THEMENAME"));
+    FForm->show();
+    QTest::qWaitForWindowActive(FForm.get());
+    query->Open();
+    Fill(names);
+    FCombo->UpdateEditState();
+    query->Edit();
+    return query;
+}
+
+void TestQVComboBox::SpeedButtonTakesARealClickWhileTheQueryEdits()
+{
+    TTestBank bank;
+    BoundEditingQuery(bank, 30);
+    QVERIFY(FForm->isActiveWindow());
+    QToolButton *button = FCombo->SpeedBtn();
+    QVERIFY(button->isVisible() && button->isEnabled());
+    bool opened = false;
+    QPoint dialogCentre;
+    InDialog([&](TFrmQVComboBoxSelValue *dialog) {
+        opened = true;
+        dialogCentre = dialog->frameGeometry().center();
+        auto *list = Child<QTreeWidget>(dialog, "LvData");
+        list->setCurrentItem(list->topLevelItem(6));
+        QTest::mouseClick(Child<QPushButton>(dialog, "BtnOk"), Qt::LeftButton);
+    });
+    // The form repaints while the button is held down.
+    QTest::mousePress(button, Qt::LeftButton);
+    FCombo->repaint();
+    QTest::mouseRelease(button, Qt::LeftButton);
+    QVERIFY(opened);
+    QCOMPARE(FCombo->GetValue(), QVariant(QStringLiteral("C7")));
+    // Centred on the desktop, wherever the form is.
+    const QPoint screenCentre = FForm->screen()->availableGeometry().center();
+    QVERIFY2((dialogCentre - screenCentre).manhattanLength() <= 4,
+             qPrintable(QStringLiteral("%1,%2").arg(dialogCentre.x()).arg(dialogCentre.y())));
+}
+
+void TestQVComboBox::RequiredCheckRunsOnceWhenFocusGoesElsewhere()
+{
+    TTestBank bank;
+    auto *other = new QLineEdit(FForm.get());
+    other->setGeometry(10, 45, 100, 21);
+    other->show();
+    BoundEditingQuery(bank, 3);
+    FCombo->SetIsMust(true);
+    FCombo->setFocus();
+    QVERIFY(FCombo->hasFocus());
+    // Real boxes: each takes the focus from the form while it is open.
+    InstallQtMessageBoxes();
+    QStringList shown;
+    QTimer closer;
+    connect(&closer, &QTimer::timeout, this, [&shown] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            shown << box->text();
+            box->accept();
+        }
+    });
+    closer.start(20);
+
+    QTest::keyClick(FCombo, Qt::Key_Down, Qt::AltModifier);
+    QTRY_VERIFY(FCombo->view()->isVisible());
+    QTest::qWait(100);
+    QVERIFY2(shown.isEmpty(), qPrintable(shown.join(QLatin1Char('|'))));
+    QTest::keyClick(FCombo->view(), Qt::Key_Escape);
+    QTRY_VERIFY(!FCombo->view()->isVisible());
+
+    QTest::keyClick(FCombo, Qt::Key_Tab);
+    QTRY_COMPARE(shown, QStringList{"本项是必填项！"});
+    QTest::qWait(200);
+    QCOMPARE(shown, QStringList{"本项是必填项！"});
+    // The form's focus is back on the control once the box has gone.
+    QCOMPARE(FForm->focusWidget(), FCombo);
+    closer.stop();
+    SetMessageHandler(nullptr);
+}
+
+void TestQVComboBox::OverlayEditTakesTheControlsTabPlace()
+{
+    auto *before = new QLineEdit(FForm.get());
+    auto *after = new QLineEdit(FForm.get());
+    QWidget::setTabOrder(before, FCombo);
+    QWidget::setTabOrder(FCombo, after);
+    Fill(25);
+    FForm->show();
+    QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
+    before->setFocus();
+    QTest::keyClick(before, Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), FCombo->OverlayEdit());
+    QTest::keyClick(FCombo->OverlayEdit(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), after);
+    QTest::keyClick(after, Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), FCombo->OverlayEdit());
+    QTest::keyClick(FCombo->OverlayEdit(), Qt::Key_Backtab);
+    QCOMPARE(QApplication::focusWidget(), before);
 }
 
 QTEST_MAIN(TestQVComboBox)

@@ -126,6 +126,8 @@ private slots:
     void TimeOutClosesTheOpenConfirmationBox();
     void LargePaperSheetScrolls();
     void BrokenPictureIsReportedAfterTheText();
+    void ClearedAnswerIsStoredAsEmptyText();
+    void AnswerSheetButtonsShowNoFaceOrHover();
     void WholeMockExamThroughTheForms();
 
 private:
@@ -247,6 +249,7 @@ void TestUMain::QuestionDisplay()
     QVERIFY(!form->Label1->isVisible());
     QCOMPARE(form->LabContent->text(), QStringLiteral("    1、路口黄灯闪烁时应减速。"));
     QCOMPARE(form->LabType->text(), QStringLiteral("（本题为 判断）"));
+    QCOMPARE(form->LabType->size(), QSize(241, 15));
     QCOMPARE(form->LabType->y(), form->LabContent->geometry().bottom() + 1 + 12);
     QCOMPARE(form->LabA->text(), QStringLiteral("1、正确"));
     QCOMPARE(form->LabB->text(), QStringLiteral("2、错误"));
@@ -706,12 +709,89 @@ void TestUMain::BrokenPictureIsReportedAfterTheText()
     FBank->Exec("update T_KS_THEME set ThemeImage=X'FFD8FF0011' where ThemeID=2");
     auto form = OpenExam("3");
     QVERIFY(form);
+    QVERIFY(!form->ImgTheme->pixmap().isNull());
     form->Edit1->clearFocus();
-    QVERIFY_THROWS_EXCEPTION(EJpegError, form->SpeedButton2Click());
+    // While the error is up, the first question's picture is already gone
+    // and the second question's text and options are on the screen.
+    bool pictureGone = false;
+    QString textUnderBox;
+    TFrmMain *screen = form.get();
+    FMessages->WhileOpen = [&](const TMessageRequest &) {
+        pictureGone = screen->ImgTheme->pixmap().isNull();
+        textUnderBox = screen->LabContent->text().trimmed().left(2);
+    };
+    form->SpeedButton2Click();
+    QCOMPARE(FMessages->Count(), 1);
+    QCOMPARE(FMessages->Last().Caption, QStringLiteral("Examora"));
+    QVERIFY(FMessages->Last().Text.startsWith(QStringLiteral("JPEG")));
+    QVERIFY(pictureGone);
+    QCOMPARE(textUnderBox, QStringLiteral("2、"));
     QCOMPARE(CurrentId(*form), 2);
-    QCOMPARE(form->LabContent->text().trimmed().left(2), QStringLiteral("2、"));
     QCOMPARE(form->LabD->text(), QStringLiteral("4、丁"));
-    QVERIFY(!form->Edit1->hasFocus());
+    QVERIFY(form->ImgTheme->pixmap().isNull());
+    QVERIFY(form->Edit1->hasFocus());
+    // The question is answered as any other.
+    QTest::keyClicks(form->Edit1, "2");
+    QCOMPARE(Stored(*form, 2, "AnswerResult").toString(), QStringLiteral("2"));
+    form->SpeedButton1Click();
+    QVERIFY(!form->ImgTheme->pixmap().isNull());
+}
+
+void TestUMain::ClearedAnswerIsStoredAsEmptyText()
+{
+    auto form = OpenExam("3");
+    QVERIFY(form);
+    const auto storedType = [&](int id, const char *column) {
+        return FBank->Scalar(QStringLiteral("select typeof(%1) from T_KS_ExamineTheme where ExamineID=%2 and ID=%3")
+                                 .arg(QString::fromLatin1(column))
+                                 .arg(form->FExamineID)
+                                 .arg(id))
+            .toString();
+    };
+    QCOMPARE(storedType(2, "AnswerResult"), QStringLiteral("null"));
+    GoTo(*form, 2);
+    QTest::keyClicks(form->Edit1, "1");
+    QCOMPARE(storedType(2, "AnswerResult"), QStringLiteral("text"));
+    // An invalid entry clears the answer and its flag.
+    QTest::keyClicks(form->Edit1, "2");
+    QCOMPARE(Stored(*form, 2, "AnswerResult").toString(), QString());
+    QCOMPARE(storedType(2, "AnswerResult"), QStringLiteral("text"));
+    QCOMPARE(storedType(2, "Yxx_St"), QStringLiteral("text"));
+    // Emptied by hand.
+    GoTo(*form, 3);
+    QTest::keyClicks(form->Edit1, "4");
+    QTest::keyClick(form->Edit1, Qt::Key_Backspace);
+    QCOMPARE(storedType(3, "AnswerResult"), QStringLiteral("text"));
+    QCOMPARE(Stored(*form, 3, "Yxx_St").toString(), QString());
+    QCOMPARE(storedType(3, "Yxx_St"), QStringLiteral("text"));
+    // The flag written when the selector follows an unanswered row.
+    GoTo(*form, 1);
+    QTest::keyClick(form->Edit1, Qt::Key_End);
+    QCOMPARE(storedType(1, "Yxx_St"), QStringLiteral("text"));
+    GoTo(*form, 4);
+    QCOMPARE(form->RGYxx->ItemIndex(), 0);
+    QCOMPARE(Stored(*form, 4, "Yxx_St").toString(), QString());
+    QCOMPARE(storedType(4, "Yxx_St"), QStringLiteral("text"));
+}
+
+void TestUMain::AnswerSheetButtonsShowNoFaceOrHover()
+{
+    auto form = OpenExam("3");
+    QVERIFY(form);
+    QPushButton *button = SheetButton(*form, 3);
+    QVERIFY(button->isFlat());
+    const QRect place = button->geometry();
+    const auto sheetAt = [&form, place] { return form->FSheetContent->grab(place).toImage(); };
+    // Away from the caption the sheet's own picture shows through.
+    button->hide();
+    const QImage bare = sheetAt();
+    button->show();
+    const QImage plain = sheetAt();
+    for (const QPoint corner : {QPoint(1, 1), QPoint(place.width() - 2, place.height() - 2)})
+        QCOMPARE(plain.pixelColor(corner), bare.pixelColor(corner));
+    QTest::mouseMove(button, QPoint(place.width() / 2, place.height() / 2));
+    QTRY_VERIFY(button->underMouse());
+    QCOMPARE(sheetAt(), plain);
 }
 
 void TestUMain::WholeMockExamThroughTheForms()

@@ -1,6 +1,9 @@
 // A second copy of the program in miniature for the store tests: stores
 // papers into the bank of a program folder and prints their numbers.
-//   store_paper_process <program folder> <practice mode> <papers> <start file>
+//   store_paper_process <program folder> <practice mode> <papers> <start file> [<licence class>]
+// With a licence class every paper is a mock exam drawn for that class and
+// loaded as the exam screen loads it; each line then reads
+// "<paper number> <minutes> <questions>".
 #include <cstdio>
 
 #include <QApplication>
@@ -10,14 +13,29 @@
 #include "app/UComm.h"
 #include "app/UDM.h"
 #include "app/UMessageSeam.h"
+#include "app/UQuery.h"
 #include "paper/UPaperStore.h"
+
+namespace {
+
+bool StorePaper(TPaperStore &store, const QString &licenceClass)
+{
+    if (licenceClass.isEmpty())
+        return store.SavePaper();
+    RunContext.DriveTypeCode = licenceClass;
+    TQuery paper;
+    return store.LoadPaper(&paper, QString(), licenceClass);
+}
+
+} // namespace
 
 int main(int argc, char **argv)
 {
     QApplication application(argc, argv);
     const QStringList args = application.arguments();
-    if (args.size() != 5)
+    if (args.size() != 5 && args.size() != 6)
         return 2;
+    const QString licenceClass = args.value(5);
     bool failed = false;
     SetMessageHandler([&failed](const TMessageRequest &request) {
         std::fprintf(stderr, "%s\n", qPrintable(request.Text));
@@ -35,9 +53,12 @@ int main(int argc, char **argv)
         QThread::msleep(1);
     for (int paper = 0; paper < args[3].toInt(); ++paper) {
         TPaperStore store;
-        if (!store.SavePaper() || failed)
+        if (!StorePaper(store, licenceClass) || failed)
             return 1;
-        std::printf("%d\n", store.FExamineID);
+        if (licenceClass.isEmpty())
+            std::printf("%lld\n", static_cast<long long>(store.FExamineID));
+        else
+            std::printf("%lld %d %d\n", static_cast<long long>(store.FExamineID), store.FExamMinutes, store.FQuestionCount);
         std::fflush(stdout);
     }
     DM = nullptr;

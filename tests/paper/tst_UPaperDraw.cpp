@@ -1,5 +1,6 @@
 #include <QFile>
 #include <QSet>
+#include <QSqlQuery>
 #include <QTest>
 
 #include "app/UDbError.h"
@@ -60,6 +61,8 @@ private slots:
     void FailsOnNullRandomThemeOrMissingHead();
     void NeverEndingDrawFailsAfterBoundedAttempts_data();
     void NeverEndingDrawFailsAfterBoundedAttempts();
+    void KindColumnsMustBeWholeNumbers_data();
+    void KindColumnsMustBeWholeNumbers();
 
 private:
     std::unique_ptr<TTestBank> FBank;
@@ -241,6 +244,50 @@ void TestUPaperDraw::NeverEndingDrawFailsAfterBoundedAttempts()
     const TIniFile cfg(ThemeCfgFileName());
     QVERIFY(!cfg.ValueExists(QStringLiteral("System"), QStringLiteral("ThemeCount")));
     QCOMPARE(cfg.Sections().size(), 1 + recorded.size());
+}
+
+void TestUPaperDraw::KindColumnsMustBeWholeNumbers_data()
+{
+    QTest::addColumn<QString>("column");
+    QTest::addColumn<QVariant>("value");
+    QTest::addColumn<QStringList>("drawn");
+    const QStringList chapterOne{"1", "2", "3"};
+    QTest::newRow("whole number") << "ThemeChapter" << QVariant(1) << chapterOne;
+    QTest::newRow("whole number as text") << "ThemeChapter" << QVariant(QStringLiteral("1")) << chapterOne;
+    QTest::newRow("condition in the chapter") << "ThemeChapter" << QVariant(QStringLiteral("1 and 0 or ThemeChapter=20"))
+                                              << QStringList();
+    QTest::newRow("statement in the part")
+        << "ThemePart" << QVariant(QStringLiteral("(select max(ThemePart) from T_KS_THEME)")) << QStringList();
+    QTest::newRow("recursive statement in the type")
+        << "ThemeType"
+        << QVariant(QStringLiteral("(with recursive r(n) as (select 1 union all select n + 1 from r) select n from r limit 1 offset 1)"))
+        << QStringList();
+    QTest::newRow("fraction") << "ThemeType" << QVariant(2.5) << QStringList();
+    QTest::newRow("blank text") << "ThemePart" << QVariant(QStringLiteral(" ")) << QStringList();
+}
+
+// Part, chapter and type choose the questions: only numbers do, and a row
+// with anything else fails the draw rather than drawing from another pool.
+void TestUPaperDraw::KindColumnsMustBeWholeNumbers()
+{
+    QFETCH(QString, column);
+    QFETCH(QVariant, value);
+    QFETCH(QStringList, drawn);
+    AddThemes(*FBank, 1, 3, 2);
+    AddThemes(*FBank, 21, 3, 2, 1, 20);
+    FBank->AddModel(1, QStringLiteral("001"), 1, 45);
+    FBank->AddContent(1, 1, 1, 2, 3, 3, 1, 100);
+    QSqlQuery update(FBank->Db());
+    QVERIFY(update.prepare(QStringLiteral("update T_KS_ThemeModelContent set %1 = ?").arg(column)));
+    update.addBindValue(value);
+    QVERIFY(update.exec());
+    if (!drawn.isEmpty()) {
+        QCOMPARE(Draw(QStringLiteral("1")), drawn);
+        return;
+    }
+    TPaperDraw draw(QStringLiteral("1"));
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, draw.DrawQuestions());
+    QVERIFY(draw.DrawnThemeIDs().isEmpty());
 }
 
 QTEST_GUILESS_MAIN(TestUPaperDraw)

@@ -1,3 +1,10 @@
+#include <atomic>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -8,6 +15,8 @@
 
 #include "app/UApplication.h"
 #include "app/UComm.h"
+#include "app/UDbError.h"
+#include "app/UIniFile.h"
 #include "app/UQuery.h"
 #include "paper/UBarStepper.h"
 #include "paper/UPaperDraw.h"
@@ -76,9 +85,14 @@ private slots:
     void LoadPaperMockExam_data();
     void LoadPaperMockExam();
     void TwoProcessesStoringAtOnceGetDifferentNumbers();
+    void TwoProcessesDrawingForDifferentClassesStoreTheirOwnPapers();
+    void PracticeModesDoNotReadThemeCfg_data();
+    void PracticeModesDoNotReadThemeCfg();
+    void PaperNumbersGoPast32Bits();
+    void LargestPossiblePaperNumberIsRefused();
 
 private:
-    QList<QVariantList> PaperRows(const QString &table, int examineId) const;
+    QList<QVariantList> PaperRows(const QString &table, qint64 examineId) const;
     std::unique_ptr<TTestBank> FBank;
 };
 
@@ -93,7 +107,7 @@ void TestUPaperStore::cleanup()
     FBank.reset();
 }
 
-QList<QVariantList> TestUPaperStore::PaperRows(const QString &table, int examineId) const
+QList<QVariantList> TestUPaperStore::PaperRows(const QString &table, qint64 examineId) const
 {
     QSqlQuery query(FBank->Db());
     query.exec(QStringLiteral("select ID, ThemeID, ThemeBit from %1 where ExamineID=%2 order by ID").arg(table).arg(examineId));
@@ -510,6 +524,141 @@ void TestUPaperStore::TwoProcessesStoringAtOnceGetDifferentNumbers()
         for (int n = 1; n <= 40; ++n)
             QCOMPARE(rows[n - 1], (QVariantList{n, 41 - n, n}));
     }
+}
+
+// Two copies of the program in one folder, started together, draw mock
+// exams for different licence classes round after round: each stores the
+// paper of its own draw, whatever the other one leaves in Theme.Cfg.
+void TestUPaperStore::TwoProcessesDrawingForDifferentClassesStoreTheirOwnPapers()
+{
+    struct TClass { QString Code; int Chapter; int Minutes; int Questions; };
+    const QList<TClass> classes{{QStringLiteral("001"), 1, 45, 100}, {QStringLiteral("002"), 2, 30, 50}};
+    for (int id = 1; id <= 120; ++id)
+        FBank->AddTheme(id, {{QStringLiteral("ThemeType"), 1}});
+    for (int id = 201; id <= 260; ++id)
+        FBank->AddTheme(id, {{QStringLiteral("ThemeType"), 1}, {QStringLiteral("ThemeChapter"), 2}});
+    FBank->AddModel(1, QStringLiteral("001"), 0, 45);
+    FBank->AddContent(1, 1, 1, 1, 120, 100, 1, 100);
+    FBank->AddModel(2, QStringLiteral("002"), 0, 30);
+    FBank->AddContent(2, 1, 2, 1, 60, 50, 2, 100);
+
+    const QString startFile = FBank->AppPath() + QStringLiteral("start");
+    constexpr int KRounds = 50;
+    QProcess processes[2];
+    for (int k = 0; k < 2; ++k) {
+        processes[k].setProcessChannelMode(QProcess::SeparateChannels);
+        processes[k].start(QStringLiteral(STORE_PAPER_PROCESS), {FBank->AppPath(), QStringLiteral("3"),
+                                                                 QString::number(KRounds), startFile, classes[k].Code});
+        QVERIFY(processes[k].waitForStarted());
+    }
+    QFile(startFile).open(QIODevice::WriteOnly);
+    for (int k = 0; k < 2; ++k) {
+        QProcess &process = processes[k];
+        const TClass &own = classes[k];
+        QVERIFY(process.waitForFinished(300000));
+        QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
+                 qPrintable(own.Code + QStringLiteral(": ") + QString::fromUtf8(process.readAllStandardError())));
+        const QList<QByteArray> lines = process.readAllStandardOutput().trimmed().split('\n');
+        QCOMPARE(lines.size(), KRounds);
+        for (const QByteArray &line : lines) {
+            const QList<QByteArray> values = line.split(' ');
+            QCOMPARE(values.size(), 3);
+            const qint64 paper = values[0].toLongLong();
+            QCOMPARE(values[1].toInt(), own.Minutes);
+            QCOMPARE(values[2].toInt(), own.Questions);
+            QSqlQuery rows(FBank->Db());
+            QVERIFY(rows.exec(QStringLiteral("select count(*), count(distinct p.ThemeID), min(t.ThemeChapter), "
+                                             "max(t.ThemeChapter), sum(p.ThemeBit) from T_KS_ExamineTheme p "
+                                             "join T_KS_THEME t on t.ThemeID = p.ThemeID where p.ExamineID=%1")
+                                  .arg(paper)));
+            QVERIFY(rows.next());
+            QCOMPARE(rows.value(0).toInt(), own.Questions);
+            QCOMPARE(rows.value(1).toInt(), own.Questions);
+            QCOMPARE(rows.value(2).toInt(), own.Chapter);
+            QCOMPARE(rows.value(3).toInt(), own.Chapter);
+            QCOMPARE(rows.value(4).toInt(), 100);
+        }
+    }
+    QCOMPARE(FBank->Scalar(QStringLiteral("select count(distinct ExamineID) from T_KS_ExamineTheme")).toInt(), 2 * KRounds);
+    // Theme.Cfg records one whole draw, of one class or the other.
+    const TIniFile last(ThemeCfgFileName());
+    const int count = last.ReadString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QString()).toInt();
+    QVERIFY(count == 100 || count == 50);
+    QCOMPARE(last.Sections().size(), count + 1);
+}
+
+// A Theme.Cfg that is a pipe tells whether anyone opened it: a writer
+// thread gets through its open only once a reader opens the other end.
+void TestUPaperStore::PracticeModesDoNotReadThemeCfg_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::newRow("set practice") << "1";
+    QTest::newRow("chapter practice") << "2";
+}
+
+void TestUPaperStore::PracticeModesDoNotReadThemeCfg()
+{
+    QFETCH(QString, mode);
+    for (int id = 1; id <= 3; ++id)
+        FBank->AddTheme(id, {{QStringLiteral("TT"), QStringLiteral("1")}});
+    const QByteArray pipe = QFile::encodeName(ThemeCfgFileName());
+    QCOMPARE(mkfifo(pipe.constData(), 0600), 0);
+    std::atomic<bool> opened = false;
+    std::thread writer([&pipe, &opened] {
+        const int fd = open(pipe.constData(), O_WRONLY);
+        opened = true;
+        if (fd >= 0) {
+            (void)write(fd, "[1]\nThemeBit=9\n", 15);
+            close(fd);
+        }
+    });
+    SetRun(mode, QStringLiteral("1"));
+    TPaperStore store;
+    const bool saved = store.SavePaper();
+    const bool read = opened;
+    // Lets the writer through in any case, so that it can be joined.
+    const int reader = open(pipe.constData(), O_RDONLY | O_NONBLOCK);
+    writer.join();
+    close(reader);
+    QVERIFY(saved);
+    QVERIFY(!read);
+    QCOMPARE(PaperRows(QStringLiteral("T_KS_ExamineTheme_TT"), 1).size(), 3);
+}
+
+void TestUPaperStore::PaperNumbersGoPast32Bits()
+{
+    for (int id = 1; id <= 3; ++id)
+        FBank->AddTheme(id, {{QStringLiteral("TT"), QStringLiteral("01")}});
+    WriteThemeCfg(DrawnPaper({3, 1, 2}));
+    FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme (ID, ExamineID) values (1, 2147483647)"));
+    TScriptedMessages messages;
+    for (const qint64 expected : {Q_INT64_C(2147483648), Q_INT64_C(2147483649)}) {
+        TPaperStore store;
+        QVERIFY(store.SavePaper());
+        QCOMPARE(store.FExamineID, expected);
+        QCOMPARE(PaperRows(QStringLiteral("T_KS_ExamineTheme"), expected),
+                 (QList<QVariantList>{{1, 3, 1}, {2, 1, 2}, {3, 2, 3}}));
+    }
+
+    // The paper is opened by its number too.
+    FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme_TT (ID, ExamineID) values (1, 4294967295)"));
+    SetRun(QStringLiteral("1"), QStringLiteral("01"));
+    TQuery paper;
+    TPaperStore store;
+    QVERIFY(store.LoadPaper(&paper, QString(), QStringLiteral("001")));
+    QCOMPARE(store.FExamineID, Q_INT64_C(4294967296));
+    QCOMPARE(paper.RecordCount(), 3);
+    QCOMPARE(paper.FieldByName(QStringLiteral("ExamineID"))->AsString(), QStringLiteral("4294967296"));
+    QCOMPARE(messages.Count(), 0);
+}
+
+void TestUPaperStore::LargestPossiblePaperNumberIsRefused()
+{
+    FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme (ID, ExamineID) values (1, 9223372036854775806)"));
+    TPaperStore store;
+    QCOMPARE(store.NextExamineID(), std::numeric_limits<qint64>::max());
+    FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme (ID, ExamineID) values (1, 9223372036854775807)"));
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, store.NextExamineID());
 }
 
 QTEST_MAIN(TestUPaperStore)

@@ -28,6 +28,7 @@ private slots:
     void ClosingBeforeTheTickCancelsTheDraw();
     void ClosingDuringTheDrawIsIgnored();
     void QuitRequestCancelsTheDraw();
+    void DrawnPaperIsHandedOverAsWritten();
 
 private:
     void AddSoundTemplate(const QVariant &randomTheme);
@@ -98,6 +99,7 @@ void TestUSetTheme::PrepareMockExamReportsEveryFailure_data()
     QTest::newRow("template not in use") << "unused" << "模板不存在或存在多个，请与管理员联系！";
     QTest::newRow("points add up to 99") << "99" << "编号为 5 的模板检查不通过！";
     QTest::newRow("NULL RandomTheme") << "null" << "编号为 5 的模板抽题失败！";
+    QTest::newRow("chapter that is not a number") << "condition" << "编号为 5 的模板抽题失败！";
     QTest::newRow("sound template") << "sound" << "";
 }
 
@@ -116,6 +118,9 @@ void TestUSetTheme::PrepareMockExamReportsEveryFailure()
         FBank->AddContent(5, 1, 1, 1, 10, 4, 10, 99);
     } else if (arrangement == QLatin1String("null")) {
         AddSoundTemplate(QVariant());
+    } else if (arrangement == QLatin1String("condition")) {
+        AddSoundTemplate(0);
+        FBank->Exec(QStringLiteral("update T_KS_ThemeModelContent set ThemeChapter = '1 or ThemeChapter = 20' where ThemeType = 2"));
     } else if (arrangement == QLatin1String("sound")) {
         AddSoundTemplate(1);
     }
@@ -171,6 +176,24 @@ void TestUSetTheme::QuitRequestCancelsTheDraw()
     RequestQuit();
     QVERIFY(!RunPaperDraw(QStringLiteral("5"), QString()));
     QCoreApplication::processEvents(); // the queued quit, before the next test
+}
+
+void TestUSetTheme::DrawnPaperIsHandedOverAsWritten()
+{
+    AddSoundTemplate(0);
+    std::unique_ptr<TIniFile> drawn;
+    QVERIFY(RunPaperDraw(QStringLiteral("5"), QString(), &drawn));
+    QVERIFY(drawn);
+    QFile file(ThemeCfgFileName());
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(drawn->ToBytes(), file.readAll());
+    QCOMPARE(drawn->ReadString("System", "ThemeCount", ""), QStringLiteral("10"));
+
+    // A draw that never ran hands over nothing.
+    std::unique_ptr<TIniFile> none;
+    QTimer::singleShot(0, this, [] { QApplication::activeModalWidget()->close(); });
+    QVERIFY(!RunPaperDraw(QStringLiteral("5"), QString(), &none));
+    QVERIFY(!none);
 }
 
 QTEST_MAIN(TestUSetTheme)

@@ -42,6 +42,7 @@ private slots:
     void ManySetsShowTheSelectionButton();
     void FailingStatementLeavesTheDialogUsable();
     void CancelLeavesTheRunValuesEmpty();
+    void RestoredAfterMinimisingKeepsTheChoice();
 
 private:
     void ShowDialog();
@@ -260,6 +261,30 @@ void TestUSelLxType::CancelLeavesTheRunValuesEmpty()
     QCOMPARE(FDialog->result(), 2);
     QVERIFY(RunContext.PracticeMode.isEmpty());
     QVERIFY(RunContext.PracticeScope.isEmpty());
+}
+
+void TestUSelLxType::RestoredAfterMinimisingKeepsTheChoice()
+{
+    AddSet(1, QStringLiteral("3"));
+    AddSet(2, QStringLiteral("7"));
+    ShowDialog();
+    QTest::mouseClick(Child<QRadioButton>(FDialog.get(), "RadioButton1"), Qt::LeftButton);
+    FCombo->SetItemIndex(1);
+    const int practiceHeight = FDialog->height();
+    FDialog->hide();
+    FDialog->showMinimized();
+    FDialog->showNormal();
+    QVERIFY(QTest::qWaitForWindowExposed(FDialog.get()));
+    QVERIFY(Child<QRadioButton>(FDialog.get(), "RadioButton1")->isChecked());
+    QVERIFY(Child<QGroupBox>(FDialog.get(), "GroupBox2")->isVisible());
+    QCOMPARE(FDialog->height(), practiceHeight);
+    QCOMPARE(FCombo->Items(), (QStringList{"3", "7"}));
+    QCOMPARE(FCombo->ItemIndex(), 1);
+    QTest::mouseClick(Child<QPushButton>(FDialog.get(), "BitBtn1"), Qt::LeftButton);
+    QCOMPARE(FMessages->Count(), 0);
+    QCOMPARE(FDialog->result(), 1);
+    QCOMPARE(RunContext.PracticeMode, QStringLiteral("1"));
+    QCOMPARE(RunContext.PracticeScope, QStringLiteral("07"));
 }
 
 QTEST_MAIN(TestUSelLxType)

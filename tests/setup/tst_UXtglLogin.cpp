@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QRadioButton>
 #include <QTest>
 #include <QTimer>
@@ -22,6 +24,9 @@ private slots:
     void CancelLeavesTheRunValuesEmpty();
     void QuitRequestClosesTheDialogWithCancel();
     void LayoutFollowsTheDesignGrid();
+    void RestoredAfterMinimisingKeepsTheClass();
+    void RadioButtonsShowTheirBackgroundColour();
+    void BannerShowsOnlyTheTitleOverAPlainArea();
 
 private:
     // Shows the dialog modally and types the keys once it is up.
@@ -128,6 +133,55 @@ void TestUXtglLogin::LayoutFollowsTheDesignGrid()
     QCOMPARE(dialog.findChild<QAbstractButton *>("SpeedButton1")->geometry(), QRect(105, 248, 76, 25));
     QCOMPARE(dialog.findChild<QAbstractButton *>("SpeedButton2")->geometry(), QRect(257, 248, 76, 25));
     QCOMPARE(dialog.windowTitle(), QString("系统登录"));
+}
+
+void TestUXtglLogin::RestoredAfterMinimisingKeepsTheClass()
+{
+    TFrmXtglLogin dialog;
+    dialog.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+    QTest::keyClicks(dialog.focusWidget(), "7");
+    dialog.hide();
+    dialog.showMinimized();
+    dialog.showNormal();
+    QVERIFY(dialog.findChild<QRadioButton *>("RadioButton7")->isChecked());
+    QTest::keyClick(dialog.focusWidget(), Qt::Key_Return);
+    QCOMPARE(dialog.result(), 1);
+    QCOMPARE(RunContext.DriveTypeCode, QString("102"));
+}
+
+void TestUXtglLogin::RadioButtonsShowTheirBackgroundColour()
+{
+    TFrmXtglLogin dialog;
+    for (const char *name : {"RadioButton1", "RadioButton9"}) {
+        auto *radio = dialog.findChild<QRadioButton *>(name);
+        const QImage face = radio->grab().toImage();
+        // The right end of the button, past its caption.
+        QCOMPARE(face.pixelColor(face.width() - 2, face.height() / 2), QColor(219, 228, 233));
+        QCOMPARE(radio->palette().color(QPalette::WindowText), QColor(Qt::black));
+    }
+}
+
+void TestUXtglLogin::BannerShowsOnlyTheTitleOverAPlainArea()
+{
+    TFrmXtglLogin dialog;
+    const QImage picture = dialog.grab().toImage();
+    // Below the title the banner is the bare gradient: every row one colour.
+    for (int y = 72; y < 118; ++y) {
+        for (int x = 0; x < picture.width(); ++x)
+            QCOMPARE(picture.pixelColor(x, y), picture.pixelColor(picture.width() - 1, y));
+    }
+    // The light area holds nothing but the controls.
+    QList<QRect> controls;
+    for (const QWidget *child : dialog.findChildren<QWidget *>(Qt::FindDirectChildrenOnly))
+        controls << child->geometry();
+    const QColor light = picture.pixelColor(picture.width() - 1, picture.height() - 1);
+    for (int y = 118; y < picture.height(); ++y) {
+        for (int x = 0; x < picture.width(); ++x) {
+            if (std::none_of(controls.begin(), controls.end(), [x, y](const QRect &r) { return r.contains(x, y); }))
+                QCOMPARE(picture.pixelColor(x, y), light);
+        }
+    }
 }
 
 QTEST_MAIN(TestUXtglLogin)

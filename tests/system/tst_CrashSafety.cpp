@@ -1,16 +1,13 @@
 #include <csignal>
 
-#include <QDir>
-#include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tools/UBankFile.h"
+#include "tests/system/TProgramFolder.h"
+#include "tests/system/TXServer.h"
 
 // The real program in a virtual X server, driven by keys like a candidate,
 // killed with SIGKILL in the middle of a mock exam.
@@ -20,85 +17,26 @@ class TestCrashSafety : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase();
     void AnswersSurviveAKillAndTheNextPaperNumbersHigher();
 
 private:
-    bool StartProgram(QProcess &program);
     bool StartUntilLogin(QProcess &program);
-    bool WaitForWindow(const QString &title, int timeoutMs);
-    void Key(const QString &title, const QStringList &keys);
+    bool WaitForWindow(const QString &title, int timeoutMs) { return FX.WaitForWindow("^" + title + "$", timeoutMs); }
+    void Key(const QString &title, const QStringList &keys) { FX.Key("^" + title + "$", keys); }
     QVariant Scalar(const QString &sql);
-    bool WaitFor(const std::function<bool()> &condition, int timeoutMs);
 
     QTemporaryDir FFolder;
-    QProcess FXvfb;
-    QString FDisplay;
+    TXServer FX;
 };
 
 void TestCrashSafety::initTestCase()
 {
-    if (QStandardPaths::findExecutable("Xvfb").isEmpty() || QStandardPaths::findExecutable("xdotool").isEmpty())
-        QSKIP("Xvfb and xdotool are needed to drive the real program");
+    if (!TXServer::ToolsInstalled())
+        QSKIP("Xvfb, xdotool and xprop are needed to drive the real program");
     // A program folder of our own: the executable, and a bank beside it.
-    const QString exe = FFolder.filePath("examora");
-    QVERIFY(QFile::copy(QStringLiteral(EXAMORA_PROGRAM_FILE), exe));
-    QDir(FFolder.path()).mkpath("Data");
-    QSqlDatabase db = CreateBankFile(FFolder.filePath("Data/Jsy_Data.mdb"), "crash-bank");
-    WriteSyntheticBank(db, 600, 0.1, 8 * 1024);
-    db.close();
-    db = QSqlDatabase();
-    QSqlDatabase::removeDatabase("crash-bank");
-
-    // Xvfb picks a free display itself and writes its number once it listens;
-    // without -noreset a client that connects just after another left can be
-    // refused while the server resets.
-    FXvfb.start("Xvfb", {"-displayfd", "1", "-noreset", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
-    QVERIFY(FXvfb.waitForStarted());
-    QVERIFY2(WaitFor([this] { return FXvfb.canReadLine() || FXvfb.state() == QProcess::NotRunning; }, 20000)
-                 && FXvfb.canReadLine(),
-             qPrintable("Xvfb did not start: " + QString::fromLocal8Bit(FXvfb.readAllStandardError())));
-    FDisplay = ":" + QString::fromLatin1(FXvfb.readLine().trimmed());
-    QVERIFY(WaitFor([this] {
-        QProcess probe;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", FDisplay);
-        probe.setProcessEnvironment(env);
-        probe.start("xdotool", {"getdisplaygeometry"});
-        return probe.waitForFinished(5000) && probe.exitCode() == 0;
-    }, 20000));
-}
-
-void TestCrashSafety::cleanupTestCase()
-{
-    if (FXvfb.state() != QProcess::NotRunning) {
-        FXvfb.terminate();
-        FXvfb.waitForFinished(5000);
-    }
-}
-
-bool TestCrashSafety::WaitFor(const std::function<bool()> &condition, int timeoutMs)
-{
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < timeoutMs) {
-        if (condition())
-            return true;
-        QTest::qWait(100);
-    }
-    return condition();
-}
-
-bool TestCrashSafety::StartProgram(QProcess &program)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", FDisplay);
-    env.insert("QT_QPA_PLATFORM", "xcb");
-    env.insert("XDG_CONFIG_HOME", FFolder.filePath("config"));
-    program.setProcessEnvironment(env);
-    program.setProcessChannelMode(QProcess::ForwardedChannels);
-    program.start(FFolder.filePath("examora"), {});
-    return program.waitForStarted();
+    QVERIFY(MakeProgramFolder(FFolder.path(), QStringLiteral(EXAMORA_PROGRAM_FILE)));
+    const QString failure = FX.Start();
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
 }
 
 // A program that could not reach the display ends before touching the bank;
@@ -106,7 +44,7 @@ bool TestCrashSafety::StartProgram(QProcess &program)
 bool TestCrashSafety::StartUntilLogin(QProcess &program)
 {
     for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!StartProgram(program))
+        if (!FX.StartProgram(program, FFolder.filePath("examora"), FFolder.filePath("config")))
             return false;
         if (WaitFor([&] { return program.state() == QProcess::NotRunning || WaitForWindow("系统登录", 0); }, 30000)
             && program.state() != QProcess::NotRunning)
@@ -115,35 +53,6 @@ bool TestCrashSafety::StartUntilLogin(QProcess &program)
         program.waitForFinished(5000);
     }
     return false;
-}
-
-bool TestCrashSafety::WaitForWindow(const QString &title, int timeoutMs)
-{
-    return WaitFor([this, &title] {
-        QProcess search;
-        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert("DISPLAY", FDisplay);
-        search.setProcessEnvironment(env);
-        search.start("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$"});
-        search.waitForFinished(5000);
-        return !search.readAllStandardOutput().trimmed().isEmpty();
-    }, timeoutMs);
-}
-
-void TestCrashSafety::Key(const QString &title, const QStringList &keys)
-{
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert("DISPLAY", FDisplay);
-    // No window manager runs: focus the window ourselves, then type through
-    // the keyboard extension to whatever holds the focus.
-    QProcess focus;
-    focus.setProcessEnvironment(env);
-    focus.start("xdotool", {"search", "--onlyvisible", "--name", "^" + title + "$", "windowfocus", "--sync"});
-    focus.waitForFinished(10000);
-    QProcess type;
-    type.setProcessEnvironment(env);
-    type.start("xdotool", QStringList{"key", "--delay", "150"} + keys);
-    type.waitForFinished(20000);
 }
 
 QVariant TestCrashSafety::Scalar(const QString &sql)

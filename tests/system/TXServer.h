@@ -1,0 +1,44 @@
+#pragma once
+
+#include <functional>
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <QString>
+#include <QStringList>
+
+// Polls the condition, letting events run, until it holds or the time is up.
+bool WaitFor(const std::function<bool()> &condition, int timeoutMs);
+
+// A virtual X server for driving the real program the way a person would:
+// windows are found by their title, keys go through xdotool. No window
+// manager runs, so the titles read are those the program itself sets.
+class TXServer
+{
+public:
+    ~TXServer();
+
+    // True when Xvfb, xdotool and xprop are installed.
+    static bool ToolsInstalled();
+    // Starts Xvfb and waits until it takes clients; the reason on failure.
+    QString Start();
+    // The system environment with DISPLAY set to this server.
+    QProcessEnvironment Environment() const;
+    // Starts the program on this server with the xcb platform and a
+    // configuration folder of its own.
+    bool StartProgram(QProcess &program, const QString &executable, const QString &configFolder) const;
+
+    // Title patterns are extended regular expressions, as xdotool takes them.
+    bool WaitForWindow(const QString &titlePattern, int timeoutMs) const;
+    void Key(const QString &titlePattern, const QStringList &keys) const;
+    // The _NET_WM_NAME of the first visible window matching the pattern;
+    // empty when there is none.
+    QString WindowName(const QString &titlePattern) const;
+
+private:
+    QString FirstWindow(const QString &titlePattern) const;
+    QString Run(const QString &tool, const QStringList &arguments, int timeoutMs) const;
+
+    QProcess FXvfb;
+    QString FDisplay;
+};
