@@ -47,6 +47,18 @@ CREATE TABLE T_KS_ThemeModelContent (
 );
 CREATE INDEX IX_CONTENT_MODEL ON T_KS_ThemeModelContent (ModelID);
 
+-- Why a question's key is right, and the names of the topics (ThemePart),
+-- for the editor and a learning record; the exam itself reads neither.
+CREATE TABLE T_KS_ThemeNote (
+    ThemeID     INTEGER PRIMARY KEY,
+    Explanation TEXT NOT NULL
+);
+
+CREATE TABLE T_KS_ThemePart (
+    ThemePart INTEGER PRIMARY KEY,
+    PARTNAME  TEXT NOT NULL
+);
+
 CREATE TABLE T_KS_ExamineTheme (
     ID           INTEGER NOT NULL,
     ExamineID    INTEGER NOT NULL,

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QHash>
+#include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -9,14 +10,16 @@
 
 #include "app/UDbError.h"
 #include "app/UJpeg.h"
+#include "tools/UBankBalance.h"
 #include "tools/UBankFile.h"
 
 namespace {
 
-const QStringList KLicenceClasses{
-    QStringLiteral("001"), QStringLiteral("002"), QStringLiteral("003"), QStringLiteral("004"), QStringLiteral("005"),
-    QStringLiteral("101"), QStringLiteral("102"), QStringLiteral("103"), QStringLiteral("104"),
-};
+// Tables of later banks that older ones lack without harm.
+const QStringList KOptionalTables{QStringLiteral("T_KS_ThemeNote"), QStringLiteral("T_KS_ThemePart")};
+
+// The draw appends part, chapter and type unquoted to its statement.
+const QStringList KDrawColumns{QStringLiteral("ThemePart"), QStringLiteral("ThemeChapter"), QStringLiteral("ThemeType")};
 
 const QStringList KContentColumns{
     QStringLiteral("ThemePart"), QStringLiteral("ThemeChapter"), QStringLiteral("ThemeType"), QStringLiteral("ThemeCount"),
@@ -33,22 +36,25 @@ class TBankChecker
 public:
     explicit TBankChecker(const QSqlDatabase &db) : FDb(db) {}
 
-    QList<TBankFinding> Run()
+    TBankReport Run()
     {
         // Without the tables and columns the program reads, the other
         // checks would only repeat the same failure.
         if (!CheckStructure())
-            return FFindings;
+            return {FFindings, {}};
         CheckTemplates();
         CheckThemeIds();
         CheckQuestions();
         CheckSetNumbers();
-        return FFindings;
+        if (FPresent.contains(QStringLiteral("T_KS_ThemeNote")))
+            CheckNotes();
+        return {FFindings, MeasureBalance(FDb)};
     }
 
 private:
     QSqlDatabase FDb;
     QList<TBankFinding> FFindings;
+    QStringList FPresent;  // schema tables the bank has
 
     void Add(TBankProblem problem, const QString &text) { FFindings.append({problem, text}); }
 
@@ -95,10 +101,13 @@ private:
                 return name.compare(table, Qt::CaseInsensitive) == 0;
             });
             if (found == present.cend()) {
-                Add(TBankProblem::MissingTable, QStringLiteral("缺少表 %1").arg(table));
-                sound = false;
+                if (!KOptionalTables.contains(table)) {
+                    Add(TBankProblem::MissingTable, QStringLiteral("缺少表 %1").arg(table));
+                    sound = false;
+                }
                 continue;
             }
+            FPresent << table;
             const QSqlRecord record = FDb.record(*found);
             for (const QString &column : schema.value(table)) {
                 bool has = false;
@@ -115,7 +124,7 @@ private:
 
     void CheckTemplates()
     {
-        for (const QString &code : KLicenceClasses) {
+        for (const QString &code : LicenceClassCodes()) {
             QSqlQuery models = Open(QStringLiteral("SELECT ModelID, RandomTheme, KSSJ FROM T_KS_Model "
                                                    "WHERE IsUser=1 AND DirvesType='%1' ORDER BY ModelID").arg(code));
             QStringList ids;
@@ -148,7 +157,8 @@ private:
 
     void CheckContentRows(const QString &modelId, const QString &name)
     {
-        QSqlQuery rows = Open(QStringLiteral("SELECT %1 FROM T_KS_ThemeModelContent WHERE ModelID=%2 ORDER BY ThemeType, rowid")
+        QSqlQuery rows = Open(QStringLiteral("SELECT %1, typeof(ThemePart), typeof(ThemeChapter), typeof(ThemeType) "
+                                             "FROM T_KS_ThemeModelContent WHERE ModelID=%2 ORDER BY ThemeType, rowid")
                                   .arg(KContentColumns.join(QLatin1Char(',')), modelId));
         qlonglong points = 0;
         int rowCount = 0;
@@ -165,6 +175,8 @@ private:
                 Add(TBankProblem::ContentValueNull, row + nulls.join(QStringLiteral("、")) + QStringLiteral(" 为空"));
                 continue;
             }
+            if (!DrawColumnsWhole(rows, row))
+                continue;
             const qlonglong themeCount = rows.value(3).toLongLong();
             const qlonglong selectCount = rows.value(4).toLongLong();
             const qlonglong themeBit = rows.value(5).toLongLong();
@@ -186,6 +198,26 @@ private:
             Add(TBankProblem::NoContentRows, name + QStringLiteral("没有内容行，分值合计为 0"));
         else if (points != 100)
             Add(TBankProblem::PointsTotal, name + QStringLiteral("的分值 BitCount 合计为 %1，应为 100").arg(points));
+    }
+
+    // A value that is not a whole number changes the draw's statement
+    // (text such as "1 and 0 or ThemeChapter=20") or matches nothing.
+    bool DrawColumnsWhole(const QSqlQuery &rows, const QString &row)
+    {
+        static const QRegularExpression whole(QStringLiteral("^-?[0-9]+$"));
+        bool sound = true;
+        for (int i = 0; i < KDrawColumns.size(); ++i) {
+            const QString storage = rows.value(KContentColumns.size() + i).toString();
+            const QString text = storage == QLatin1String("blob")
+                                     ? QStringLiteral("二进制数据 %1 字节").arg(rows.value(i).toByteArray().size())
+                                     : rows.value(i).toString();
+            if (storage == QLatin1String("integer") || (storage == QLatin1String("text") && whole.match(text).hasMatch()))
+                continue;
+            Add(TBankProblem::ContentValueNotWhole,
+                row + QStringLiteral("%1 的值 %2 不是整数，抽题语句会把它原样拼入条件").arg(KDrawColumns[i], Quoted(text)));
+            sound = false;
+        }
+        return sound;
     }
 
     void CheckThemeIds()
@@ -263,6 +295,15 @@ private:
         }
     }
 
+    void CheckNotes()
+    {
+        QSqlQuery orphans = Open(QStringLiteral("SELECT ThemeID FROM T_KS_ThemeNote WHERE ThemeID NOT IN "
+                                                "(SELECT ThemeID FROM T_KS_THEME WHERE ThemeID IS NOT NULL) ORDER BY ThemeID"));
+        while (orphans.next())
+            Add(TBankProblem::NoteWithoutQuestion,
+                QStringLiteral("解析 T_KS_ThemeNote 的题目编号 %1 在题库中没有题目").arg(orphans.value(0).toString()));
+    }
+
     void CheckSetNumbers()
     {
         QSqlQuery blanks = Open(QStringLiteral("SELECT TT, COUNT(*) FROM T_KS_THEME WHERE TT IS NOT NULL AND TRIM(TT)='' "
@@ -276,17 +317,27 @@ private:
 
 } // namespace
 
-QList<TBankFinding> CheckBank(const QSqlDatabase &db)
+TBankReport ReportOnBank(const QSqlDatabase &db)
 {
     return TBankChecker(db).Run();
 }
 
+QList<TBankFinding> CheckBank(const QSqlDatabase &db)
+{
+    return ReportOnBank(db).Findings;
+}
+
 QList<TBankFinding> CheckBankFile(const QString &fileName)
+{
+    return ReportOnBankFile(fileName).Findings;
+}
+
+TBankReport ReportOnBankFile(const QString &fileName)
 {
     if (!QFile::exists(fileName))
         throw EDatabaseError(QStringLiteral("%1 does not exist").arg(fileName));
     const QString connection = QStringLiteral("bank-check");
-    QList<TBankFinding> findings;
+    TBankReport report;
     try {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
         db.setDatabaseName(fileName);
@@ -299,7 +350,7 @@ QList<TBankFinding> CheckBankFile(const QString &fileName)
             if (!probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
                 throw EDatabaseError(QStringLiteral("%1 is not a bank (SQLite) file: %2").arg(fileName, probe.lastError().text()));
         }
-        findings = CheckBank(db);
+        report = ReportOnBank(db);
         db.close();
     } catch (...) {
         QSqlDatabase::database(connection, false).close();
@@ -307,5 +358,5 @@ QList<TBankFinding> CheckBankFile(const QString &fileName)
         throw;
     }
     QSqlDatabase::removeDatabase(connection);
-    return findings;
+    return report;
 }

@@ -58,51 +58,106 @@ void ExecBankSql(QSqlDatabase &db, const QString &sql)
 
 namespace {
 
+// The topics of one licence class each; every other topic of a chapter
+// group is general and drawn by all its classes.
+const QList<int> KClassParts{11, 12, 13, 14, 21};
+
 struct TTemplateShape
 {
     QString Code;
     int Minutes;
-    int Points;       // per question
-    int Questions;
+    int Points;             // per question
     QList<int> Chapters;
+    QList<int> TypeCounts;  // questions of type 1, 2 and 3
+    QList<int> OwnParts;    // the class's own topics …
+    int OwnPercent;         // … and their share of each type
 };
 
-// Content rows: every part/chapter/type group of the bank in proportion to
-// its size, so that the SelectCounts add up to the paper's questions.
-void WriteTemplate(QSqlDatabase &db, int modelId, const TTemplateShape &shape)
+struct TContentRow
 {
-    ExecBankSql(db, QStringLiteral("INSERT INTO T_KS_Model (ModelID, IsUser, DirvesType, RandomTheme, KSSJ) "
-                                   "VALUES (%1, 1, '%2', 0, %3)").arg(modelId).arg(shape.Code).arg(shape.Minutes));
+    int Part, Chapter, Type, Count, Select;
+};
+
+// The bank's questions per part, chapter and type, as the draw's candidate
+// statement counts them.
+QList<TContentRow> BankGroups(QSqlDatabase &db, const QList<int> &chapterList)
+{
     QStringList chapters;
-    for (int c : shape.Chapters)
+    for (int c : chapterList)
         chapters << QString::number(c);
     QSqlQuery groups(db);
     if (!groups.exec(QStringLiteral("SELECT ThemePart, ThemeChapter, ThemeType, COUNT(*) FROM T_KS_THEME "
                                     "WHERE ZT=1 AND ThemeChapter IN (%1) GROUP BY ThemePart, ThemeChapter, ThemeType "
                                     "ORDER BY ThemeType, ThemeChapter, ThemePart").arg(chapters.join(QLatin1Char(',')))))
         throw EDatabaseError(groups.lastError().text());
-    struct TGroup { int Part, Chapter, Type, Count, Select; };
-    QList<TGroup> rows;
-    int total = 0;
-    while (groups.next()) {
+    QList<TContentRow> rows;
+    while (groups.next())
         rows.append({groups.value(0).toInt(), groups.value(1).toInt(), groups.value(2).toInt(), groups.value(3).toInt(), 0});
-        total += rows.back().Count;
-    }
-    if (total < shape.Questions)
-        throw EDatabaseError(QStringLiteral("not enough questions for template %1").arg(shape.Code));
+    return rows;
+}
+
+int Available(const QList<TContentRow *> &rows)
+{
+    int total = 0;
+    for (const TContentRow *row : rows)
+        total += row->Count;
+    return total;
+}
+
+// Every group in proportion to its size, the remainder handed out one by
+// one in row order to the groups with room left.
+void Distribute(const QList<TContentRow *> &rows, int wanted)
+{
+    const int total = Available(rows);
     int assigned = 0;
-    for (TGroup &row : rows) {
-        row.Select = row.Count * shape.Questions / total;
-        assigned += row.Select;
+    for (TContentRow *row : rows) {
+        row->Select = row->Count * wanted / total;
+        assigned += row->Select;
     }
-    // Hand out the remainder one by one, in row order, to the groups with room left.
-    for (int i = 0; assigned < shape.Questions; i = (i + 1) % rows.size()) {
-        if (rows[i].Select < rows[i].Count) {
-            ++rows[i].Select;
+    for (int i = 0; assigned < wanted; i = (i + 1) % rows.size()) {
+        if (rows[i]->Select < rows[i]->Count) {
+            ++rows[i]->Select;
             ++assigned;
         }
     }
-    for (const TGroup &row : rows) {
+}
+
+// Each type's questions: the class's own share from its own topics (as far
+// as the bank has them), the rest from the general topics.
+void SelectQuestions(QList<TContentRow> &rows, const TTemplateShape &shape)
+{
+    for (int type = 1; type <= shape.TypeCounts.size(); ++type) {
+        const int wanted = shape.TypeCounts[type - 1];
+        QList<TContentRow *> own;
+        QList<TContentRow *> general;
+        for (TContentRow &row : rows) {
+            if (row.Type != type)
+                continue;
+            if (shape.OwnParts.contains(row.Part))
+                own << &row;
+            else if (!KClassParts.contains(row.Part))
+                general << &row;
+        }
+        const int fromOwn = qMin((wanted * shape.OwnPercent + 50) / 100, Available(own));
+        if (Available(general) < wanted - fromOwn)
+            throw EDatabaseError(QStringLiteral("not enough questions of type %1 for template %2").arg(type).arg(shape.Code));
+        if (fromOwn > 0)
+            Distribute(own, fromOwn);
+        if (wanted > fromOwn)
+            Distribute(general, wanted - fromOwn);
+    }
+}
+
+void WriteTemplate(QSqlDatabase &db, int modelId, const TTemplateShape &shape)
+{
+    ExecBankSql(db, QStringLiteral("INSERT INTO T_KS_Model (ModelID, IsUser, DirvesType, RandomTheme, KSSJ) "
+                                   "VALUES (%1, 1, '%2', 0, %3)").arg(modelId).arg(shape.Code).arg(shape.Minutes));
+    QList<TContentRow> rows = BankGroups(db, shape.Chapters);
+    SelectQuestions(rows, shape);
+    for (const TContentRow &row : std::as_const(rows)) {
+        if (row.Type > shape.TypeCounts.size()
+            || (KClassParts.contains(row.Part) && !shape.OwnParts.contains(row.Part)))
+            continue;
         ExecBankSql(db, QStringLiteral("INSERT INTO T_KS_ThemeModelContent (ModelID, ThemePart, ThemeChapter, ThemeType, "
                                        "ThemeCount, SelectCount, ThemeBit, BitCount) VALUES (%1,%2,%3,%4,%5,%6,%7,%8)")
                                    .arg(modelId).arg(row.Part).arg(row.Chapter).arg(row.Type).arg(row.Count)
@@ -116,12 +171,20 @@ void WriteTemplates(QSqlDatabase &db)
 {
     const QList<int> chapterOne{1};
     const QList<int> safety{20, 21, 22, 23, 24, 25, 26};
+    // 科目一: 40 true/false and 60 single choice; 科目四: 20, 20 and 10 multiple.
+    const QList<int> licencePaper{40, 60};
+    const QList<int> motorcyclePaper{20, 30};
+    const QList<int> safetyPaper{20, 20, 10};
     const QList<TTemplateShape> shapes{
-        {QStringLiteral("001"), 45, 1, 100, chapterOne}, {QStringLiteral("002"), 45, 1, 100, chapterOne},
-        {QStringLiteral("003"), 45, 1, 100, chapterOne}, {QStringLiteral("004"), 45, 1, 100, chapterOne},
-        {QStringLiteral("005"), 30, 2, 50, chapterOne},  {QStringLiteral("101"), 30, 2, 50, safety},
-        {QStringLiteral("102"), 30, 2, 50, safety},      {QStringLiteral("103"), 30, 2, 50, safety},
-        {QStringLiteral("104"), 30, 2, 50, safety},
+        {QStringLiteral("001"), 45, 1, chapterOne, licencePaper, {}, 0},
+        {QStringLiteral("002"), 45, 1, chapterOne, licencePaper, {11}, 25},
+        {QStringLiteral("003"), 45, 1, chapterOne, licencePaper, {12}, 25},
+        {QStringLiteral("004"), 45, 1, chapterOne, licencePaper, {13}, 15},
+        {QStringLiteral("005"), 30, 2, chapterOne, motorcyclePaper, {14}, 30},
+        {QStringLiteral("101"), 30, 2, safety, safetyPaper, {}, 0},
+        {QStringLiteral("102"), 30, 2, safety, safetyPaper, {21}, 30},
+        {QStringLiteral("103"), 30, 2, safety, safetyPaper, {21}, 30},
+        {QStringLiteral("104"), 30, 2, safety, safetyPaper, {}, 0},
     };
     int modelId = 1;
     for (const TTemplateShape &shape : shapes)
@@ -154,8 +217,10 @@ void WriteSyntheticBank(QSqlDatabase &db, int questionCount, double pictureShare
                                   "ThemeSpareF, ThemeResult, ZT, TT) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"));
     const int pictureEvery = pictureShare > 0 ? qMax(1, int(1.0 / pictureShare + 0.5)) : 0;
     for (int id = 1; id <= questionCount; ++id) {
+        // The types in about the shares the templates draw: 科目一 40 % true/false
+        // and 50 % single choice, 科目四 40 %, 40 % and 20 % multiple choice.
         const int chapter = id % 3 == 0 ? 20 + (id / 3) % 7 : 1;
-        const int type = 1 + id % 3;
+        const int type = chapter == 1 ? (id % 10 < 4 ? 1 : id % 10 < 9 ? 2 : 3) : QList<int>{1, 1, 2, 2, 3}[(id / 3) % 5];
         insert.addBindValue(id);
         insert.addBindValue(1);
         insert.addBindValue(chapter);

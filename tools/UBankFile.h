@@ -18,6 +18,7 @@ QSqlDatabase OpenNewBankFile(const QString &fileName, const QString &connectionN
 void ExecBankSql(QSqlDatabase &db, const QString &sql);
 
 // One template per licence class: class code, minutes, points per question,
+// a fixed mix of question types with a share of the class's own topics,
 // and the content rows it draws from (filled from what the bank really
 // holds, so that every ThemeCount equals its candidates).
 void WriteTemplates(QSqlDatabase &db);

@@ -1,176 +1,19 @@
 #include "tools/USignPictures.h"
 
-#include <functional>
-
-#include <QFont>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QtMath>
 
+#include "tools/USignPicturesKit.h"
+
+namespace SignKit {
+
 namespace {
-
-const QColor KRed(0xd2, 0x1f, 0x26);
-const QColor KYellow(0xf7, 0xc4, 0x00);
-const QColor KBlue(0x1d, 0x4f, 0xa6);
-const QColor KGreen(0x0b, 0x75, 0x3a);
-const QColor KBlack(0x1b, 0x1b, 0x1b);
-const QColor KWhite(0xfb, 0xfb, 0xfb);
-const QColor KAsphalt(0x58, 0x5b, 0x60);
-const QColor KVerge(0x8c, 0xa0, 0x6e);
-const QColor KLineYellow(0xf2, 0xb6, 0x00);
-const QColor KHousing(0x24, 0x27, 0x2b);
-const QColor KPost(0x8a, 0x8f, 0x95);
-const QColor KLampGreen(0x18, 0xb8, 0x5a);
-
-const QPointF KSignCentre(160, 98);
-constexpr qreal KSignRadius = 84;
-
-// A symbol is drawn in unit coordinates (about -1 … 1 on both axes) in the
-// colour it is given; the sign kind places and scales it.
-using TSymbol = std::function<void(QPainter &, const QColor &)>;
-
-QRectF WholePicture()
-{
-    return QRectF(0, 0, KSignPictureWidth, KSignPictureHeight);
-}
-
-void FillPolygon(QPainter &p, const QPolygonF &polygon, const QColor &colour)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawPolygon(polygon);
-}
-
-void FillCircle(QPainter &p, const QPointF &centre, qreal radius, const QColor &colour)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawEllipse(centre, radius, radius);
-}
-
-void StrokePath(QPainter &p, const QPainterPath &path, const QColor &colour, qreal width)
-{
-    p.strokePath(path, QPen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
-}
-
-void StrokeLine(QPainter &p, const QLineF &line, const QColor &colour, qreal width)
-{
-    QPainterPath path;
-    path.moveTo(line.p1());
-    path.lineTo(line.p2());
-    StrokePath(p, path, colour, width);
-}
-
-void DashedLine(QPainter &p, const QLineF &line, const QColor &colour, qreal width, qreal dash, qreal gap)
-{
-    QPen pen(colour, width, Qt::CustomDashLine, Qt::FlatCap);
-    pen.setDashPattern({dash / width, gap / width});
-    p.setPen(pen);
-    p.drawLine(line);
-}
-
-void DrawSymbol(QPainter &p, const QPointF &centre, qreal scale, const TSymbol &symbol, const QColor &colour)
-{
-    p.save();
-    p.translate(centre);
-    p.scale(scale, scale);
-    symbol(p, colour);
-    p.restore();
-}
-
-QFont SignFont()
-{
-    QFont font(QStringLiteral("Noto Sans CJK SC"));
-    font.setPixelSize(100);
-    font.setBold(true);
-    return font;
-}
-
-// Text fitted into a box of the unit square, centred on the origin; the
-// outline is scaled, so the glyphs keep the sign's proportions.
-TSymbol TextSymbol(const QString &text, qreal width, qreal height)
-{
-    return [text, width, height](QPainter &p, const QColor &colour) {
-        QPainterPath path;
-        path.addText(0, 0, SignFont(), text);
-        const QRectF bounds = path.boundingRect();
-        const qreal scale = qMin(width / bounds.width(), height / bounds.height());
-        p.save();
-        p.scale(scale, scale);
-        p.translate(-bounds.center());
-        p.setPen(Qt::NoPen);
-        p.setBrush(colour);
-        p.drawPath(path);
-        p.restore();
-    };
-}
-
-void StraightArrow(QPainter &p, const QColor &colour)
-{
-    QPainterPath stem;
-    stem.moveTo(0, 0.8);
-    stem.lineTo(0, -0.2);
-    StrokePath(p, stem, colour, 0.26);
-    FillPolygon(p, {{0, -0.8}, {-0.38, -0.2}, {0.38, -0.2}}, colour);
-}
-
-void LeftArrow(QPainter &p, const QColor &colour)
-{
-    QPainterPath stem;
-    stem.moveTo(0.3, 0.8);
-    stem.lineTo(0.3, 0.0);
-    stem.quadTo(0.3, -0.32, -0.05, -0.32);
-    stem.lineTo(-0.22, -0.32);
-    StrokePath(p, stem, colour, 0.26);
-    FillPolygon(p, {{-0.78, -0.32}, {-0.2, -0.7}, {-0.2, 0.06}}, colour);
-}
-
-void RightArrow(QPainter &p, const QColor &colour)
-{
-    p.save();
-    p.scale(-1, 1);
-    LeftArrow(p, colour);
-    p.restore();
-}
-
-void UTurnArrow(QPainter &p, const QColor &colour)
-{
-    QPainterPath stem;
-    stem.moveTo(0.36, 0.8);
-    stem.lineTo(0.36, -0.1);
-    stem.cubicTo(0.36, -0.78, -0.36, -0.78, -0.36, -0.1);
-    stem.lineTo(-0.36, 0.12);
-    StrokePath(p, stem, colour, 0.24);
-    FillPolygon(p, {{-0.36, 0.7}, {-0.72, 0.1}, {0.0, 0.1}}, colour);
-}
-
-// Points down and to the right: pass on the right of an obstacle.
-void KeepRightArrow(QPainter &p, const QColor &colour)
-{
-    p.save();
-    p.rotate(135);
-    StraightArrow(p, colour);
-    p.restore();
-}
 
 void Horn(QPainter &p, const QColor &colour)
 {
     FillPolygon(p, {{-0.72, -0.11}, {-0.1, -0.11}, {0.58, -0.5}, {0.58, 0.5}, {-0.1, 0.11}, {-0.72, 0.11}}, colour);
     p.drawEllipse(QPointF(-0.74, 0), 0.1, 0.2);
-}
-
-// Front view of a motor car, with windscreen and lamps left in white.
-void CarFront(QPainter &p, const QColor &colour)
-{
-    FillPolygon(p, {{-0.42, -0.55}, {0.42, -0.55}, {0.6, -0.08}, {-0.6, -0.08}}, colour);
-    p.drawRoundedRect(QRectF(-0.72, -0.12, 1.44, 0.5), 0.1, 0.1);
-    p.drawRect(QRectF(-0.64, 0.3, 0.26, 0.26));
-    p.drawRect(QRectF(0.38, 0.3, 0.26, 0.26));
-    FillPolygon(p, {{-0.34, -0.46}, {0.34, -0.46}, {0.47, -0.14}, {-0.47, -0.14}}, KWhite);
-    FillCircle(p, QPointF(-0.5, 0.1), 0.1, KWhite);
-    FillCircle(p, QPointF(0.5, 0.1), 0.1, KWhite);
 }
 
 void Crossroads(QPainter &p, const QColor &colour)
@@ -212,86 +55,11 @@ void Fence(QPainter &p, const QColor &colour)
     p.drawRect(QRectF(-0.9, 0.34, 1.8, 0.13));
 }
 
-// Three arrows chasing each other anticlockwise round the centre.
-void RoundaboutArrows(QPainter &p, const QColor &colour)
-{
-    const qreal radius = 0.56;
-    for (int i = 0; i < 3; ++i) {
-        const qreal start = 100 + i * 120;
-        const qreal sweep = 72;
-        QPainterPath arc;
-        arc.arcMoveTo(QRectF(-radius, -radius, 2 * radius, 2 * radius), start);
-        arc.arcTo(QRectF(-radius, -radius, 2 * radius, 2 * radius), start, sweep);
-        StrokePath(p, arc, colour, 0.2);
-        const qreal end = qDegreesToRadians(start + sweep);
-        const QPointF tip0(radius * qCos(end), -radius * qSin(end));
-        const QPointF along(-qSin(end), -qCos(end));
-        const QPointF across(qCos(end), -qSin(end));
-        FillPolygon(p, {tip0 + along * 0.36, tip0 + across * 0.24, tip0 - across * 0.24}, colour);
-    }
-}
-
-// ---- sign kinds ---------------------------------------------------------
-
-QImage NewPicture()
-{
-    QImage image(KSignPictureWidth, KSignPictureHeight, QImage::Format_RGB32);
-    image.fill(KWhite);
-    return image;
-}
-
-void DrawSky(QPainter &p)
-{
-    QLinearGradient sky(0, 0, 0, KSignPictureHeight);
-    sky.setColorAt(0, QColor(0xb4, 0xd4, 0xee));
-    sky.setColorAt(1, QColor(0xe6, 0xf0, 0xf7));
-    p.fillRect(WholePicture(), sky);
-}
-
-// Signs and lights stand on a grey post against a pale sky.
-void DrawSkyAndPost(QPainter &p, qreal postTop)
-{
-    DrawSky(p);
-    p.fillRect(QRectF(154, postTop, 12, KSignPictureHeight - postTop), KPost);
-}
-
-template <typename TDraw>
-QImage Paint(TDraw draw)
-{
-    QImage image = NewPicture();
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    draw(p);
-    return image;
-}
-
-// White disc, red ring, black symbol; bar = the red diagonal of a ban.
-QImage ProhibitionSign(const TSymbol &symbol, bool bar, qreal symbolScale = 0.8)
-{
-    return Paint([&](QPainter &p) {
-        DrawSkyAndPost(p, KSignCentre.y());
-        FillCircle(p, KSignCentre, KSignRadius, KWhite);
-        FillCircle(p, KSignCentre, KSignRadius - 3, KRed);
-        const qreal inner = KSignRadius * 0.78;
-        FillCircle(p, KSignCentre, inner, KWhite);
-        if (symbol)
-            DrawSymbol(p, KSignCentre, inner * symbolScale, symbol, KBlack);
-        if (bar) {
-            const QPointF d(inner * M_SQRT1_2, inner * M_SQRT1_2);
-            StrokeLine(p, QLineF(KSignCentre - d, KSignCentre + d), KRed, KSignRadius * 0.15);
-        }
-    });
-}
-
 // Blue disc in a red ring: stopping banned (cross) or long stops banned (bar).
 QImage ParkingBanSign(bool cross)
 {
     return Paint([&](QPainter &p) {
-        DrawSkyAndPost(p, KSignCentre.y());
-        FillCircle(p, KSignCentre, KSignRadius, KWhite);
-        FillCircle(p, KSignCentre, KSignRadius - 3, KRed);
-        const qreal inner = KSignRadius * 0.78;
-        FillCircle(p, KSignCentre, inner, KBlue);
+        const qreal inner = RedRingedDisc(p, KBlue);
         const QPointF d(inner * M_SQRT1_2, inner * M_SQRT1_2);
         StrokeLine(p, QLineF(KSignCentre - d, KSignCentre + d), KRed, KSignRadius * 0.15);
         if (cross)
@@ -303,9 +71,7 @@ QImage ParkingBanSign(bool cross)
 QImage NoEntrySign()
 {
     return Paint([](QPainter &p) {
-        DrawSkyAndPost(p, KSignCentre.y());
-        FillCircle(p, KSignCentre, KSignRadius, KWhite);
-        FillCircle(p, KSignCentre, KSignRadius - 3, KRed);
+        RedRingedDisc(p, KRed);
         p.setBrush(KWhite);
         p.drawRect(QRectF(KSignCentre.x() - KSignRadius * 0.68, KSignCentre.y() - KSignRadius * 0.16,
                           KSignRadius * 1.36, KSignRadius * 0.32));
@@ -350,39 +116,6 @@ QImage GiveWaySign()
         FillPolygon(p, {{92, 31}, {228, 31}, {160, 149}}, KWhite);
         DrawSymbol(p, QPointF(160, 72), 34, TextSymbol(QStringLiteral("让"), 1.4, 1.4), KBlack);
     });
-}
-
-// Yellow triangle with a black edge, point up.
-QImage WarningSign(const TSymbol &symbol, qreal symbolScale = 46)
-{
-    return Paint([&](QPainter &p) {
-        DrawSkyAndPost(p, 150);
-        FillPolygon(p, {{160, 10}, {262, 186}, {58, 186}}, KYellow);
-        FillPolygon(p, {{160, 20}, {253, 181}, {67, 181}}, KBlack);
-        FillPolygon(p, {{160, 38}, {237, 171}, {83, 171}}, KYellow);
-        DrawSymbol(p, QPointF(160, 124), symbolScale, symbol, KBlack);
-    });
-}
-
-// Blue disc with a thin white rim and a white symbol.
-QImage MandatorySign(const TSymbol &symbol, qreal symbolScale = 0.68)
-{
-    return Paint([&](QPainter &p) {
-        DrawSkyAndPost(p, KSignCentre.y());
-        FillCircle(p, KSignCentre, KSignRadius, KWhite);
-        FillCircle(p, KSignCentre, KSignRadius - 4, KBlue);
-        DrawSymbol(p, KSignCentre, KSignRadius * symbolScale, symbol, KWhite);
-    });
-}
-
-void GuideBoard(QPainter &p, const QRectF &board, const QColor &colour)
-{
-    p.setPen(Qt::NoPen);
-    p.setBrush(colour);
-    p.drawRoundedRect(board, 8, 8);
-    p.setPen(QPen(KWhite, 3));
-    p.setBrush(Qt::NoBrush);
-    p.drawRoundedRect(board.adjusted(6, 6, -6, -6), 5, 5);
 }
 
 QImage ParkingSign()
@@ -432,43 +165,6 @@ QImage CrossroadsAheadSign()
 
 // ---- road markings (seen from above, traffic drives on the right) -------
 
-constexpr qreal KRoadLeft = 40;
-constexpr qreal KRoadRight = 280;
-
-void DrawRoad(QPainter &p)
-{
-    p.fillRect(WholePicture(), KVerge);
-    p.fillRect(QRectF(KRoadLeft, 0, KRoadRight - KRoadLeft, KSignPictureHeight), KAsphalt);
-    StrokeLine(p, QLineF(KRoadLeft + 6, 0, KRoadLeft + 6, KSignPictureHeight), KWhite, 4);
-    StrokeLine(p, QLineF(KRoadRight - 6, 0, KRoadRight - 6, KSignPictureHeight), KWhite, 4);
-}
-
-// A car seen from above, bonnet towards the top when it drives up.
-void CarFromAbove(QPainter &p, const QPointF &centre, const QColor &colour, bool drivingUp)
-{
-    p.save();
-    p.translate(centre);
-    if (!drivingUp)
-        p.rotate(180);
-    p.setPen(QPen(QColor(0x30, 0x30, 0x30), 1.5));
-    p.setBrush(colour);
-    p.drawRoundedRect(QRectF(-14, -25, 28, 50), 7, 7);
-    p.setPen(Qt::NoPen);
-    p.setBrush(QColor(0x2c, 0x3e, 0x50));
-    p.drawRoundedRect(QRectF(-11, -12, 22, 9), 2, 2);
-    p.drawRoundedRect(QRectF(-11, 12, 22, 6), 2, 2);
-    p.restore();
-}
-
-template <typename TMarks>
-QImage RoadMarking(TMarks marks)
-{
-    return Paint([&](QPainter &p) {
-        DrawRoad(p);
-        marks(p);
-    });
-}
-
 QImage DoubleYellowMarking()
 {
     return RoadMarking([](QPainter &p) {
@@ -510,13 +206,8 @@ QImage LaneArrowMarking()
         StrokeLine(p, QLineF(120, 40, 120, 224), KWhite, 4);
         StrokeLine(p, QLineF(200, 40, 200, 224), KWhite, 4);
         const QList<QPair<qreal, TSymbol>> arrows{{80, LeftArrow}, {160, StraightArrow}, {240, RightArrow}};
-        for (const auto &[x, arrow] : arrows) {
-            p.save();
-            p.translate(x, 130);
-            p.scale(30, 62);
-            arrow(p, KWhite);
-            p.restore();
-        }
+        for (const auto &[x, arrow] : arrows)
+            RoadArrow(p, QPointF(x, 130), QSizeF(30, 62), arrow, KWhite);
     });
 }
 
@@ -729,15 +420,11 @@ QImage RailwayCrossingLights()
     });
 }
 
-struct TPicture
-{
-    const char *Key;
-    std::function<QImage()> Draw;
-};
+} // namespace
 
-const QList<TPicture> &Pictures()
+QList<TPicture> ClassicPictures()
 {
-    static const QList<TPicture> pictures{
+    return {
         {"ban-no-entry", NoEntrySign},
         {"ban-no-traffic", [] { return ProhibitionSign(nullptr, false); }},
         {"ban-left-turn", [] { return ProhibitionSign(LeftArrow, true); }},
@@ -759,7 +446,7 @@ const QList<TPicture> &Pictures()
         {"warn-guarded-railway", [] { return WarningSign(Fence, 42); }},
         {"must-straight", [] { return MandatorySign(StraightArrow); }},
         {"must-left", [] { return MandatorySign(LeftArrow); }},
-        {"must-keep-right", [] { return MandatorySign(KeepRightArrow); }},
+        {"must-keep-right", [] { return MandatorySign(KeepRightArrow()); }},
         {"must-roundabout", [] { return MandatorySign(RoundaboutArrows, 0.8); }},
         {"must-horn", [] { return MandatorySign(Horn); }},
         {"must-min-speed-60", [] { return MandatorySign(TextSymbol(QStringLiteral("60"), 1.5, 1.0), 0.62); }},
@@ -782,6 +469,19 @@ const QList<TPicture> &Pictures()
         {"light-lanes", LaneSignals},
         {"light-railway", RailwayCrossingLights},
     };
+}
+
+} // namespace SignKit
+
+namespace {
+
+using SignKit::TPicture;
+
+const QList<TPicture> &Pictures()
+{
+    static const QList<TPicture> pictures = SignKit::ClassicPictures() + SignKit::SignPictures()
+                                            + SignKit::MarkingPictures() + SignKit::GesturePictures()
+                                            + SignKit::DashboardPictures();
     return pictures;
 }
 

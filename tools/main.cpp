@@ -97,18 +97,22 @@ int CheckCommand(const QStringList &args)
 {
     if (args.size() != 1)
         return Usage(2);
-    QList<TBankFinding> findings;
+    TBankReport report;
     try {
-        findings = CheckBankFile(args[0]);
+        report = ReportOnBankFile(args[0]);
     } catch (const EDatabaseError &error) {
         // Status 2: the file could not be checked at all, unlike 1 (findings).
         std::fprintf(stderr, "examora-bank: %s\n", qPrintable(error.Message()));
         return 2;
     }
+    const QList<TBankFinding> &findings = report.Findings;
     for (const TBankFinding &finding : findings)
         std::printf("%s\n", qPrintable(finding.Text));
     if (findings.isEmpty())
         std::printf("%s\n", qPrintable(QStringLiteral("题库检查通过，未发现问题。")));
+    // Balance warnings inform; only problems decide the status.
+    for (const QString &line : BalanceLines(report.Balance))
+        std::printf("%s\n", qPrintable(line));
     return findings.isEmpty() ? 0 : 1;
 }
 
