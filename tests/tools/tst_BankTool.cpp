@@ -169,13 +169,10 @@ private slots:
             QTest::addRow("seed %d", seed) << quint32(seed) << false;
         if (seeds > 0)
             return;
-        // Chosen for what they do to libmdb (in the child). The endless
-        // printing depends on memory libmdb reads past its buffers, which the
-        // sanitizers lay out differently: there it may import instead. The
-        // output cap itself is proved with a scripted child.
+        // Chosen for what they do to libmdb (in the child).
         QTest::newRow("imports regardless") << quint32(4) << false;
         QTest::newRow("damaged rows found") << quint32(1) << false;
-        QTest::newRow("prints without end") << quint32(8) << false;
+        QTest::newRow("prints without end") << quint32(8) << true;
         QTest::newRow("crashes") << quint32(62) << true;
         QTest::newRow("allocates without end") << quint32(743) << true;
     }
@@ -184,6 +181,12 @@ private slots:
     {
         QFETCH(quint32, seed);
         QFETCH(bool, unreadable);
+#ifdef __SANITIZE_ADDRESS__
+        // libmdb is not built with the sanitizer: its crashes on these files
+        // are reported by the sanitizer's runtime only after minutes, and the
+        // memory limit is off there. The plain build runs every seed.
+        QSKIP("damaged Access files are read in the plain build only");
+#endif
         if (!QFile::exists(KNorthwind))
             QSKIP(qPrintable(QStringLiteral("no Access file at %1 (set the CMake variable EXAMORA_TEST_MDB)").arg(KNorthwind)));
         QTemporaryDir dir;
