@@ -3,6 +3,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QMessageBox>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -323,9 +324,14 @@ void TestUQVImageSelect::ClipboardAndFileSources()
     file.close();
     QTimer picker;
     connect(&picker, &QTimer::timeout, &dialog, [&] {
-        if (auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (auto *files = qobject_cast<QFileDialog *>(modal)) {
             files->selectFile(fileName);
             QMetaObject::invokeMethod(files, &QDialog::accept, Qt::QueuedConnection);
+        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
+            // On a loaded machine the dialog may not yet have moved to the
+            // file's folder and says "file not found"; the next tick retries.
+            box->accept();
         }
     });
     picker.start(10);
