@@ -3,7 +3,7 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
-#include <QMessageBox>
+#include <QLineEdit>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -324,14 +324,12 @@ void TestUQVImageSelect::ClipboardAndFileSources()
     file.close();
     QTimer picker;
     connect(&picker, &QTimer::timeout, &dialog, [&] {
-        QWidget *modal = QApplication::activeModalWidget();
-        if (auto *files = qobject_cast<QFileDialog *>(modal)) {
-            files->selectFile(fileName);
+        // Typed into the name field: selectFile leaves a field that has the
+        // focus alone, which it has once the dialog is up before this tick.
+        if (auto *files = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            if (auto *name = files->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(fileName);
             QMetaObject::invokeMethod(files, &QDialog::accept, Qt::QueuedConnection);
-        } else if (auto *box = qobject_cast<QMessageBox *>(modal)) {
-            // On a loaded machine the dialog may not yet have moved to the
-            // file's folder and says "file not found"; the next tick retries.
-            box->accept();
         }
     });
     picker.start(10);
