@@ -5,6 +5,7 @@
 #include <QSqlQuery>
 
 #include "app/UDbError.h"
+#include "tools/UBankFile.h"
 
 namespace {
 
@@ -81,14 +82,7 @@ private:
 
     void Warn(TBalanceRule rule, const QString &text) { FBalance.Warnings.append({rule, text}); }
 
-    QSqlQuery Open(const QString &sql) const
-    {
-        QSqlQuery query(FDb);
-        query.setForwardOnly(true);
-        if (!query.exec(sql))
-            throw EDatabaseError(query.lastError().text() + QStringLiteral(" in: ") + sql);
-        return query;
-    }
+    QSqlQuery Open(const QString &sql) const { return OpenBankQuery(FDb, sql); }
 
     void TallyQuestions()
     {

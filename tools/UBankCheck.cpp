@@ -58,14 +58,7 @@ private:
 
     void Add(TBankProblem problem, const QString &text) { FFindings.append({problem, text}); }
 
-    QSqlQuery Open(const QString &sql) const
-    {
-        QSqlQuery query(FDb);
-        query.setForwardOnly(true);
-        if (!query.exec(sql))
-            throw EDatabaseError(query.lastError().text() + QStringLiteral(" in: ") + sql);
-        return query;
-    }
+    QSqlQuery Open(const QString &sql) const { return OpenBankQuery(FDb, sql); }
 
     // The tables and columns of the bank schema, as a fresh bank has them.
     static QHash<QString, QStringList> SchemaColumns()

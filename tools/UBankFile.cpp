@@ -49,6 +49,15 @@ QSqlDatabase OpenNewBankFile(const QString &fileName, const QString &connectionN
     return db;
 }
 
+QSqlQuery OpenBankQuery(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(sql))
+        throw EDatabaseError(query.lastError().text() + QStringLiteral(" in: ") + sql);
+    return query;
+}
+
 void ExecBankSql(QSqlDatabase &db, const QString &sql)
 {
     QSqlQuery query(db);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QString>
 #include <QStringList>
 
@@ -16,6 +17,8 @@ QSqlDatabase CreateBankFile(const QString &fileName, const QString &connectionNa
 // the schema into it, without removing anything first.
 QSqlDatabase OpenNewBankFile(const QString &fileName, const QString &connectionName);
 void ExecBankSql(QSqlDatabase &db, const QString &sql);
+// A forward-only result of the statement; throws EDatabaseError naming it.
+QSqlQuery OpenBankQuery(const QSqlDatabase &db, const QString &sql);
 
 // One template per licence class: class code, minutes, points per question,
 // a fixed mix of question types with a share of the class's own topics,
