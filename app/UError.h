@@ -1,5 +1,6 @@
 #pragma once
 
+#include <exception>
 #include <stdexcept>
 
 #include <QString>
@@ -16,3 +17,13 @@ public:
 private:
     QString FMessage;
 };
+
+// The text of any exception a handler catches: our own errors give their
+// message; what() of a library's exception is read as UTF-8, the encoding
+// every text of this system is built in.
+inline QString ErrorText(const std::exception &error)
+{
+    if (const auto *own = dynamic_cast<const EExamoraError *>(&error))
+        return own->Message();
+    return QString::fromUtf8(error.what());
+}
