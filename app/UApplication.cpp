@@ -7,6 +7,7 @@
 
 #include "app/UMessageSeam.h"
 #include "app/UQuit.h"
+#include "app/UTranslations.h"
 
 TExamoraApplication::TExamoraApplication(int &argc, char **argv)
     : QApplication(argc, argv)
@@ -14,6 +15,7 @@ TExamoraApplication::TExamoraApplication(int &argc, char **argv)
     // No display name: Qt would append it to every window title on a real
     // desktop ("系统登录 — Examora"), and the captions are exact texts.
     setApplicationName(QStringLiteral("Examora"));
+    InstallQtTranslations(*this);
 }
 
 bool TExamoraApplication::notify(QObject *receiver, QEvent *event)

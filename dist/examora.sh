@@ -8,14 +8,22 @@
 # and the report template TestMn.frf) follow the installed version at every
 # start; the bank is copied once and from then on belongs to the user, as do
 # the settings files the program writes there.
+#
+# Started as examora-editor (a link to this launcher) it runs the bank
+# editor in the same folder, on the same bank.
 set -eu
+
+case $(basename "$0") in
+    examora-editor) program=examora-editor ;;
+    *) program=examora ;;
+esac
 
 here=$(dirname "$(readlink -f "$0")")
 program_dir=$(readlink -f "$here/../lib/examora")
 user_dir="${XDG_DATA_HOME:-$HOME/.local/share}/examora"
 
-if [ ! -x "$program_dir/examora" ]; then
-    echo "examora: the program folder $program_dir is missing; reinstall Examora" >&2
+if [ ! -x "$program_dir/$program" ]; then
+    echo "$program: the program folder $program_dir is missing; reinstall Examora" >&2
     exit 1
 fi
 mkdir -p "$user_dir/Data"
@@ -28,7 +36,7 @@ refresh() {
         mv -f "$user_dir/.$1.$$" "$user_dir/$1"
     fi
 }
-refresh examora
+refresh "$program"
 refresh TestMn.frf
 
 if [ ! -e "$user_dir/Data/Jsy_Data.mdb" ]; then
@@ -38,4 +46,4 @@ if [ ! -e "$user_dir/Data/Jsy_Data.mdb" ]; then
 fi
 
 cd "$user_dir"
-exec "$user_dir/examora" "$@"
+exec "$user_dir/$program" "$@"

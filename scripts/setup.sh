@@ -10,6 +10,8 @@ packages=(
   mdbtools mdbtools-dev unixodbc unixodbc-dev odbcinst tdsodbc freetds-dev freetds-bin
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   clang libclang-rt-14-dev
+  qt6-translations-l10n
+  lintian
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
+#include "app/UCommandLine.h"
 #include "app/UDbError.h"
 #include "tools/UBankCheck.h"
 #include "tools/UBankFile.h"
@@ -28,7 +29,8 @@ const char *const KUsage =
     "  examora-bank check FILE                  lists, in Chinese, what would make an exam\n"
     "                                           fail or go wrong; status 1 when anything is\n"
     "                                           found, 2 when the file cannot be read\n"
-    "  examora-bank --help                      this text\n";
+    "  examora-bank --help                      this text\n"
+    "  examora-bank --version                   the program's name and version\n";
 
 int Usage(int code)
 {
@@ -130,6 +132,10 @@ int main(int argc, char *argv[])
     try {
         if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help"))
             return Usage(0);
+        if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
+            std::printf("%s\n", qPrintable(VersionLine("examora-bank")));
+            return 0;
+        }
         if (command == QLatin1String("create"))
             return Create(args);
         if (command == QLatin1String("import-mdb"))

@@ -1,0 +1,16 @@
+#include "app/UTranslations.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+bool InstallQtTranslations(QCoreApplication &application)
+{
+    // The translator lives as long as the application object that owns it.
+    auto *translator = new QTranslator(&application);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
