@@ -122,6 +122,12 @@ int CheckCommand(const QStringList &args)
 
 int main(int argc, char *argv[])
 {
+    // --help and --version alone are answered before Qt starts, so that
+    // nothing but their text is printed.
+    if (argc == 2) {
+        if (const std::optional<int> status = TCommandLine("examora-bank", KUsage).InfoStatus(argc, argv))
+            return *status;
+    }
     // Pictures are drawn with QPainter: a GUI application without a display.
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
@@ -132,10 +138,6 @@ int main(int argc, char *argv[])
     try {
         if (command == QLatin1String("--help") || command == QLatin1String("-h") || command == QLatin1String("help"))
             return Usage(0);
-        if (command == QLatin1String("--version") || command == QLatin1String("-v")) {
-            std::printf("%s\n", qPrintable(VersionLine("examora-bank")));
-            return 0;
-        }
         if (command == QLatin1String("create"))
             return Create(args);
         if (command == QLatin1String("import-mdb"))
