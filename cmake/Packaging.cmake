@@ -67,6 +67,7 @@ list(TRANSFORM EXAMORA_MAN_FILES APPEND .gz)
 install(FILES ${EXAMORA_MAN_FILES} DESTINATION share/man/man1)
 install(FILES ${CMAKE_SOURCE_DIR}/dist/debian/copyright ${EXAMORA_COMPRESSED_DIR}/changelog.Debian.gz
         DESTINATION share/doc/examora)
+install(FILES ${CMAKE_SOURCE_DIR}/dist/debian/lintian-overrides DESTINATION share/lintian/overrides RENAME examora)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME examora)

@@ -27,7 +27,11 @@ echo "test-package: built $(basename "$deb")"
 lintian --fail-on error,warning --display-info "$deb"
 echo "test-package: lintian found no errors or warnings"
 
-if [ "${EXAMORA_PACKAGE_INSTALL:-1}" = 0 ] || [ "$(id -u)" -ne 0 ]; then
+if [ "${EXAMORA_PACKAGE_INSTALL:-1}" = 0 ]; then
+    echo "test-package: install check left out (EXAMORA_PACKAGE_INSTALL=0)"
+    exit 0
+fi
+if [ "$(id -u)" -ne 0 ]; then
     echo "test-package: install check left out (needs root)"
     exit 0
 fi

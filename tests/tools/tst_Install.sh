@@ -30,7 +30,7 @@ for program in examora examora-editor examora-bank; do
     page="$prefix/share/man/man1/$program.1.gz"
     [ -s "$page" ] || fail "manual page of $program missing"
     no_name_header "$page" || fail "$program.1.gz carries a name or a time"
-    warnings=$(gzip -dc "$page" | LC_ALL=C.UTF-8 groff -man -Tutf8 -ww -z 2>&1)
+    warnings=$(LC_ALL=C.UTF-8 MANWIDTH=80 man --warnings -l "$page" 2>&1 > /dev/null)
     [ -z "$warnings" ] || fail "$program.1: $warnings"
 done
 grep -q '^Exec=examora$' "$prefix/share/applications/examora.desktop" || fail "menu entry does not start examora"
