@@ -112,6 +112,10 @@ private slots:
         const QString copy = folder.filePath(QFileInfo(program).fileName());
         QVERIFY(QFile::copy(program, copy));
         QProcess process;
+        // The program records its folder in the user's settings: keep those apart.
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path());
+        process.setProcessEnvironment(environment);
         process.setWorkingDirectory(folder.path());
         process.start(copy, {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-style"),
                              QStringLiteral("Fusion")});
