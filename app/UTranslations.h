@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QString>
+
 class QCoreApplication;
 
 // Qt's own texts in Chinese: the buttons of the file, print and page-setup
@@ -8,3 +10,6 @@ class QCoreApplication;
 // texts stay English and the program runs as before.
 // False when the catalogue could not be loaded.
 bool InstallQtTranslations(QCoreApplication &application);
+
+// The same from the catalogue qtbase_zh_CN.qm in the given folder.
+bool InstallQtTranslations(QCoreApplication &application, const QString &folder);

@@ -6,9 +6,11 @@
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "app/UApplication.h"
+#include "app/UTranslations.h"
 
 class TQtTranslationsTest : public QObject
 {
@@ -35,6 +37,16 @@ private slots:
         QCOMPARE(box.button(QMessageBox::Cancel)->text(), QStringLiteral("取消"));
         QVERIFY2(box.button(QMessageBox::Yes)->text().startsWith(QStringLiteral("是")),
                  qPrintable(box.button(QMessageBox::Yes)->text()));
+    }
+
+    // A folder without the catalogue is no error for the program: nothing is
+    // installed and the texts already there stay.
+    void MissingCatalogueChangesNothing()
+    {
+        QTemporaryDir empty;
+        QVERIFY(empty.isValid());
+        QVERIFY(!InstallQtTranslations(*qApp, empty.path()));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("取消"));
     }
 
     // Qt's own file dialog (the one drawn without the desktop's help).
