@@ -10,7 +10,7 @@ packages=(
   mdbtools mdbtools-dev unixodbc unixodbc-dev odbcinst tdsodbc freetds-dev freetds-bin
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
   clang libclang-rt-14-dev
-  qt6-charts-dev
+  qt6-charts-dev libqt6opengl6-dev
 )
 missing=()
 for p in "${packages[@]}"; do
