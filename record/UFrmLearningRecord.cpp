@@ -232,7 +232,7 @@ void TFrmLearningRecord::FillScoreChart()
     chart->addSeries(scoreLine);
 
     auto *timeAxis = new QDateTimeAxis(chart);
-    timeAxis->setFormat(first.daysTo(last) < 2 ? QStringLiteral("MM-dd HH:mm") : QStringLiteral("MM-dd"));
+    timeAxis->setFormat(first.daysTo(last) < 7 ? QStringLiteral("MM-dd HH:mm") : QStringLiteral("MM-dd"));
     timeAxis->setRange(first, last);
     timeAxis->setTickCount(5);
     timeAxis->setLabelsFont(font());
