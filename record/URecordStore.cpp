@@ -110,25 +110,34 @@ qint64 TExamRecord::Open(const TRecordStart &start)
     return query.value(0).toLongLong();
 }
 
-void TExamRecord::KeepCurrent(qint64 recordId, int secondsLeft, int answeredCount)
+bool TExamRecord::ExecKeepCurrent(qint64 recordId, int secondsLeft, int answeredCount)
 {
-    if (!FConnection || !FConnection->Connected())
-        throw EDatabaseError(QStringLiteral("没有打开的题库。"));
-    // Prepared once: the statement runs every few seconds for hours.
     if (FKeepCurrent.lastQuery().isEmpty()) {
         FKeepCurrent = QSqlQuery(FConnection->Database());
         if (!FKeepCurrent.prepare(QStringLiteral("UPDATE T_KS_ExamRecord SET SecondsLeft=?, AnsweredCount=? "
-                                                 "WHERE RecordID=? AND Status='open'"))) {
-            const QString text = FKeepCurrent.lastError().text();
-            FKeepCurrent = QSqlQuery();
-            throw EDatabaseError(text);
-        }
+                                                 "WHERE RecordID=? AND Status='open'")))
+            return false;
     }
     FKeepCurrent.bindValue(0, secondsLeft);
     FKeepCurrent.bindValue(1, answeredCount);
     FKeepCurrent.bindValue(2, recordId);
-    if (!FKeepCurrent.exec())
-        throw EDatabaseError(FKeepCurrent.lastError().text());
+    return FKeepCurrent.exec();
+}
+
+void TExamRecord::KeepCurrent(qint64 recordId, int secondsLeft, int answeredCount)
+{
+    if (!FConnection || !FConnection->Connected())
+        throw EDatabaseError(QStringLiteral("没有打开的题库。"));
+    // Prepared once, as it runs every few seconds for hours; prepared anew
+    // when the connection has been reopened since.
+    if (ExecKeepCurrent(recordId, secondsLeft, answeredCount))
+        return;
+    FKeepCurrent = QSqlQuery();
+    if (!ExecKeepCurrent(recordId, secondsLeft, answeredCount)) {
+        const QString text = FKeepCurrent.lastError().text();
+        FKeepCurrent = QSqlQuery();
+        throw EDatabaseError(text);
+    }
 }
 
 TRecordOutcome TExamRecord::HandIn(qint64 recordId, const QString &paperTable, qint64 examineId, int secondsLeft)

@@ -83,6 +83,7 @@ private:
     struct TPaperRow;
     TRecordOutcome Close(qint64 recordId, const QString &paperTable, qint64 examineId, int secondsLeft,
                          const QString &status);
+    bool ExecKeepCurrent(qint64 recordId, int secondsLeft, int answeredCount);
     std::vector<TPaperRow> ReadPaper(const QString &paperTable, qint64 examineId);
     QString RecordMode(qint64 recordId);
     void WriteOutcome(qint64 recordId, const std::vector<TPaperRow> &rows, const TRecordOutcome &outcome,

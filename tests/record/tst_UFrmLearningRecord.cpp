@@ -22,12 +22,6 @@ namespace {
 
 const QString KCaption = QStringLiteral("小型汽车（C1、C2、C3）");
 
-template <typename T>
-T *Child(QObject *parent, const char *name)
-{
-    return parent->findChild<T *>(QString::fromLatin1(name));
-}
-
 } // namespace
 
 class TestUFrmLearningRecord : public QObject
@@ -114,8 +108,8 @@ void TestUFrmLearningRecord::ListShowsThePapersNewestFirst()
     WriteTwelvePapers();
     TFrmLearningRecord &dialog = ShowDialog();
     QCOMPARE(dialog.windowTitle(), QStringLiteral("学习记录"));
-    QCOMPARE(Child<QLabel>(&dialog, "LabClass")->text(), QStringLiteral("驾驶类型：") + KCaption);
-    auto *grid = Child<QTableWidget>(&dialog, "GridPapers");
+    QCOMPARE(dialog.findChild<QLabel *>("LabClass")->text(), QStringLiteral("驾驶类型：") + KCaption);
+    auto *grid = dialog.findChild<QTableWidget *>("GridPapers");
     QCOMPARE(grid->rowCount(), 12);
     QCOMPARE(grid->columnCount(), 9);
     QStringList header;
@@ -137,14 +131,14 @@ void TestUFrmLearningRecord::ListShowsThePapersNewestFirst()
         QVERIFY(grid->item(row - 1, 0)->text() > grid->item(row, 0)->text());
     QCOMPARE(grid->item(11, 7)->foreground().color(), QColor(Qt::red));
 
-    QCOMPARE(Child<QLabel>(&dialog, "LabReadiness")->text(), QStringLiteral("最近 5 次模拟考试平均 92 分，合格 4 次"));
+    QCOMPARE(dialog.findChild<QLabel *>("LabReadiness")->text(), QStringLiteral("最近 5 次模拟考试平均 92 分，合格 4 次"));
     const std::size_t book = ReadWrongBook(DM->ACon, "001", "THEMECHAPTER in (1,2)").size();
     QVERIFY(book > 0);
-    QCOMPARE(Child<QLabel>(&dialog, "LabBook")->text(), QStringLiteral("错题本：%1 题").arg(book));
+    QCOMPARE(dialog.findChild<QLabel *>("LabBook")->text(), QStringLiteral("错题本：%1 题").arg(book));
     QCOMPARE(dialog.WrongBookCount(), int(book));
 
     // The chart: the pass line and one point per handed-in mock exam.
-    QChart *chart = Child<QChartView>(&dialog, "ChartScores")->chart();
+    QChart *chart = dialog.findChild<QChartView *>("ChartScores")->chart();
     QCOMPARE(chart->series().size(), 2);
     auto *scores = qobject_cast<QLineSeries *>(chart->series().at(1));
     QCOMPARE(scores->count(), 8);
@@ -154,10 +148,10 @@ void TestUFrmLearningRecord::ListShowsThePapersNewestFirst()
     QCOMPARE(passLine->name(), QStringLiteral("合格线 90 分"));
     QCOMPARE(passLine->at(0).y(), 90.0);
 
-    auto *chapters = Child<QTableWidget>(&dialog, "GridChapters");
+    auto *chapters = dialog.findChild<QTableWidget *>("GridChapters");
     QCOMPARE(chapters->rowCount(), 2);
     QCOMPARE(chapters->item(0, 0)->text(), QStringLiteral("道路交通安全法律、法规和规章"));
-    auto *types = Child<QTableWidget>(&dialog, "GridTypes");
+    auto *types = dialog.findChild<QTableWidget *>("GridTypes");
     QCOMPARE(types->rowCount(), 3);
     QCOMPARE(types->item(2, 0)->text(), QStringLiteral("多选"));
     QCOMPARE(types->item(2, 3)->text(), QStringLiteral("100%"));
@@ -166,10 +160,10 @@ void TestUFrmLearningRecord::ListShowsThePapersNewestFirst()
 void TestUFrmLearningRecord::NoRecordsYet()
 {
     TFrmLearningRecord &dialog = ShowDialog();
-    QCOMPARE(Child<QTableWidget>(&dialog, "GridPapers")->rowCount(), 0);
-    QCOMPARE(Child<QLabel>(&dialog, "LabReadiness")->text(), QStringLiteral("还没有模拟考试记录"));
-    QCOMPARE(Child<QLabel>(&dialog, "LabBook")->text(), QStringLiteral("错题本：0 题"));
-    QVERIFY(!Child<QPushButton>(&dialog, "BtnWrongPractice")->isEnabled());
+    QCOMPARE(dialog.findChild<QTableWidget *>("GridPapers")->rowCount(), 0);
+    QCOMPARE(dialog.findChild<QLabel *>("LabReadiness")->text(), QStringLiteral("还没有模拟考试记录"));
+    QCOMPARE(dialog.findChild<QLabel *>("LabBook")->text(), QStringLiteral("错题本：0 题"));
+    QVERIFY(!dialog.findChild<QPushButton *>("BtnWrongPractice")->isEnabled());
     QCOMPARE(FMessages->Count(), 0);
 }
 
@@ -178,7 +172,7 @@ void TestUFrmLearningRecord::WrongPracticeByMouseAndByKey()
     WriteTwelvePapers();
     {
         TFrmLearningRecord &dialog = ShowDialog();
-        auto *button = Child<QPushButton>(&dialog, "BtnWrongPractice");
+        auto *button = dialog.findChild<QPushButton *>("BtnWrongPractice");
         QVERIFY(button->isEnabled());
         QTest::mouseClick(button, Qt::LeftButton);
         QVERIFY(!dialog.isVisible());
@@ -196,9 +190,9 @@ void TestUFrmLearningRecord::FiveMockExamsPassedEmptyTheBook()
     for (int exam = 0; exam < 5; ++exam)
         FFixture->SitMockExam(100);
     TFrmLearningRecord &dialog = ShowDialog();
-    QCOMPARE(Child<QLabel>(&dialog, "LabReadiness")->text(),
+    QCOMPARE(dialog.findChild<QLabel *>("LabReadiness")->text(),
              QStringLiteral("最近 5 次模拟考试平均 100 分，合格 5 次。最近 5 次模拟考试全部合格，可以参加正式考试了。"));
-    QVERIFY(!Child<QPushButton>(&dialog, "BtnWrongPractice")->isEnabled());
+    QVERIFY(!dialog.findChild<QPushButton *>("BtnWrongPractice")->isEnabled());
     SendKey(Qt::Key_W, Qt::AltModifier);
     QTest::qWait(300); // a mnemonic clicks after a short animation
     QVERIFY(dialog.isVisible());
@@ -222,7 +216,7 @@ void TestUFrmLearningRecord::EscapeAndCloseButtonClose()
         QCOMPARE(dialog.result(), 2);
     }
     TFrmLearningRecord &dialog = ShowDialog();
-    QTest::mouseClick(Child<QPushButton>(&dialog, "BtnClose"), Qt::LeftButton);
+    QTest::mouseClick(dialog.findChild<QPushButton *>("BtnClose"), Qt::LeftButton);
     QVERIFY(!dialog.isVisible());
     QCOMPARE(dialog.result(), 2);
 }
@@ -231,7 +225,7 @@ void TestUFrmLearningRecord::TabOrderAndMnemonics()
 {
     WriteTwelvePapers();
     TFrmLearningRecord &dialog = ShowDialog();
-    QCOMPARE(QApplication::focusWidget(), Child<QWidget>(&dialog, "GridPapers"));
+    QCOMPARE(QApplication::focusWidget(), dialog.findChild<QWidget *>("GridPapers"));
     for (const char *name : {"GridChapters", "GridTypes", "BtnWrongPractice", "BtnExport", "BtnClose", "GridPapers"}) {
         SendKey(Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget()->objectName(), QString::fromLatin1(name));
@@ -244,7 +238,7 @@ void TestUFrmLearningRecord::TabOrderAndMnemonics()
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("GridPapers"));
     // The arrow keys move through the list without leaving it.
     SendKey(Qt::Key_Down);
-    QCOMPARE(Child<QTableWidget>(&dialog, "GridPapers")->currentRow(), 1);
+    QCOMPARE(dialog.findChild<QTableWidget *>("GridPapers")->currentRow(), 1);
 }
 
 void TestUFrmLearningRecord::ExportWritesTheListWithBom()

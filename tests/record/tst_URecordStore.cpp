@@ -119,6 +119,11 @@ void TestURecordStore::KeepCurrentTouchesOnlyTheOpenRecord()
     for (int seconds = 2700; seconds > 2600; seconds -= 5)
         fixture.Store().KeepCurrent(open, seconds, 2);
     fixture.Store().KeepCurrent(handedIn, 1, 1);
+    // The statement kept prepared survives the connection being reopened.
+    DM->ACon->Close();
+    QVERIFY_THROWS_EXCEPTION(EDatabaseError, fixture.Store().KeepCurrent(open, 2700, 0));
+    DM->ACon->Open();
+    fixture.Store().KeepCurrent(open, 2605, 2);
     QCOMPARE(fixture.Bank().Scalar(QStringLiteral("select SecondsLeft from T_KS_ExamRecord where RecordID=%1").arg(open)).toInt(), 2605);
     QCOMPARE(fixture.Bank().Scalar(QStringLiteral("select AnsweredCount from T_KS_ExamRecord where RecordID=%1").arg(open)).toInt(), 2);
     QCOMPARE(fixture.Bank().Scalar(QStringLiteral("select SecondsLeft from T_KS_ExamRecord where RecordID=%1").arg(handedIn)).toInt(), 600);
