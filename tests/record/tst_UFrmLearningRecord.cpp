@@ -34,6 +34,7 @@ private slots:
     void cleanup();
     void ListShowsThePapersNewestFirst();
     void NoRecordsYet();
+    void DamagedRecordsAreListedAsStored();
     void WrongPracticeByMouseAndByKey();
     void FiveMockExamsPassedEmptyTheBook();
     void EscapeAndCloseButtonClose();
@@ -164,6 +165,22 @@ void TestUFrmLearningRecord::NoRecordsYet()
     QCOMPARE(dialog.findChild<QLabel *>("LabReadiness")->text(), QStringLiteral("还没有模拟考试记录"));
     QCOMPARE(dialog.findChild<QLabel *>("LabBook")->text(), QStringLiteral("错题本：0 题"));
     QVERIFY(!dialog.findChild<QPushButton *>("BtnWrongPractice")->isEnabled());
+    QCOMPARE(FMessages->Count(), 0);
+}
+
+void TestUFrmLearningRecord::DamagedRecordsAreListedAsStored()
+{
+    FFixture->SitMockExam(90);
+    FFixture->Bank().Exec("insert into T_KS_ExamRecord (DriveTypeCode, PracticeMode, StartedAt, QuestionCount, Score, "
+                          "Passed, Status) values ('001', '7', NULL, 'zehn', -5, 'ja', 'handed-in')");
+    TFrmLearningRecord &dialog = ShowDialog();
+    auto *grid = dialog.findChild<QTableWidget *>("GridPapers");
+    QCOMPARE(grid->rowCount(), 2);
+    QStringList cells;
+    for (int column = 0; column < grid->columnCount(); ++column)
+        cells << grid->item(0, column)->text();
+    QCOMPARE(cells.join('|'), QStringLiteral("|7||zehn|||-5|ja|已交卷"));
+    QCOMPARE(dialog.findChild<QLabel *>("LabReadiness")->text(), QStringLiteral("最近 1 次模拟考试平均 90 分，合格 1 次"));
     QCOMPARE(FMessages->Count(), 0);
 }
 
