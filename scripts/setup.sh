@@ -12,6 +12,7 @@ packages=(
   clang libclang-rt-14-dev
   qt6-translations-l10n
   lintian
+  qt6-charts-dev libqt6opengl6-dev
 )
 missing=()
 for p in "${packages[@]}"; do
