@@ -316,12 +316,13 @@ void TQVPageTool::BtnAutoConnectClick()
 {
     Navigate(QueryOpen() && FComboxAutoPage->currentIndex() >= 0 && FRecordCount != 0, [this] {
         const int page = FComboxAutoPage->currentText().toInt();
-        FCurrentPage = page;
         if (page == 1) {
             Reload(QVPageSql::FirstPage(FPageRecordCount, FBaseSql));
-            return;
+        } else {
+            TQuery *boundary = OpenAuxQuery(QVPageSql::PageBoundary(page, FPageRecordCount, FBaseSql));
+            Reload(QVPageSql::PageRows(FPageRecordCount, FBaseSql, boundary->Fields(0)->AsString()));
         }
-        TQuery *boundary = OpenAuxQuery(QVPageSql::PageBoundary(page, FPageRecordCount, FBaseSql));
-        Reload(QVPageSql::PageRows(FPageRecordCount, FBaseSql, boundary->Fields(0)->AsString()));
+        // Only a page that loaded is the current one; a failed load keeps the old number.
+        FCurrentPage = page;
     });
 }

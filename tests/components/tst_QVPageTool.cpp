@@ -36,6 +36,7 @@ private slots:
     void PagesOf45Rows();
     void PagesOf40Rows();
     void GoToPage();
+    void FailedLoadKeepsPageAndRows();
     void EmptyTable();
     void BaseWithoutXh();
     void FollowsInsertsAndStopsCapturing();
@@ -259,6 +260,29 @@ void TestQVPageTool::GoToPage()
     QCOMPARE(LoadedXh(), XhRange(21, 40));
     QCOMPARE(FBar->FirstXh(), 63);
     QCOMPARE(FBar->LastXh(), 120);
+}
+
+void TestQVPageTool::FailedLoadKeepsPageAndRows()
+{
+    FillRows(45);
+    OpenPaged();
+    Go(2);
+    const QString shownInfo = InfoText();
+
+    // The page's boundary cannot be read: nothing of page 3 is loaded.
+    FBank->Exec(QStringLiteral("alter table T_Page rename to T_Gone"));
+    Go(3);
+    QCOMPARE(FBar->CurrentPage(), 2);
+    QCOMPARE(InfoText(), shownInfo);
+    QVERIFY(FQuery->Active());
+    QCOMPARE(LoadedXh(), XhRange(21, 40));
+
+    // Stepping on counts from the page really on show.
+    FBank->Exec(QStringLiteral("alter table T_Gone rename to T_Page"));
+    FBar->BtnAutoPriorClick();
+    QCOMPARE(LoadedXh(), XhRange(1, 20));
+    QCOMPARE(FBar->CurrentPage(), 1);
+    QCOMPARE(InfoText(), PageInfoText(45, 20, 3, 1));
 }
 
 void TestQVPageTool::EmptyTable()
