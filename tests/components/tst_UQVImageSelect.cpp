@@ -82,6 +82,7 @@ private slots:
     void SettingsAreReadWhenOpening();
     void ConfirmWithoutPictureStaysOpen();
     void CancelWritesNoSettings();
+    void UnwritableFolderStillHandsTheCutBack();
     void MouseMovesResizesAndCentresFrame();
     void OutsideAllowedShowsEmptyPixels();
     void FitBigPictureScalesToWorkArea();
@@ -231,6 +232,20 @@ void TestUQVImageSelect::CancelWritesNoSettings()
     dialog.show();
     dialog.findChild<QPushButton *>("BtnCancel")->click();
     QCOMPARE(dialog.result(), int(QDialog::Rejected));
+    QVERIFY(!QFile::exists(FDir->filePath("ImgConfig.Cfg")));
+}
+
+void TestUQVImageSelect::UnwritableFolderStillHandsTheCutBack()
+{
+    TFrmQVImageSelect dialog(FDir->filePath("missing") + QLatin1Char('/'));
+    dialog.SetPicture(Picture(300, 300));
+    dialog.show();
+    dialog.findChild<QPushButton *>("BtnOk")->click();
+    QCOMPARE(FMessages->Count(), 1);
+    QCOMPARE(FMessages->Last().Caption, QStringLiteral("错误"));
+    QVERIFY(!FMessages->Last().Text.isEmpty());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.PreviewPicture().isNull());
     QVERIFY(!QFile::exists(FDir->filePath("ImgConfig.Cfg")));
 }
 
