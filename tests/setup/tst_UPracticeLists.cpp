@@ -47,13 +47,11 @@ void TestUPracticeLists::SetPracticeScope()
 
 void TestUPracticeLists::SetsOfTheFilterSortedWithoutEmptyOnes()
 {
-    AddSet(1, QStringLiteral("2"));
-    AddSet(2, QStringLiteral("12"));
-    AddSet(3, QStringLiteral("1"));
-    AddSet(4, QStringLiteral("2"));
-    AddSet(5, QVariant());
-    AddSet(6, QStringLiteral(" "));
-    AddSet(7, QStringLiteral("9"), 20);
+    const QVariantList numbers{QStringLiteral("2"), QStringLiteral("12"), QStringLiteral("1"),
+                               QStringLiteral("2"), QVariant(), QStringLiteral(" ")};
+    for (int i = 0; i < numbers.size(); ++i)
+        AddSet(i + 1, numbers[i]);
+    AddSet(int(numbers.size()) + 1, QStringLiteral("9"), 20);
     const TNameCodeList sets = ReadSetList(QStringLiteral("THEMECHAPTER in (1)"));
     // Text order, each set once; a blank number is no set.
     QCOMPARE(sets.Names, (QStringList{"1", "12", "2"}));
