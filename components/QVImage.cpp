@@ -2,11 +2,14 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QMenu>
 #include <QVBoxLayout>
 
 #include "app/UApplication.h"
+#include "app/UComm.h"
+#include "app/UDM.h"
 #include "app/UJpeg.h"
 #include "components/UQVImageSelect.h"
 #include "components/UQVImageShow.h"
@@ -114,9 +117,22 @@ void TQVImage::ImageDblClick()
         OpenViewer();
 }
 
+namespace {
+
+// The crop dialog keeps its settings beside the program; a run without a
+// data module set up uses the executable's folder.
+QString CropFolder()
+{
+    if (!RunContext.AppPath.isEmpty())
+        return RunContext.AppPath;
+    return AppPathOf(QCoreApplication::applicationDirPath());
+}
+
+} // namespace
+
 void TQVImage::OpenCropDialog()
 {
-    TFrmQVImageSelect dialog(window());
+    TFrmQVImageSelect dialog(CropFolder(), window());
     dialog.SetKeepRatio(FKeepCutRatio);
     dialog.SetFitBigPicture(FFitBigPicture);
     dialog.SetSettingsSection(SettingsSection());

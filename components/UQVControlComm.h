@@ -15,7 +15,8 @@ void QVShowError(const QString &text);
 
 // Field index (from 0) of a text whose fields are parted by the separator;
 // tabs are dropped, a field is cut to 1025 characters and trimmed of
-// blanks. A field that does not exist gives the empty text.
+// blanks. A field that does not exist gives the empty text. It keeps one
+// character more than GetField, so a check-list entry of 1025 still matches.
 QString QVGetField(const QString &text, int index, QChar separator);
 
 int QVCountChar(const QString &text, QChar c);

@@ -4,6 +4,7 @@
 
 #include <QFileInfo>
 
+#include "app/UError.h"
 #include "app/UIniFile.h"
 
 int RoundHalfEven(double value)
@@ -105,7 +106,11 @@ void WriteCropSettings(const QString &fileName, const QString &section, const TC
     ini.WriteString(section, QStringLiteral("CutTop"), number(settings.CutTop));
     ini.WriteString(section, QStringLiteral("CheckZip"), flag(settings.CheckZip));
     ini.WriteString(section, QStringLiteral("CheckImgPos"), flag(settings.CheckImgPos));
-    ini.UpdateFile();
+    try {
+        ini.UpdateFile();
+    } catch (const std::exception &error) {
+        throw EExamoraError(ErrorText(error));
+    }
 }
 
 TQVCropModel::TQVCropModel(bool keepRatio)

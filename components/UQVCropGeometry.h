@@ -55,7 +55,7 @@ struct TCropSettings
 // missing section or key reads as the defaults above (compression on).
 std::optional<TCropSettings> ReadCropSettings(const QString &fileName, const QString &section);
 // Writes the six keys in their order and flushes the file at once; throws
-// std::runtime_error when the file cannot be written.
+// EExamoraError with the file's reason when it cannot be written.
 void WriteCropSettings(const QString &fileName, const QString &section, const TCropSettings &settings);
 
 enum class TCropCursor { Normal, SizeWE, SizeNS };

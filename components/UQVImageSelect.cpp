@@ -1,10 +1,7 @@
 #include "components/UQVImageSelect.h"
 
-#include <stdexcept>
-
 #include <QCheckBox>
 #include <QClipboard>
-#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -25,7 +22,7 @@
 #include <QVideoSink>
 
 #include "app/UApplication.h"
-#include "app/UComm.h"
+#include "app/UError.h"
 #include "app/UJpeg.h"
 #include "components/UQVCamera.h"
 #include "components/UQVControlComm.h"
@@ -54,8 +51,8 @@ QImage ReadPictureFile(const QString &fileName)
 
 } // namespace
 
-TFrmQVImageSelect::TFrmQVImageSelect(QWidget *parent)
-    : QDialog(parent)
+TFrmQVImageSelect::TFrmQVImageSelect(const QString &folder, QWidget *parent)
+    : QDialog(parent), FFolder(folder)
 {
     setWindowTitle(QStringLiteral("图像裁剪工具"));
     CreateControls();
@@ -224,16 +221,9 @@ void TFrmQVImageSelect::FormShow()
     ShowFrame();
 }
 
-QString TFrmQVImageSelect::AppFolder() const
-{
-    if (!RunContext.AppPath.isEmpty())
-        return RunContext.AppPath;
-    return QCoreApplication::applicationDirPath() + QLatin1Char('/');
-}
-
 QString TFrmQVImageSelect::SettingsFileName() const
 {
-    return AppFolder() + QStringLiteral("ImgConfig.Cfg");
+    return FFolder + QStringLiteral("ImgConfig.Cfg");
 }
 
 void TFrmQVImageSelect::ReadSettings()
@@ -266,12 +256,11 @@ void TFrmQVImageSelect::WriteSettings()
 
 void TFrmQVImageSelect::TakeIn(const QImage &picture)
 {
-    FScratch = picture;
     QImage bitmap = picture.convertToFormat(QImage::Format_RGB32);
     if (FFitBigPicture) {
         const QSize fitted = FitBigPictureSize(bitmap.size(), ScrollBox1->size());
         if (fitted != bitmap.size())
-            bitmap = StretchPicture(FScratch, fitted).convertToFormat(QImage::Format_RGB32);
+            bitmap = StretchPicture(picture, fitted).convertToFormat(QImage::Format_RGB32);
     }
     FWork = bitmap;
     ImgWork->SetPicture(FWork);
@@ -337,8 +326,7 @@ void TFrmQVImageSelect::ScrollChange()
 void TFrmQVImageSelect::ShapeMouseMove(const QPoint &pos, Qt::MouseButtons buttons, Qt::KeyboardModifiers modifiers)
 {
     if (buttons == Qt::NoButton) {
-        FCursor = FModel.CursorAt(pos);
-        switch (FCursor) {
+        switch (FModel.CursorAt(pos)) {
         case TCropCursor::Normal: ShpFrame->unsetCursor(); break;
         case TCropCursor::SizeWE: ShpFrame->setCursor(Qt::SizeHorCursor); break;
         case TCropCursor::SizeNS: ShpFrame->setCursor(Qt::SizeVerCursor); break;
@@ -442,7 +430,7 @@ void TFrmQVImageSelect::BtnCameraClick()
         return;
     }
     const QImage frame = FCaptureView->Picture();
-    const QString fileName = AppFolder() + QStringLiteral("Image.bmp");
+    const QString fileName = FFolder + QStringLiteral("Image.bmp");
     // Only a frame saved now is loaded: an old Image.bmp is not this frame.
     if (frame.isNull() || !frame.convertToFormat(QImage::Format_RGB32).save(fileName, "BMP"))
         return;
@@ -461,9 +449,9 @@ void TFrmQVImageSelect::BtnOkClick()
     if (ChkSaveSettings->isChecked()) {
         try {
             WriteSettings();
-        } catch (const std::runtime_error &error) {
+        } catch (const EExamoraError &error) {
             // The cut is still good; only the remembered frame is lost.
-            QVShowError(QString::fromLocal8Bit(error.what()));
+            QVShowError(ErrorText(error));
         }
     }
     FResultFileName = FLastFileName;

@@ -27,7 +27,9 @@ class TFrmQVImageSelect : public QDialog
     Q_DISABLE_COPY_MOVE(TFrmQVImageSelect)
 
 public:
-    explicit TFrmQVImageSelect(QWidget *parent = nullptr);
+    // The folder (ending in the separator) holds ImgConfig.Cfg and the
+    // camera's Image.bmp.
+    explicit TFrmQVImageSelect(const QString &folder, QWidget *parent = nullptr);
     ~TFrmQVImageSelect() override;
 
     // Inputs, given before the dialog is shown.
@@ -55,7 +57,6 @@ protected:
 private:
     void CreateControls();
     void FormShow();
-    QString AppFolder() const;
     QString SettingsFileName() const;
     void ReadSettings();
     void WriteSettings();
@@ -80,15 +81,14 @@ private:
     void StopCamera();
 
     TQVCropModel FModel;
-    TCropCursor FCursor = TCropCursor::Normal;
     TCropCursor FDragCursor = TCropCursor::Normal;
     bool FFitBigPicture = false;
     bool FOpened = false;
+    QString FFolder;
     QString FSettingsSection;
     QString FResultFileName;
     QString FLastFileName;
     QImage FPassedPicture;
-    QImage FScratch;
     QImage FWork;
     QImage FPreview;
     std::unique_ptr<TQVCameraDevice> FCameraDevice;

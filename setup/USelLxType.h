@@ -1,7 +1,8 @@
 #pragma once
 
 #include <QDialog>
-#include <QStringList>
+
+#include "setup/UPracticeLists.h"
 
 class QGroupBox;
 class QLabel;
@@ -9,23 +10,6 @@ class QPushButton;
 class QRadioButton;
 class QFrame;
 class TQVComboBox;
-
-// Names shown and codes behind them, at the same positions.
-struct TNameCodeList
-{
-    QStringList Names;
-    QStringList Codes;
-};
-
-// The question sets of the chapters of a filter. The statement also lets
-// an empty set number through; an empty one is no set and is left out.
-// Throws EDatabaseError when the statement fails.
-TNameCodeList ReadSetList(const QString &chapterFilter);
-// The chapters of a filter: names shown, chapter numbers as codes.
-TNameCodeList ReadChapterList(const QString &chapterFilter);
-// The practice scope of a chosen set: a one-character number gets a
-// leading "0".
-QString SetPracticeScope(const QString &setNumber);
 
 // The practice-mode dialog: set practice, chapter practice or the mock
 // exam, with the list of sets or chapters of the licence class.

@@ -3,24 +3,10 @@
 #include <array>
 
 #include <QDialog>
-#include <QString>
 
 class QRadioButton;
 class TPictureButton;
 class TQVAdoQuery;
-
-// One licence class of the first dialog, in screen order.
-struct TDriveType
-{
-    QChar Key;
-    QString Caption;
-    QString Code;
-    QString ChapterFilter;
-};
-
-const std::array<TDriveType, 9> &DriveTypes();
-// The chapter filter of a class code; empty for a code outside the nine.
-QString ChapterFilterOf(const QString &driveTypeCode);
 
 // The licence-class dialog: the candidate picks the class whose theory
 // examination is practised. OK stores code, caption and chapter filter.

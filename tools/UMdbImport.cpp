@@ -154,18 +154,34 @@ QString JetCurrencyText(qint64 tenThousandths)
            + QStringLiteral("%1").arg(magnitude % 10000, 4, 10, QLatin1Char('0'));
 }
 
+namespace {
+
+// The handle and the table definitions of mdbtools close on every path out,
+// a throw included.
+struct TMdbCloser
+{
+    void operator()(MdbHandle *mdb) const { mdb_close(mdb); }
+};
+struct TTableDefFreer
+{
+    void operator()(MdbTableDef *def) const { mdb_free_tabledef(def); }
+};
+using TTableDefPtr = std::unique_ptr<MdbTableDef, TTableDefFreer>;
+
+} // namespace
+
 struct TMdbFile::TImpl
 {
-    MdbHandle *Mdb = nullptr;
+    std::unique_ptr<MdbHandle, TMdbCloser> Mdb;
     QList<TMdbTable> Tables;
 
     bool Jet4() const { return Mdb->f->jet_version != MDB_VER_JET3; }
 
-    MdbTableDef *OpenTable(const QString &name) const
+    TTableDefPtr OpenTable(const QString &name) const
     {
         QByteArray utf8 = name.toUtf8();
-        MdbTableDef *def = mdb_read_table_by_name(Mdb, utf8.data(), MDB_TABLE);
-        if (!def || !mdb_read_columns(def))
+        TTableDefPtr def(mdb_read_table_by_name(Mdb.get(), utf8.data(), MDB_TABLE));
+        if (!def || !mdb_read_columns(def.get()))
             throw EDatabaseError(QStringLiteral("cannot read the table %1").arg(name));
         return def;
     }
@@ -174,29 +190,23 @@ struct TMdbFile::TImpl
     // indexed by column, with its values on the page buffer.
     void ForEachRow(const QString &name, const std::function<void(MdbTableDef *, const MdbField *)> &onRow) const
     {
-        MdbTableDef *def = OpenTable(name);
+        const TTableDefPtr def = OpenTable(name);
         std::vector<MdbField> cracked(MDB_MAX_COLS);
         std::vector<MdbField> fields(def->num_cols);
-        try {
-            mdb_rewind_table(def);
-            while (mdb_fetch_row(def)) {
-                int start = 0;
-                size_t length = 0;
-                if (mdb_find_row(Mdb, int(def->cur_row) - 1, &start, &length) != 0)
-                    throw EDatabaseError(QStringLiteral("damaged row in table %1").arg(name));
-                const int count = mdb_crack_row(def, start & KRowOffsetMask, length, cracked.data());
-                if (count < int(def->num_cols))
-                    throw EDatabaseError(QStringLiteral("damaged row in table %1").arg(name));
-                for (int i = 0; i < count; ++i)
-                    if (cracked[size_t(i)].colnum >= 0 && cracked[size_t(i)].colnum < int(def->num_cols))
-                        fields[size_t(cracked[size_t(i)].colnum)] = cracked[size_t(i)];
-                onRow(def, fields.data());
-            }
-        } catch (...) {
-            mdb_free_tabledef(def);
-            throw;
+        mdb_rewind_table(def.get());
+        while (mdb_fetch_row(def.get())) {
+            int start = 0;
+            size_t length = 0;
+            if (mdb_find_row(Mdb.get(), int(def->cur_row) - 1, &start, &length) != 0)
+                throw EDatabaseError(QStringLiteral("damaged row in table %1").arg(name));
+            const int count = mdb_crack_row(def.get(), start & KRowOffsetMask, length, cracked.data());
+            if (count < int(def->num_cols))
+                throw EDatabaseError(QStringLiteral("damaged row in table %1").arg(name));
+            for (int i = 0; i < count; ++i)
+                if (cracked[size_t(i)].colnum >= 0 && cracked[size_t(i)].colnum < int(def->num_cols))
+                    fields[size_t(cracked[size_t(i)].colnum)] = cracked[size_t(i)];
+            onRow(def.get(), fields.data());
         }
-        mdb_free_tabledef(def);
     }
 
     // Memo and OLE values live in long-value pages; mdbtools reads the
@@ -213,7 +223,7 @@ struct TMdbFile::TImpl
         column->cur_value_start = field.start;
         column->cur_value_len = field.siz;
         size_t size = 0;
-        void *data = mdb_ole_read_full(Mdb, column, &size);
+        void *data = mdb_ole_read_full(Mdb.get(), column, &size);
         column->bind_ptr = nullptr;
         QByteArray bytes(static_cast<const char *>(data), qsizetype(size));
         free(data);
@@ -250,7 +260,7 @@ struct TMdbFile::TImpl
             return value;
         }
         case MDB_NUMERIC: {
-            char *text = mdb_numeric_to_string(Mdb, field.start, column->col_scale, column->col_prec);
+            char *text = mdb_numeric_to_string(Mdb.get(), field.start, column->col_scale, column->col_prec);
             const QString value = QString::fromLatin1(text);
             g_free(text);
             return value;
@@ -265,13 +275,11 @@ TMdbFile::TMdbFile(const QString &fileName)
 {
     if (!QFile::exists(fileName))
         throw EDatabaseError(QStringLiteral("%1 does not exist").arg(fileName));
-    FImpl->Mdb = mdb_open(QFile::encodeName(fileName).constData(), MDB_NOFLAGS);
+    FImpl->Mdb.reset(mdb_open(QFile::encodeName(fileName).constData(), MDB_NOFLAGS));
     if (!FImpl->Mdb)
         throw EDatabaseError(QStringLiteral("%1 is not an Access (Jet) file").arg(fileName));
-    if (!mdb_read_catalog(FImpl->Mdb, MDB_TABLE)) {
-        mdb_close(FImpl->Mdb);
+    if (!mdb_read_catalog(FImpl->Mdb.get(), MDB_TABLE))
         throw EDatabaseError(QStringLiteral("cannot read the table list of %1").arg(fileName));
-    }
     // Names first: looking a table up reads the catalogue anew.
     QStringList names;
     for (unsigned i = 0; i < FImpl->Mdb->num_catalog; ++i) {
@@ -280,7 +288,7 @@ TMdbFile::TMdbFile(const QString &fileName)
             names << QString::fromUtf8(entry->object_name);
     }
     for (const QString &name : std::as_const(names)) {
-        MdbTableDef *def = FImpl->OpenTable(name);
+        const TTableDefPtr def = FImpl->OpenTable(name);
         TMdbTable table;
         table.Name = name;
         table.RowCount = def->num_rows;
@@ -288,16 +296,11 @@ TMdbFile::TMdbFile(const QString &fileName)
             const auto *column = static_cast<MdbColumn *>(g_ptr_array_index(def->columns, c));
             table.Columns.append({QString::fromUtf8(column->name), column->col_type, SqlTypeOf(*column, IsJet4())});
         }
-        mdb_free_tabledef(def);
         FImpl->Tables.append(table);
     }
 }
 
-TMdbFile::~TMdbFile()
-{
-    if (FImpl->Mdb)
-        mdb_close(FImpl->Mdb);
-}
+TMdbFile::~TMdbFile() = default;
 
 bool TMdbFile::IsJet4() const
 {
@@ -502,8 +505,9 @@ private:
             if (!insert.exec())
                 throw EDatabaseError(QStringLiteral("table %1, row %2: %3").arg(table.Name).arg(rows + 1).arg(insert.lastError().text()));
             ++rows;
+            ++FRowsDone;
             if (FProgress)
-                FProgress(++FRowsDone, qMax(FRowsTotal, FRowsDone));
+                FProgress(FRowsDone, qMax(FRowsTotal, FRowsDone));
         });
         FReport.Tables.append({table.Name, rows});
     }

@@ -31,15 +31,12 @@ private slots:
     void init();
     void cleanup();
 
-    void Statements_data();
-    void Statements();
-    void PageCountAndInfo_data();
-    void PageCountAndInfo();
     void NewBarLayout();
 
     void PagesOf45Rows();
     void PagesOf40Rows();
     void GoToPage();
+    void FailedLoadKeepsPageAndRows();
     void EmptyTable();
     void BaseWithoutXh();
     void FollowsInsertsAndStopsCapturing();
@@ -119,60 +116,6 @@ void TestQVPageTool::Go(int page)
 {
     PageList()->setCurrentIndex(page - 1);
     QTest::mouseClick(FBar->findChild<QToolButton *>(QStringLiteral("FBtnAutoConnect")), Qt::LeftButton);
-}
-
-void TestQVPageTool::Statements_data()
-{
-    QTest::addColumn<QString>("actual");
-    QTest::addColumn<QString>("expected");
-    const QString b = QStringLiteral("SELECT * FROM T");
-    QTest::newRow("count") << QVPageSql::Count(b) << "Select Count(*) From (SELECT * FROM T) a";
-    QTest::newRow("first") << QVPageSql::FirstPage(20, b) << "Select top 20 * From (SELECT * FROM T) a Order By Xh";
-    QTest::newRow("next") << QVPageSql::NextPage(20, b, 60)
-                          << "Select top 20 * From (SELECT * FROM T) a Where Xh>60 Order By Xh";
-    QTest::newRow("prior") << QVPageSql::PriorPage(20, b, 63)
-                           << "Select top 20 * From (SELECT * FROM T) a Where Xh<63 Order By Xh Desc";
-    QTest::newRow("last of 45") << QVPageSql::LastPage(45, 20, b)
-                                << "Select top 5 * From (SELECT * FROM T) a Order By Xh Desc";
-    QTest::newRow("last of 40") << QVPageSql::LastPage(40, 20, b)
-                                << "Select top 20 * From (SELECT * FROM T) a Order By Xh Desc";
-    QTest::newRow("boundary of page 3")
-        << QVPageSql::PageBoundary(3, 20, b)
-        << "Select Max(Xh) From (Select top 40 Xh From (SELECT * FROM T) a Order By Xh) a";
-    QTest::newRow("rows above a boundary")
-        << QVPageSql::PageRows(20, b, QStringLiteral("120"))
-        << "Select top 20 * From (SELECT * FROM T) a Where Xh>120 Order By Xh";
-}
-
-void TestQVPageTool::Statements()
-{
-    QFETCH(QString, actual);
-    QFETCH(QString, expected);
-    QCOMPARE(actual, expected);
-}
-
-void TestQVPageTool::PageCountAndInfo_data()
-{
-    QTest::addColumn<int>("records");
-    QTest::addColumn<int>("perPage");
-    QTest::addColumn<int>("pages");
-    QTest::addRow("45 by 20") << 45 << 20 << 3;
-    QTest::addRow("40 by 20") << 40 << 20 << 2;
-    QTest::addRow("none") << 0 << 20 << 0;
-    QTest::addRow("one short page") << 1 << 20 << 1;
-    QTest::addRow("one per page") << 7 << 1 << 7;
-}
-
-void TestQVPageTool::PageCountAndInfo()
-{
-    QFETCH(int, records);
-    QFETCH(int, perPage);
-    QFETCH(int, pages);
-    QCOMPARE(PageCountOf(records, perPage), pages);
-    QCOMPARE(PageInfoText(45, 20, 3, 2),
-             QStringLiteral("共有     45 条记录，每页     20 条，\n共分      3 页，当前为第      2 页。"));
-    // A longer number is not cut.
-    QVERIFY(PageInfoText(123456789, 20, 6172840, 1).startsWith(QStringLiteral("共有123456789 条记录")));
 }
 
 void TestQVPageTool::NewBarLayout()
@@ -317,6 +260,29 @@ void TestQVPageTool::GoToPage()
     QCOMPARE(LoadedXh(), XhRange(21, 40));
     QCOMPARE(FBar->FirstXh(), 63);
     QCOMPARE(FBar->LastXh(), 120);
+}
+
+void TestQVPageTool::FailedLoadKeepsPageAndRows()
+{
+    FillRows(45);
+    OpenPaged();
+    Go(2);
+    const QString shownInfo = InfoText();
+
+    // The page's boundary cannot be read: nothing of page 3 is loaded.
+    FBank->Exec(QStringLiteral("alter table T_Page rename to T_Gone"));
+    Go(3);
+    QCOMPARE(FBar->CurrentPage(), 2);
+    QCOMPARE(InfoText(), shownInfo);
+    QVERIFY(FQuery->Active());
+    QCOMPARE(LoadedXh(), XhRange(21, 40));
+
+    // Stepping on counts from the page really on show.
+    FBank->Exec(QStringLiteral("alter table T_Gone rename to T_Page"));
+    FBar->BtnAutoPriorClick();
+    QCOMPARE(LoadedXh(), XhRange(1, 20));
+    QCOMPARE(FBar->CurrentPage(), 1);
+    QCOMPARE(InfoText(), PageInfoText(45, 20, 3, 1));
 }
 
 void TestQVPageTool::EmptyTable()

@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/UError.h"
 #include "components/UQVCropGeometry.h"
 
 class TestUQVCropGeometry : public QObject
@@ -26,6 +27,7 @@ private slots:
     void SettingsRoundTripInKeyOrder();
     void SettingsDefaultsOfMissingKeys();
     void SettingsOfMissingFile();
+    void UnwritableSettingsThrowOurError();
     void CursorAt_data();
     void CursorAt();
     void DragMovesAndResizes();
@@ -263,6 +265,20 @@ void TestUQVCropGeometry::SettingsOfMissingFile()
 {
     QTemporaryDir dir;
     QVERIFY(!ReadCropSettings(dir.filePath(QStringLiteral("ImgConfig.Cfg")), QStringLiteral("F-Img")).has_value());
+}
+
+void TestUQVCropGeometry::UnwritableSettingsThrowOurError()
+{
+    QTemporaryDir dir;
+    const QString fileName = dir.filePath(QStringLiteral("missing/ImgConfig.Cfg"));
+    try {
+        WriteCropSettings(fileName, QStringLiteral("F-Img"), TCropSettings());
+        QFAIL("a file in a missing folder was written");
+    } catch (const EExamoraError &error) {
+        // The dialog shows this text: the reason of the file system.
+        QVERIFY(!error.Message().isEmpty());
+    }
+    QVERIFY(!QFile::exists(fileName));
 }
 
 void TestUQVCropGeometry::CursorAt_data()

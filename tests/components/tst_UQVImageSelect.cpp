@@ -15,7 +15,6 @@
 #include <QVideoFrameFormat>
 #include <QVideoSink>
 
-#include "app/UComm.h"
 #include "app/UJpeg.h"
 #include "components/UQVCamera.h"
 #include "components/UQVImageSelect.h"
@@ -83,6 +82,7 @@ private slots:
     void SettingsAreReadWhenOpening();
     void ConfirmWithoutPictureStaysOpen();
     void CancelWritesNoSettings();
+    void UnwritableFolderStillHandsTheCutBack();
     void MouseMovesResizesAndCentresFrame();
     void OutsideAllowedShowsEmptyPixels();
     void FitBigPictureScalesToWorkArea();
@@ -92,6 +92,9 @@ private slots:
     void ViewerShowsSizesAndKeepsCloseButtonCentred();
 
 private:
+    // The dialog's folder: settings and camera frames land in it.
+    QString Folder() const { return FDir->path() + QLatin1Char('/'); }
+
     std::unique_ptr<QTemporaryDir> FDir;
     std::unique_ptr<TScriptedMessages> FMessages;
 };
@@ -99,20 +102,18 @@ private:
 void TestUQVImageSelect::init()
 {
     FDir = std::make_unique<QTemporaryDir>();
-    RunContext.AppPath = FDir->path() + QLatin1Char('/');
     FMessages = std::make_unique<TScriptedMessages>();
 }
 
 void TestUQVImageSelect::cleanup()
 {
     FMessages.reset();
-    RunContext.AppPath.clear();
     FDir.reset();
 }
 
 void TestUQVImageSelect::OpeningFitsRatioFrameToSmallPicture()
 {
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     dialog.SetKeepRatio(true);
     dialog.SetPicture(Picture(100, 100));
     dialog.show();
@@ -131,7 +132,7 @@ void TestUQVImageSelect::PictureTakenInOnceOpenCutsSquare()
     file.write(EncodeJpeg(Picture(100, 100)));
     file.close();
     for (bool keepRatio : {true, false}) {
-        TFrmQVImageSelect dialog;
+        TFrmQVImageSelect dialog(Folder());
         dialog.SetKeepRatio(keepRatio);
         dialog.show();
         QVERIFY(dialog.LoadPictureFile(fileName));
@@ -142,7 +143,7 @@ void TestUQVImageSelect::PictureTakenInOnceOpenCutsSquare()
 
 void TestUQVImageSelect::SpinsKeepRatio()
 {
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     dialog.SetKeepRatio(true);
     dialog.SetPicture(Picture(1000, 1000));
     dialog.show();
@@ -172,7 +173,7 @@ void TestUQVImageSelect::ConfirmCompressesAndWritesSettings()
     QFETCH(QSize, cut);
     QFETCH(bool, zip);
     QFETCH(QSize, expected);
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     dialog.SetSettingsSection("TFrmEditor-ImgTheme");
     dialog.SetPicture(Picture(600, 600));
     dialog.show();
@@ -193,7 +194,7 @@ void TestUQVImageSelect::ConfirmCompressesAndWritesSettings()
 void TestUQVImageSelect::SettingsAreReadWhenOpening()
 {
     {
-        TFrmQVImageSelect dialog;
+        TFrmQVImageSelect dialog(Folder());
         dialog.SetSettingsSection("F-Img");
         dialog.show();
         QVERIFY(!dialog.findChild<QCheckBox *>("ChkZip")->isChecked());
@@ -202,7 +203,7 @@ void TestUQVImageSelect::SettingsAreReadWhenOpening()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("[F-Img]\nCutWidth=120\nCutHeight=150\nCutLeft=10\nCutTop=20\nCheckImgPos=1\n");
     file.close();
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     dialog.SetSettingsSection("F-Img");
     dialog.SetPicture(Picture(600, 600));
     dialog.show();
@@ -214,7 +215,7 @@ void TestUQVImageSelect::SettingsAreReadWhenOpening()
 
 void TestUQVImageSelect::ConfirmWithoutPictureStaysOpen()
 {
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     dialog.show();
     dialog.findChild<QPushButton *>("BtnOk")->click();
     QCOMPARE(FMessages->Count(), 1);
@@ -226,7 +227,7 @@ void TestUQVImageSelect::ConfirmWithoutPictureStaysOpen()
 
 void TestUQVImageSelect::CancelWritesNoSettings()
 {
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     dialog.SetPicture(Picture(300, 300));
     dialog.show();
     dialog.findChild<QPushButton *>("BtnCancel")->click();
@@ -234,9 +235,23 @@ void TestUQVImageSelect::CancelWritesNoSettings()
     QVERIFY(!QFile::exists(FDir->filePath("ImgConfig.Cfg")));
 }
 
+void TestUQVImageSelect::UnwritableFolderStillHandsTheCutBack()
+{
+    TFrmQVImageSelect dialog(FDir->filePath("missing") + QLatin1Char('/'));
+    dialog.SetPicture(Picture(300, 300));
+    dialog.show();
+    dialog.findChild<QPushButton *>("BtnOk")->click();
+    QCOMPARE(FMessages->Count(), 1);
+    QCOMPARE(FMessages->Last().Caption, QStringLiteral("错误"));
+    QVERIFY(!FMessages->Last().Text.isEmpty());
+    QCOMPARE(dialog.result(), int(QDialog::Accepted));
+    QVERIFY(!dialog.PreviewPicture().isNull());
+    QVERIFY(!QFile::exists(FDir->filePath("ImgConfig.Cfg")));
+}
+
 void TestUQVImageSelect::MouseMovesResizesAndCentresFrame()
 {
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     dialog.SetPicture(Picture(600, 600));
     dialog.show();
     auto *shape = dialog.findChild<QWidget *>("ShpFrame");
@@ -267,7 +282,7 @@ void TestUQVImageSelect::MouseMovesResizesAndCentresFrame()
 
 void TestUQVImageSelect::OutsideAllowedShowsEmptyPixels()
 {
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     dialog.SetPicture(Picture(200, 200, Qt::yellow));
     dialog.show();
     QCOMPARE(dialog.Model().Frame(), QRect(0, 0, 160, 200));
@@ -293,7 +308,7 @@ void TestUQVImageSelect::FitBigPictureScalesToWorkArea()
     const QString fileName = FDir->filePath("big.bmp");
     QVERIFY(Picture(3000, 1500).save(fileName, "BMP"));
     for (bool fit : {true, false}) {
-        TFrmQVImageSelect dialog;
+        TFrmQVImageSelect dialog(Folder());
         dialog.SetFitBigPicture(fit);
         dialog.show();
         QVERIFY(dialog.LoadPictureFile(fileName));
@@ -307,7 +322,7 @@ void TestUQVImageSelect::FitBigPictureScalesToWorkArea()
 
 void TestUQVImageSelect::ClipboardAndFileSources()
 {
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     dialog.show();
     QGuiApplication::clipboard()->setImage(Picture(50, 60));
     dialog.findChild<QPushButton *>("BtnClipboard")->click();
@@ -343,7 +358,7 @@ void TestUQVImageSelect::ClipboardAndFileSources()
 
 void TestUQVImageSelect::CameraFrameIsSavedAndLoaded()
 {
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     auto camera = std::make_unique<TFakeCamera>(true);
     TFakeCamera *fake = camera.get();
     dialog.SetCameraDevice(std::move(camera));
@@ -377,7 +392,7 @@ void TestUQVImageSelect::CameraFrameIsSavedAndLoaded()
 
 void TestUQVImageSelect::NoCameraSaysSoAndDoesNothing()
 {
-    TFrmQVImageSelect dialog;
+    TFrmQVImageSelect dialog(Folder());
     dialog.SetCameraDevice(std::make_unique<TFakeCamera>(false));
     dialog.show();
     auto *check = dialog.findChild<QCheckBox *>("ChkCamera");

@@ -30,8 +30,6 @@ class TestUSelLxType : public QObject
 private slots:
     void init();
     void cleanup();
-    void SetPracticeScope_data();
-    void SetPracticeScope();
     void ConfirmAtOnceGivesTheMockExam();
     void ModeRuleSetsBandAndHeight();
     void SetListOfTheLicenceClass();
@@ -84,22 +82,6 @@ void TestUSelLxType::ShowDialog()
 void TestUSelLxType::AddSet(int themeId, const QVariant &tt, int chapter)
 {
     FBank->AddTheme(themeId, {{QStringLiteral("TT"), tt}, {QStringLiteral("ThemeChapter"), chapter}});
-}
-
-void TestUSelLxType::SetPracticeScope_data()
-{
-    QTest::addColumn<QString>("value");
-    QTest::addColumn<QString>("scope");
-    QTest::newRow("one digit") << "5" << "05";
-    QTest::newRow("two digits") << "12" << "12";
-    QTest::newRow("already padded") << "07" << "07";
-}
-
-void TestUSelLxType::SetPracticeScope()
-{
-    QFETCH(QString, value);
-    QFETCH(QString, scope);
-    QCOMPARE(::SetPracticeScope(value), scope);
 }
 
 void TestUSelLxType::ConfirmAtOnceGivesTheMockExam()

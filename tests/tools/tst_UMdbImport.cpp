@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlIndex>
@@ -300,6 +301,34 @@ private slots:
         QCOMPARE(names.size(), 8);
         QCOMPARE(names[0], QStringLiteral("Beverages"));
         QCOMPARE(names[1], QStringLiteral("朱镕基饮料"));
+    }
+
+    void ClosesTheFileWhenATableCannotBeRead()
+    {
+        SKIP_WITHOUT_ACCESS_FILE();
+        // Every table definition but the catalogue's own (page 2) loses its
+        // page type: the catalogue reads, the first user table does not.
+        QTemporaryDir dir;
+        const QString damaged = PatchedCopy(dir, QStringLiteral("damaged.mdb"), [](QByteArray &bytes) {
+            constexpr qsizetype pageSize = 2048;
+            for (qsizetype page = 3 * pageSize; page < bytes.size(); page += pageSize)
+                if (bytes[page] == 0x02)
+                    bytes[page] = 0x00;
+        });
+        QVERIFY(!damaged.isEmpty());
+        const auto handlesOn = [](const QString &fileName) {
+            int count = 0;
+            for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+                count += fd.symLinkTarget() == QFileInfo(fileName).canonicalFilePath() ? 1 : 0;
+            return count;
+        };
+        {
+            const TMdbFile open(KNorthwind);
+            QCOMPARE(handlesOn(KNorthwind), 1);
+        }
+        QCOMPARE(handlesOn(KNorthwind), 0);
+        QVERIFY_THROWS_EXCEPTION(EDatabaseError, TMdbFile{damaged});
+        QCOMPARE(handlesOn(damaged), 0);
     }
 
     void GivesBankTablesTheirSchema()
