@@ -7,6 +7,8 @@ class TestUExamRules : public QObject
     Q_OBJECT
 
 private slots:
+    void PracticeKindOf_data();
+    void PracticeKindOf();
     void NormalAnswer_data();
     void NormalAnswer();
     void IsValidAnswerEntry_data();
@@ -21,6 +23,28 @@ private slots:
     void QuestionTexts();
     void SummaryTexts();
 };
+
+void TestUExamRules::PracticeKindOf_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<TPracticeKind>("expected");
+    QTest::newRow("empty is the mock exam") << "" << TPracticeKind::MockExam;
+    QTest::newRow("0 is the mock exam") << "0" << TPracticeKind::MockExam;
+    QTest::newRow("3 is the mock exam") << "3" << TPracticeKind::MockExam;
+    QTest::newRow("1 is set practice") << "1" << TPracticeKind::SetPractice;
+    QTest::newRow("2 is chapter practice") << "2" << TPracticeKind::ChapterPractice;
+    QTest::newRow("padded 1 is not trimmed") << " 1" << TPracticeKind::MockExam;
+    QTest::newRow("01 is no number reading") << "01" << TPracticeKind::MockExam;
+    QTest::newRow("12 is no prefix match") << "12" << TPracticeKind::MockExam;
+    QTest::newRow("unknown text is the mock exam") << "stale" << TPracticeKind::MockExam;
+}
+
+void TestUExamRules::PracticeKindOf()
+{
+    QFETCH(QString, mode);
+    QFETCH(TPracticeKind, expected);
+    QCOMPARE(::PracticeKindOf(mode), expected);
+}
 
 void TestUExamRules::NormalAnswer_data()
 {
