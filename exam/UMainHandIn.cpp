@@ -8,9 +8,9 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "app/UApplication.h"
 #include "app/UComm.h"
 #include "app/UDM.h"
-#include "app/UApplication.h"
 #include "app/UQuery.h"
 #include "exam/UExamClock.h"
 #include "exam/UExamRules.h"
