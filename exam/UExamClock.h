@@ -15,10 +15,10 @@ class TExamClock : public QObject
 public:
     explicit TExamClock(QObject *parent = nullptr);
 
-    int SecondsLeft() const { return FSecondsLeft; }
-    void SetSecondsLeft(int seconds) { FSecondsLeft = seconds; }
     // Takes one second off; false, with nothing taken, when none was left.
     bool CountDown();
+    int SecondsLeft() const { return FSecondsLeft; }
+    void SetSecondsLeft(int seconds) { FSecondsLeft = seconds; }
 
     bool IsRunning() const;
     void Stop();

@@ -33,6 +33,58 @@ private slots:
     void WholeMockExamThroughTheForms();
 };
 
+void TestUMainHandIn::WholeMockExamThroughTheForms()
+{
+    QVERIFY(QFile::copy(EXAMORA_SOURCE_DIR "/data/TestMn.frf", FBank->AppPath() + "TestMn.frf"));
+    auto form = std::make_unique<TFrmMain>();
+    QCOMPARE(FAnswerer->LicenceDialogs, 1);
+    QCOMPARE(RunContext.DriveTypeCode, QStringLiteral("001"));
+    const TExamScreen ui(*form);
+    form->show();
+    form->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(form.get()));
+    QTRY_VERIFY_WITH_TIMEOUT(ui.Panel3->isEnabled(), 10000);
+    QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 4);
+    // A sheet button for every question of the paper.
+    QCOMPARE(form->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^AutoBtn"))).size(), 4);
+    QVERIFY(ui.Clock->IsRunning());
+    QTRY_VERIFY_WITH_TIMEOUT(!ui.LabTime->text().isEmpty(), 3000);
+    ui.Clock->Stop();
+
+    QTest::mouseClick(ui.LabA, Qt::LeftButton);
+    QCOMPARE(Stored(1, "AnswerResult").toString(), QStringLiteral("1"));
+    QTest::keyClick(ui.Edit1, Qt::Key_Return);
+    QTest::keyClicks(ui.Edit1, "2");
+    QCOMPARE(Stored(2, "AnswerResult").toString(), QStringLiteral("2"));
+    QTest::keyClick(ui.Edit1, Qt::Key_End);
+    QCOMPARE(Stored(2, "Yxx_St").toString(), QStringLiteral("1"));
+    QTest::keyClick(ui.Edit1, Qt::Key_PageDown);
+    QTest::keyClicks(ui.Edit1, "4");
+    QCOMPARE(Stored(3, "AnswerResult").toString(), QStringLiteral("4"));
+    QCOMPARE(Stored(3, "Yxx_St").toString(), QStringLiteral("0"));
+    QTest::mouseClick(SheetButton(*form, 4), Qt::LeftButton);
+    for (QLabel *label : {ui.LabE, ui.LabC})
+        QTest::mouseClick(label, Qt::LeftButton);
+    QCOMPARE(Stored(4, "AnswerResult").toString(), QStringLiteral("35"));
+
+    FMessages->SetDefaultAnswer(1);
+    QTest::mouseClick(ui.SpeedButton3, Qt::LeftButton);
+    QCOMPARE(FMessages->Count(), 2);
+    QCOMPARE(FMessages->Last().Text,
+             QStringLiteral("本次答题共正确 3 道，错误 1 道，得分 75 分。\r是否需要查询答题信息？"));
+    QCOMPARE(FAnswerer->Previews, 1);
+    QVERIFY(FAnswerer->PreviewPages >= 1);
+    QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 0);
+    QCOMPARE(ui.Label1->text(), QStringLiteral("正确答案：135"));
+    QVERIFY(ui.Label1->isVisible());
+
+    QTest::keyClick(ui.Edit1, Qt::Key_PageUp);
+    QCOMPARE(ui.Edit1->text(), QStringLiteral("4"));
+    QCOMPARE(ui.Label1->text(), QStringLiteral("正确答案：4"));
+    QTest::mouseClick(ui.SpeedButton5, Qt::LeftButton);
+    QVERIFY(!form->isVisible());
+}
+
 void TestUMainHandIn::HandInMockExamAndReview()
 {
     auto form = OpenExam("3");
@@ -257,58 +309,6 @@ void TestUMainHandIn::TimeOutClosesTheOpenConfirmationBox()
     QVERIFY(!visibleBox(KConfirm));
     // Answering is over: the window closes.
     QVERIFY(form->close());
-}
-
-void TestUMainHandIn::WholeMockExamThroughTheForms()
-{
-    QVERIFY(QFile::copy(EXAMORA_SOURCE_DIR "/data/TestMn.frf", FBank->AppPath() + "TestMn.frf"));
-    auto form = std::make_unique<TFrmMain>();
-    QCOMPARE(FAnswerer->LicenceDialogs, 1);
-    QCOMPARE(RunContext.DriveTypeCode, QStringLiteral("001"));
-    const TExamScreen ui(*form);
-    form->show();
-    form->activateWindow();
-    QVERIFY(QTest::qWaitForWindowActive(form.get()));
-    QTRY_VERIFY_WITH_TIMEOUT(ui.Panel3->isEnabled(), 10000);
-    QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 4);
-    // A sheet button for every question of the paper.
-    QCOMPARE(form->findChildren<QPushButton *>(QRegularExpression(QStringLiteral("^AutoBtn"))).size(), 4);
-    QVERIFY(ui.Clock->IsRunning());
-    QTRY_VERIFY_WITH_TIMEOUT(!ui.LabTime->text().isEmpty(), 3000);
-    ui.Clock->Stop();
-
-    QTest::mouseClick(ui.LabA, Qt::LeftButton);
-    QCOMPARE(Stored(1, "AnswerResult").toString(), QStringLiteral("1"));
-    QTest::keyClick(ui.Edit1, Qt::Key_Return);
-    QTest::keyClicks(ui.Edit1, "2");
-    QCOMPARE(Stored(2, "AnswerResult").toString(), QStringLiteral("2"));
-    QTest::keyClick(ui.Edit1, Qt::Key_End);
-    QCOMPARE(Stored(2, "Yxx_St").toString(), QStringLiteral("1"));
-    QTest::keyClick(ui.Edit1, Qt::Key_PageDown);
-    QTest::keyClicks(ui.Edit1, "4");
-    QCOMPARE(Stored(3, "AnswerResult").toString(), QStringLiteral("4"));
-    QCOMPARE(Stored(3, "Yxx_St").toString(), QStringLiteral("0"));
-    QTest::mouseClick(SheetButton(*form, 4), Qt::LeftButton);
-    for (QLabel *label : {ui.LabE, ui.LabC})
-        QTest::mouseClick(label, Qt::LeftButton);
-    QCOMPARE(Stored(4, "AnswerResult").toString(), QStringLiteral("35"));
-
-    FMessages->SetDefaultAnswer(1);
-    QTest::mouseClick(ui.SpeedButton3, Qt::LeftButton);
-    QCOMPARE(FMessages->Count(), 2);
-    QCOMPARE(FMessages->Last().Text,
-             QStringLiteral("本次答题共正确 3 道，错误 1 道，得分 75 分。\r是否需要查询答题信息？"));
-    QCOMPARE(FAnswerer->Previews, 1);
-    QVERIFY(FAnswerer->PreviewPages >= 1);
-    QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 0);
-    QCOMPARE(ui.Label1->text(), QStringLiteral("正确答案：135"));
-    QVERIFY(ui.Label1->isVisible());
-
-    QTest::keyClick(ui.Edit1, Qt::Key_PageUp);
-    QCOMPARE(ui.Edit1->text(), QStringLiteral("4"));
-    QCOMPARE(ui.Label1->text(), QStringLiteral("正确答案：4"));
-    QTest::mouseClick(ui.SpeedButton5, Qt::LeftButton);
-    QVERIFY(!form->isVisible());
 }
 
 QTEST_MAIN(TestUMainHandIn)
