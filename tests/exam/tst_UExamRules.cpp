@@ -9,6 +9,8 @@ class TestUExamRules : public QObject
 private slots:
     void PracticeKindOf_data();
     void PracticeKindOf();
+    void TrimEntry_data();
+    void TrimEntry();
     void NormalAnswer_data();
     void NormalAnswer();
     void IsValidAnswerEntry_data();
@@ -44,6 +46,25 @@ void TestUExamRules::PracticeKindOf()
     QFETCH(QString, mode);
     QFETCH(TPracticeKind, expected);
     QCOMPARE(::PracticeKindOf(mode), expected);
+}
+
+void TestUExamRules::TrimEntry_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("blanks off both ends") << "  13 " << "13";
+    QTest::newRow("inner blanks stay") << " 1 3 " << "1 3";
+    QTest::newRow("tabs and line ends go") << "\t2\r\n" << "2";
+    QTest::newRow("other control characters go") << QString(QChar(1)) + "4" + QChar(31) << "4";
+    QTest::newRow("ideographic space stays") << QString(QChar(0x3000)) + "1" << QString(QChar(0x3000)) + "1";
+    QTest::newRow("only blanks give empty") << " \t " << "";
+}
+
+void TestUExamRules::TrimEntry()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, expected);
+    QCOMPARE(::TrimEntry(entry), expected);
 }
 
 void TestUExamRules::NormalAnswer_data()
