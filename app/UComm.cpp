@@ -112,15 +112,20 @@ QString CleanField(QStringView field)
             break;
         value += c;
     }
-    int start = 0, end = int(value.size());
-    while (start < end && value.at(start).unicode() <= 32)
-        ++start;
-    while (end > start && value.at(end - 1).unicode() <= 32)
-        --end;
-    return value.mid(start, end - start);
+    return TrimBlanks(value);
 }
 
 } // namespace
+
+QString TrimBlanks(const QString &text)
+{
+    qsizetype start = 0, end = text.size();
+    while (start < end && text.at(start).unicode() <= 32)
+        ++start;
+    while (end > start && text.at(end - 1).unicode() <= 32)
+        --end;
+    return text.mid(start, end - start);
+}
 
 QString GetField(const QString &text, int fieldNumber, QChar separator)
 {

@@ -15,8 +15,6 @@ struct TRunContext
     QString PracticeMode;       // "1" set, "2" chapter, "3" (or empty, "0") mock exam
     QString PracticeScope;      // set number or chapter number
     QString CandidateIdNumber;  // never set: stays empty
-    int RightCount = 0;
-    int WrongCount = 0;
 };
 
 extern TRunContext RunContext;
@@ -40,6 +38,8 @@ QString GetComputerNameText();
 
 int CountChar(const QString &text, QChar c);
 int CountCharText(const QString &text, const QString &search);
+// The classic Trim: blanks and control characters off both ends.
+QString TrimBlanks(const QString &text);
 QString GetField(const QString &text, int fieldNumber, QChar separator);
 QString GetDataSource(const QString &connectionString);
 

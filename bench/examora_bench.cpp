@@ -271,7 +271,7 @@ int CaseHandIn(int questions)
 
     const auto start = TClock::now();
     const double cpuStart = CpuMilliseconds();
-    const int score = ScorePaper(QString::number(examineId));
+    const int score = ScorePaper(QString::number(examineId)).Score;
     TQuery sheet;
     if (!OpenQuery(&sheet, ResultSheetSql(examineId)))
         return 1;

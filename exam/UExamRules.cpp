@@ -21,14 +21,16 @@ QChar AsciiUpper(QChar c)
 
 } // namespace
 
+TPracticeKind PracticeKindOf(const QString &practiceMode)
+{
+    if (!IsPracticeMode(practiceMode))
+        return TPracticeKind::MockExam;
+    return practiceMode == QLatin1String("1") ? TPracticeKind::SetPractice : TPracticeKind::ChapterPractice;
+}
+
 QString TrimEntry(const QString &text)
 {
-    qsizetype start = 0, end = text.size();
-    while (start < end && IsBlankOrControl(text.at(start)))
-        ++start;
-    while (end > start && IsBlankOrControl(text.at(end - 1)))
-        --end;
-    return text.mid(start, end - start);
+    return TrimBlanks(text);
 }
 
 bool IsValidAnswerEntry(const QString &entry, int themeType, const QString &offeredOptions)

@@ -5,7 +5,13 @@
 
 // The answer rules of the exam screen, apart from its widgets.
 
-// The classic Trim: blanks and control characters off both ends.
+// What the paper is worked for. The mode text is read once, by the rule of
+// IsPracticeMode: "1" set practice, "2" chapter practice, anything else
+// (also empty, "0" and "3") the mock exam.
+enum class TPracticeKind { MockExam, SetPractice, ChapterPractice };
+TPracticeKind PracticeKindOf(const QString &practiceMode);
+
+// An answer entry is trimmed as the classic Trim does (TrimBlanks).
 QString TrimEntry(const QString &text);
 
 // Whether an answer entry (already trimmed, not empty) may be stored for a

@@ -15,6 +15,14 @@ QFont SongFont(int pixelSize, bool bold)
     return font;
 }
 
+void SetTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    palette.setColor(QPalette::ButtonText, colour);
+    widget->setPalette(palette);
+}
+
 TClickLabel::TClickLabel(QWidget *parent)
     : QLabel(parent)
 {

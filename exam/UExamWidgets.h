@@ -11,6 +11,8 @@ class QRadioButton;
 
 // The screen's face, "宋体", at a pixel size.
 QFont SongFont(int pixelSize, bool bold = false);
+// The colour of a label's or a button's text.
+void SetTextColour(QWidget *widget, const QColor &colour);
 
 // An option label that reports clicks.
 class TClickLabel : public QLabel

@@ -1,33 +1,25 @@
 #include "exam/UMain.h"
 
 #include <algorithm>
-#include <exception>
 
 #include <QApplication>
-#include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QScreen>
-#include <QScrollArea>
-#include <QStyle>
 #include <QTimer>
 #include <QValidator>
 
 #include "app/UApplication.h"
 #include "app/UComm.h"
 #include "app/UTiming.h"
-#include "app/UDM.h"
 #include "app/UJpeg.h"
 #include "app/UQuery.h"
 #include "app/UQuit.h"
 #include "app/URegistry.h"
-#include "exam/UAnswerSheet.h"
-#include "exam/UExamRules.h"
+#include "exam/UAnswerSheetPanel.h"
+#include "exam/UExamClock.h"
 #include "exam/UExamWidgets.h"
-#include "exam/UScoring.h"
 #include "paper/UPaperStore.h"
-#include "report/UFrRep.h"
 #include "setup/USelLxType.h"
 #include "setup/UXtglLogin.h"
 
@@ -38,14 +30,6 @@ constexpr int KLeftWidth = 218;
 constexpr int KRightWidth = 804;
 constexpr int KAreaHeight = 629;
 const QColor KTextColour(51, 51, 51);
-
-void SetTextColour(QWidget *widget, const QColor &colour)
-{
-    QPalette palette = widget->palette();
-    palette.setColor(QPalette::WindowText, colour);
-    palette.setColor(QPalette::ButtonText, colour);
-    widget->setPalette(palette);
-}
 
 QLabel *MakeLabel(QWidget *parent, const QString &name, const QFont &font, const QColor &colour)
 {
@@ -136,14 +120,12 @@ TFrmMain::TFrmMain(QWidget *parent)
     Qry_Print->setObjectName(QStringLiteral("Qry_Print"));
     connect(AQry, &TQuery::AfterScroll, this, &TFrmMain::AQryAfterScroll);
     connect(Qry_Print, &TQuery::AfterOpen, this, &TFrmMain::Qry_PrintAfterOpen);
+    FClock = new TExamClock(this);
+    connect(FClock, &TExamClock::Tick, this, &TFrmMain::ExamClockTick);
 
     TimerStart = new QTimer(this);
     TimerStart->setInterval(100);
     connect(TimerStart, &QTimer::timeout, this, &TFrmMain::TimerStartTimer);
-    Timer1 = new QTimer(this);
-    Timer1->setInterval(1000);
-    connect(Timer1, &QTimer::timeout, this, &TFrmMain::Timer1Timer);
-    Timer1->start();
 
     auto *banner = new TPicture(TPictureKind::Banner, QString(), this);
     banner->setGeometry(0, 0, width(), KBannerHeight);
@@ -180,16 +162,8 @@ void TFrmMain::CreateLeftColumn()
     Label2->move(6, 291);
     Label2->adjustSize();
 
-    Panel1 = new QScrollArea(column);
-    Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setGeometry(0, 309, KLeftWidth, 320);
-    Panel1->setFrameShape(QFrame::NoFrame);
-    Panel1->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    Panel1->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    Panel1->setFocusPolicy(Qt::NoFocus);
-    FSheetContent = new TPicture(TPictureKind::SheetBackground, QString());
-    FSheetContent->resize(Panel1->size());
-    Panel1->setWidget(FSheetContent);
+    Panel1 = new TAnswerSheetPanel(QRect(0, 309, KLeftWidth, 320), column);
+    connect(Panel1, &TAnswerSheetPanel::QuestionChosen, this, &TFrmMain::AnswerSheetClick);
 }
 
 void TFrmMain::CreateRightArea()
@@ -213,12 +187,9 @@ void TFrmMain::CreateRightArea()
     Panel5 = new QWidget(area);
     Panel5->setObjectName(QStringLiteral("Panel5"));
     Panel5->setGeometry(32, KOptionsTop, 454, 334);
-    const QString names[5] = {QStringLiteral("LabA"), QStringLiteral("LabB"), QStringLiteral("LabC"),
-                              QStringLiteral("LabD"), QStringLiteral("LabE")};
-    TClickLabel **labels[5] = {&LabA, &LabB, &LabC, &LabD, &LabE};
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 0; i < int(FOptionLabels.size()); ++i) {
         auto *label = new TClickLabel(Panel5);
-        label->setObjectName(names[i]);
+        label->setObjectName(QStringLiteral("Lab") + QChar(u'A' + i));
         label->setFont(SongFont(20));
         SetTextColour(label, KTextColour);
         label->setWordWrap(true);
@@ -226,7 +197,7 @@ void TFrmMain::CreateRightArea()
         label->setToolTip(QStringLiteral("单击本项，选择答案%1。").arg(i + 1));
         label->setGeometry(0, 0, Panel5->width(), label->fontMetrics().height());
         connect(label, &TClickLabel::Clicked, this, &TFrmMain::LabAClick);
-        *labels[i] = label;
+        FOptionLabels[size_t(i)] = label;
     }
     CreateAnswerBar(area);
 }
@@ -327,10 +298,11 @@ void TFrmMain::FormShow()
     LabContent->clear();
     LabCylb->setText(RunContext.DriveTypeCaption);
     LabType->clear();
-    for (QLabel *label : {LabA, LabB, LabC, LabD, LabE})
+    for (QLabel *label : FOptionLabels)
         label->clear();
     Label1->hide();
-    if (IsPracticeMode(RunContext.PracticeMode)) {
+    FPracticeKind = PracticeKindOf(RunContext.PracticeMode);
+    if (FPracticeKind != TPracticeKind::MockExam) {
         Label2->hide();
         Panel9->hide();
     }
@@ -354,11 +326,8 @@ void TFrmMain::TimerStartTimer()
         RequestQuit();
         return;
     }
-    if (RunContext.PracticeMode != QLatin1String("2")) {
-        BuildAnswerSheet();
-        for (int number = 1; number <= FQuestionCount; ++number)
-            SetAnswerSheetState(number, asUnanswered);
-    }
+    if (FPracticeKind != TPracticeKind::ChapterPractice)
+        Panel1->Build(FQuestionCount);
     Panel3->setEnabled(true);
     // The progress windows of the loading took the activation with them.
     activateWindow();
@@ -377,7 +346,7 @@ bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveT
         FExamineID = store.FExamineID;
         FExamMinutes = store.FExamMinutes;
         FQuestionCount = store.FQuestionCount;
-        FSecondsLeft = FExamMinutes * 60;
+        FClock->SetSecondsLeft(FExamMinutes * 60);
         FAnswering = true;
     };
     return store.LoadPaper(AQry, candidateIdNumber, driveTypeCode);
@@ -409,15 +378,13 @@ void TFrmMain::ShowQuestion()
     Panel5->setGeometry(32, KOptionsTop + shift, 454, 334 - shift);
     ImgTheme->move(487, KPictureTop + shift);
 
-    const QString columns[5] = {QStringLiteral("ThemeSpareA"), QStringLiteral("ThemeSpareB"), QStringLiteral("ThemeSpareC"),
-                                QStringLiteral("ThemeSpareD"), QStringLiteral("ThemeSpareE")};
-    QLabel *labels[5] = {LabA, LabB, LabC, LabD, LabE};
     int top = 0;
-    for (int i = 0; i < 5; ++i) {
-        labels[i]->setGeometry(0, top, Panel5->width(), labels[i]->height());
-        ShowOption(labels[i], columns[i], QStringLiteral("%1、").arg(i + 1));
-        FitHeight(labels[i]);
-        top = labels[i]->y() + labels[i]->height() + 12;
+    for (size_t i = 0; i < FOptionLabels.size(); ++i) {
+        QLabel *label = FOptionLabels[i];
+        label->setGeometry(0, top, Panel5->width(), label->height());
+        ShowOption(label, QStringLiteral("ThemeSpare") + QChar(u'A' + int(i)), QStringLiteral("%1、").arg(i + 1));
+        FitHeight(label);
+        top = label->y() + label->height() + 12;
     }
 
     // The previous question's picture goes first: a picture that cannot be
@@ -453,7 +420,7 @@ void TFrmMain::AQryAfterScroll()
         Edit1->setText(CurrentText(QStringLiteral("AnswerResult")));
     }
     const QString rightAnswer = CurrentText(QStringLiteral("THEMERESULT"));
-    if (!IsPracticeMode(RunContext.PracticeMode))
+    if (FPracticeKind == TPracticeKind::MockExam)
         Label1->setText(CorrectAnswerLine(rightAnswer));
     else if (FAnswering)
         Label1->hide();
@@ -464,10 +431,9 @@ void TFrmMain::AQryAfterScroll()
 QString TFrmMain::OfferedOptions() const
 {
     QString numbers;
-    const QLabel *labels[5] = {LabA, LabB, LabC, LabD, LabE};
-    for (int i = 0; i < 5; ++i) {
-        if (!labels[i]->isHidden())
-            numbers += QChar(u'1' + i);
+    for (size_t i = 0; i < FOptionLabels.size(); ++i) {
+        if (!FOptionLabels[i]->isHidden())
+            numbers += QChar(u'1' + int(i));
     }
     return numbers;
 }
@@ -500,9 +466,9 @@ void TFrmMain::Edit1Change()
     SetStoredText(AQry->FieldByName(QStringLiteral("AnswerResult")), answer);
     SetStoredText(AQry->FieldByName(QStringLiteral("Yxx_St")), ValidityFlag(answer, RGYxx->ItemIndex()));
     AQry->Post();
-    SetAnswerSheetState(AQry->FieldByName(QStringLiteral("ID"))->AsInteger(), AnswerStateOf(answer, RGYxx->ItemIndex()));
+    ShowAnswerState(answer);
     PlaceCaretAtEnd();
-    if (IsPracticeMode(RunContext.PracticeMode)) {
+    if (FPracticeKind != TPracticeKind::MockExam) {
         Label1->show();
         Label1->setText(PracticeFeedback(answer, CurrentText(QStringLiteral("THEMERESULT"))));
     }
@@ -519,48 +485,20 @@ void TFrmMain::RGYxxClick()
         SetStoredText(AQry->FieldByName(QStringLiteral("Yxx_St")), ValidityFlag(stored, RGYxx->ItemIndex()));
         AQry->Post();
     }
-    SetAnswerSheetState(AQry->FieldByName(QStringLiteral("ID"))->AsInteger(), AnswerStateOf(stored, RGYxx->ItemIndex()));
+    ShowAnswerState(stored);
     Edit1->setFocus();
 }
 
-void TFrmMain::BuildAnswerSheet()
+void TFrmMain::ShowAnswerState(const QString &answer)
 {
-    const int scrollBarWidth = Panel1->style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, Panel1);
-    const TAnswerSheetLayout layout = AnswerSheetLayout(FQuestionCount, Panel1->size(), scrollBarWidth);
-    FSheetContent->resize(layout.ContentSize);
-    Panel1->setVerticalScrollBarPolicy(layout.Scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
-    for (size_t i = 0; i < layout.Buttons.size(); ++i) {
-        auto *button = new QPushButton(QString::number(i + 1), FSheetContent);
-        button->setObjectName(QStringLiteral("AutoBtn%1").arg(i + 1));
-        button->setGeometry(layout.Buttons[i]);
-        button->setFlat(true);
-        button->setFocusPolicy(Qt::NoFocus);
-        button->setCursor(Qt::PointingHandCursor);
-        // No hover tint either: a tinted button would read as the current question.
-        button->setStyleSheet(QStringLiteral("QPushButton { background: transparent; border: none; padding: 0; }"));
-        connect(button, &QPushButton::clicked, this, [this, button] { AnswerSheetClick(button); });
-        button->show();
-    }
+    Panel1->SetState(AQry->FieldByName(QStringLiteral("ID"))->AsInteger(), AnswerStateOf(answer, RGYxx->ItemIndex()));
 }
 
-void TFrmMain::SetAnswerSheetState(int number, int state)
+void TFrmMain::AnswerSheetClick(int number)
 {
-    auto *button = FSheetContent->findChild<QPushButton *>(QStringLiteral("AutoBtn%1").arg(number), Qt::FindDirectChildrenOnly);
-    if (!button)
+    if (!AQry->Active())
         return;
-    static const QColor colours[3] = {QColor(102, 102, 102), QColor(255, 25, 0), QColor(3, 150, 0)};
-    const int index = std::clamp(state, 0, 2);
-    QFont font = button->font();
-    font.setBold(index != asUnanswered);
-    button->setFont(font);
-    SetTextColour(button, colours[index]);
-}
-
-void TFrmMain::AnswerSheetClick(QAbstractButton *sender)
-{
-    if (!sender || sender->parent() != FSheetContent || !AQry->Active())
-        return;
-    AQry->Locate(QStringLiteral("ID"), sender->text());
+    AQry->Locate(QStringLiteral("ID"), QString::number(number));
     ShowQuestion();
 }
 
@@ -636,105 +574,4 @@ void TFrmMain::FormKeyDown(int key)
     default:
         break;
     }
-}
-
-void TFrmMain::Timer1Timer()
-{
-    if (!FAnswering)
-        return;
-    if (FSecondsLeft > 0) {
-        --FSecondsLeft;
-    } else {
-        // A hand-in confirmation still open would only hang on, stale.
-        CloseOpenMessageBoxes();
-        SpeedButton3Click();
-    }
-    ShowClock();
-}
-
-void TFrmMain::ShowClock()
-{
-    SetTextColour(LabTime, ClockColor(FSecondsLeft));
-    LabTime->setText(ClockText(FSecondsLeft));
-}
-
-void TFrmMain::SpeedButton3Click()
-{
-    if (!FAnswering)
-        return;
-    if (FSecondsLeft > 0) {
-        const int answer = AskOkCancel(QStringLiteral("交卷后系统将关闭答题功能，确定要交卷吗？"));
-        // The clock runs on while the question is open; if the time ran
-        // out meanwhile, that hand-in has already taken place.
-        if (answer != 1 || !FAnswering)
-            return;
-    }
-    FAnswering = false;
-    FHandedIn = true;
-    Timer1->stop();
-    Edit1->setReadOnly(true);
-    RGYxx->setEnabled(false);
-
-    const int score = ScorePaper(QString::number(FExamineID));
-    if (RunContext.PracticeMode == QLatin1String("2")) {
-        ShowInfo(ChapterSummary(RunContext.RightCount));
-        DeletePaper(FExamineID);
-        return;
-    }
-    std::exception_ptr sheetError;
-    if (AskOkCancel(HandInSummary(RunContext.RightCount, RunContext.WrongCount, score)) == 1) {
-        try {
-            OfferResultSheet();
-        } catch (...) {
-            sheetError = std::current_exception();
-        }
-    }
-    // The paper goes whether or not the sheet could be shown.
-    DeletePaper(FExamineID);
-    if (sheetError)
-        std::rethrow_exception(sheetError);
-    Label1->show();
-}
-
-void TFrmMain::OfferResultSheet()
-{
-    Qry_Print->SetConnection(DM ? DM->ACon : nullptr);
-    Qry_Print->Close();
-    Qry_Print->SetSQL(ResultSheetSql(FExamineID));
-    Qry_Print->Open();
-    PrintResultSheet(Qry_Print, RunContext.AppPath + QStringLiteral("TestMn.frf"));
-}
-
-void TFrmMain::SpeedButton5Click()
-{
-    close();
-}
-
-void TFrmMain::closeEvent(QCloseEvent *event)
-{
-    if (FAnswering)
-        event->ignore();
-    else
-        event->accept();
-}
-
-void TFrmMain::Qry_PrintAfterOpen()
-{
-    if (!Qry_Print->Active() || Qry_Print->IsEmpty())
-        return;
-    if (TField *otz = Qry_Print->FindField(QStringLiteral("OTZ"))) {
-        otz->OnGetText = [this](const TField &field, QString &text, bool displayText) {
-            Qry_PrintOtzGetText(field, text, displayText);
-        };
-    }
-}
-
-void TFrmMain::Qry_PrintOtzGetText(const TField &field, QString &text, bool)
-{
-    if (field.IsNull())
-        return;
-    text = IsAnswerRight(Qry_Print->FieldByName(QStringLiteral("ThemeResult"))->AsString(),
-                         Qry_Print->FieldByName(QStringLiteral("AnswerResult"))->AsString())
-        ? QStringLiteral("正确")
-        : QStringLiteral("错误");
 }

@@ -1,16 +1,19 @@
 #pragma once
 
+#include <array>
+
 #include <QWidget>
 
-class QAbstractButton;
+#include "exam/UExamRules.h"
+
 class QLabel;
 class QLineEdit;
-class QScrollArea;
 class QTimer;
+class TAnswerSheetPanel;
 class TClickLabel;
+class TExamClock;
 class TFaceButton;
 class TField;
-class TPicture;
 class TQuery;
 class TRadioGroup;
 
@@ -33,8 +36,6 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    friend class TestUMain;
-
     void CreateLeftColumn();
     void CreateRightArea();
     void CreateAnswerBar(QWidget *rightArea);
@@ -54,15 +55,14 @@ private:
     void LabAClick(TClickLabel *sender);
     void Edit1Change();
     void RGYxxClick();
-    void BuildAnswerSheet();
-    void SetAnswerSheetState(int number, int state);
-    void AnswerSheetClick(QAbstractButton *sender);
+    void AnswerSheetClick(int number);
+    void ShowAnswerState(const QString &answer);
     void SpeedButton1Click();
     void SpeedButton2Click();
     void PlaceCaretAtEnd();
     void FormKeyDown(int key);
 
-    void Timer1Timer();
+    void ExamClockTick();
     void ShowClock();
     void SpeedButton3Click();
     void OfferResultSheet();
@@ -71,7 +71,7 @@ private:
     void Qry_PrintOtzGetText(const TField &field, QString &text, bool displayText);
 
     bool FAnswering = false;
-    int FSecondsLeft = 0;
+    TPracticeKind FPracticeKind = TPracticeKind::MockExam;
     qint64 FExamineID = 0;
     int FExamMinutes = 0;
     int FQuestionCount = 0;
@@ -83,24 +83,20 @@ private:
     TQuery *QryModel;
     TQuery *Qry_Print;
     QTimer *TimerStart;
-    QTimer *Timer1;
+    TExamClock *FClock;
 
     QLabel *Label5;
     QLabel *LabCylb;
     QLabel *LabTime;
     QLabel *Label2;
-    QScrollArea *Panel1;
-    TPicture *FSheetContent;
+    TAnswerSheetPanel *Panel1;
 
     QLabel *LabContent;
     QLabel *LabType;
     QLabel *ImgTheme;
     QWidget *Panel5;
-    TClickLabel *LabA;
-    TClickLabel *LabB;
-    TClickLabel *LabC;
-    TClickLabel *LabD;
-    TClickLabel *LabE;
+    // LabA … LabE, option 1 to 5.
+    std::array<TClickLabel *, 5> FOptionLabels;
 
     QWidget *Panel3;
     QLineEdit *Edit1;

@@ -9,36 +9,34 @@ namespace {
 
 bool PracticePaper()
 {
-    return IsPracticeMode(RunContext.PracticeMode);
+    return PracticeKindOf(RunContext.PracticeMode) != TPracticeKind::MockExam;
 }
 
 } // namespace
 
-int ScorePaper(const QString &examineIdText)
+TPaperScore ScorePaper(const QString &examineIdText)
 {
-    RunContext.RightCount = 0;
-    RunContext.WrongCount = 0;
     TQuery query;
     query.SetConnection(DM ? DM->ACon : nullptr);
     query.SetSQL((PracticePaper() ? QStringLiteral("Select * From T_ks_ExamineTheme_TT Where ExamineID=")
                                   : QStringLiteral("Select * From T_ks_ExamineTheme Where ExamineID="))
                  + examineIdText + QStringLiteral(" Order By ID"));
     query.Open();
-    int score = 0;
+    TPaperScore result;
     const int rows = query.RecordCount();
     query.First();
     for (int i = 0; i < rows; ++i) {
         if (IsAnswerRight(query.FieldByName(QStringLiteral("ThemeResult"))->AsString(),
                           query.FieldByName(QStringLiteral("AnswerResult"))->AsString())) {
-            ++RunContext.RightCount;
-            score += query.FieldByName(QStringLiteral("ThemeBit"))->AsInteger();
+            ++result.RightCount;
+            result.Score += query.FieldByName(QStringLiteral("ThemeBit"))->AsInteger();
         } else {
-            ++RunContext.WrongCount;
+            ++result.WrongCount;
         }
         query.Next();
     }
     query.Close();
-    return score;
+    return result;
 }
 
 QString ResultSheetSql(qint64 examineId)

@@ -5,10 +5,16 @@
 // Scoring and discarding of a stored paper. The paper table follows
 // RunContext.PracticeMode: the practice modes keep theirs apart.
 
-// Scores the stored paper with the right-answer rule: fills
-// RunContext.RightCount and WrongCount and returns the sum of ThemeBit over
-// the right answers. A failing statement throws EDatabaseError.
-int ScorePaper(const QString &examineIdText);
+struct TPaperScore
+{
+    int RightCount = 0;
+    int WrongCount = 0;
+    int Score = 0; // the sum of ThemeBit over the right answers
+};
+
+// Scores the stored paper with the right-answer rule. A failing statement
+// throws EDatabaseError.
+TPaperScore ScorePaper(const QString &examineIdText);
 
 // The result-sheet statement, with the verdict column OTZ left empty.
 QString ResultSheetSql(qint64 examineId);

@@ -7,6 +7,10 @@ class TestUExamRules : public QObject
     Q_OBJECT
 
 private slots:
+    void PracticeKindOf_data();
+    void PracticeKindOf();
+    void TrimEntry_data();
+    void TrimEntry();
     void NormalAnswer_data();
     void NormalAnswer();
     void IsValidAnswerEntry_data();
@@ -21,6 +25,47 @@ private slots:
     void QuestionTexts();
     void SummaryTexts();
 };
+
+void TestUExamRules::PracticeKindOf_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<TPracticeKind>("expected");
+    QTest::newRow("empty is the mock exam") << "" << TPracticeKind::MockExam;
+    QTest::newRow("0 is the mock exam") << "0" << TPracticeKind::MockExam;
+    QTest::newRow("3 is the mock exam") << "3" << TPracticeKind::MockExam;
+    QTest::newRow("1 is set practice") << "1" << TPracticeKind::SetPractice;
+    QTest::newRow("2 is chapter practice") << "2" << TPracticeKind::ChapterPractice;
+    QTest::newRow("padded 1 is not trimmed") << " 1" << TPracticeKind::MockExam;
+    QTest::newRow("01 is no number reading") << "01" << TPracticeKind::MockExam;
+    QTest::newRow("12 is no prefix match") << "12" << TPracticeKind::MockExam;
+    QTest::newRow("unknown text is the mock exam") << "stale" << TPracticeKind::MockExam;
+}
+
+void TestUExamRules::PracticeKindOf()
+{
+    QFETCH(QString, mode);
+    QFETCH(TPracticeKind, expected);
+    QCOMPARE(::PracticeKindOf(mode), expected);
+}
+
+void TestUExamRules::TrimEntry_data()
+{
+    QTest::addColumn<QString>("entry");
+    QTest::addColumn<QString>("expected");
+    QTest::newRow("blanks off both ends") << "  13 " << "13";
+    QTest::newRow("inner blanks stay") << " 1 3 " << "1 3";
+    QTest::newRow("tabs and line ends go") << "\t2\r\n" << "2";
+    QTest::newRow("other control characters go") << QString(QChar(1)) + "4" + QChar(31) << "4";
+    QTest::newRow("ideographic space stays") << QString(QChar(0x3000)) + "1" << QString(QChar(0x3000)) + "1";
+    QTest::newRow("only blanks give empty") << " \t " << "";
+}
+
+void TestUExamRules::TrimEntry()
+{
+    QFETCH(QString, entry);
+    QFETCH(QString, expected);
+    QCOMPARE(::TrimEntry(entry), expected);
+}
 
 void TestUExamRules::NormalAnswer_data()
 {

@@ -47,9 +47,10 @@ void TestUScoring::NinetyRightOfAHundred()
     for (int id = 1; id <= 100; ++id)
         AddPaperRow(bank, "T_KS_ExamineTheme", 4, id, "1", id <= 90 ? QVariant("1") : QVariant(), 1);
     AddPaperRow(bank, "T_KS_ExamineTheme", 5, 1, "1", "1", 50); // another paper
-    QCOMPARE(ScorePaper("4"), 90);
-    QCOMPARE(RunContext.RightCount, 90);
-    QCOMPARE(RunContext.WrongCount, 10);
+    const TPaperScore result = ScorePaper("4");
+    QCOMPARE(result.Score, 90);
+    QCOMPARE(result.RightCount, 90);
+    QCOMPARE(result.WrongCount, 10);
 }
 
 void TestUScoring::RightAnswerRuleOnStoredRows()
@@ -61,9 +62,10 @@ void TestUScoring::RightAnswerRuleOnStoredRows()
     AddPaperRow(bank, "T_KS_ExamineTheme", 1, 4, "ab", "AB", 16);
     AddPaperRow(bank, "T_KS_ExamineTheme", 1, 5, "", QVariant(), 32);   // unanswered, empty result: right
     AddPaperRow(bank, "T_KS_ExamineTheme", 1, 6, "1", "", 64);          // cleared answer: wrong
-    QCOMPARE(ScorePaper("1"), 2 + 16 + 32);
-    QCOMPARE(RunContext.RightCount, 3);
-    QCOMPARE(RunContext.WrongCount, 3);
+    const TPaperScore result = ScorePaper("1");
+    QCOMPARE(result.Score, 2 + 16 + 32);
+    QCOMPARE(result.RightCount, 3);
+    QCOMPARE(result.WrongCount, 3);
 }
 
 void TestUScoring::PracticeModesScoreTheirOwnTable()
@@ -74,14 +76,16 @@ void TestUScoring::PracticeModesScoreTheirOwnTable()
     AddPaperRow(bank, "T_KS_ExamineTheme_TT", 1, 2, "3", "3", 1);
     for (const char *mode : {"1", "2"}) {
         RunContext.PracticeMode = mode;
-        QCOMPARE(ScorePaper("1"), 1);
-        QCOMPARE(RunContext.RightCount, 1);
-        QCOMPARE(RunContext.WrongCount, 1);
+        const TPaperScore result = ScorePaper("1");
+        QCOMPARE(result.Score, 1);
+        QCOMPARE(result.RightCount, 1);
+        QCOMPARE(result.WrongCount, 1);
     }
     for (const char *mode : {"", "0", "3"}) {
         RunContext.PracticeMode = mode;
-        QCOMPARE(ScorePaper("1"), 1);
-        QCOMPARE(RunContext.WrongCount, 0);
+        const TPaperScore result = ScorePaper("1");
+        QCOMPARE(result.Score, 1);
+        QCOMPARE(result.WrongCount, 0);
     }
 }
 

@@ -1,0 +1,63 @@
+#include "exam/UAnswerSheetPanel.h"
+
+#include <QPushButton>
+#include <QStyle>
+
+#include "exam/UAnswerSheet.h"
+#include "exam/UExamWidgets.h"
+
+TAnswerSheetPanel::TAnswerSheetPanel(const QRect &geometry, QWidget *parent)
+    : QScrollArea(parent)
+    , FContent(new TPicture(TPictureKind::SheetBackground, QString()))
+{
+    setObjectName(QStringLiteral("Panel1"));
+    setGeometry(geometry);
+    setFrameShape(QFrame::NoFrame);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setFocusPolicy(Qt::NoFocus);
+    FContent->resize(size());
+    setWidget(FContent);
+}
+
+void TAnswerSheetPanel::Build(int questionCount)
+{
+    for (QPushButton *button : FButtons)
+        delete button;
+    FButtons.clear();
+    const int scrollBarWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+    const TAnswerSheetLayout layout = AnswerSheetLayout(questionCount, size(), scrollBarWidth);
+    FContent->resize(layout.ContentSize);
+    setVerticalScrollBarPolicy(layout.Scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    for (size_t i = 0; i < layout.Buttons.size(); ++i) {
+        FButtons.push_back(MakeButton(int(i) + 1, layout.Buttons[i]));
+        SetState(int(i) + 1, asUnanswered);
+    }
+}
+
+QPushButton *TAnswerSheetPanel::MakeButton(int number, const QRect &place)
+{
+    auto *button = new QPushButton(QString::number(number), FContent);
+    button->setObjectName(QStringLiteral("AutoBtn%1").arg(number));
+    button->setGeometry(place);
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setCursor(Qt::PointingHandCursor);
+    // No hover tint either: a tinted button would read as the current question.
+    button->setStyleSheet(QStringLiteral("QPushButton { background: transparent; border: none; padding: 0; }"));
+    connect(button, &QPushButton::clicked, this, [this, number] { emit QuestionChosen(number); });
+    button->show();
+    return button;
+}
+
+void TAnswerSheetPanel::SetState(int number, TAnswerState state)
+{
+    if (number < 1 || number > int(FButtons.size()))
+        return;
+    static const QColor colours[3] = {QColor(102, 102, 102), QColor(255, 25, 0), QColor(3, 150, 0)};
+    QPushButton *button = FButtons[size_t(number - 1)];
+    QFont font = button->font();
+    font.setBold(state != asUnanswered);
+    button->setFont(font);
+    SetTextColour(button, colours[state]);
+}

@@ -1,0 +1,118 @@
+// The exam screen's clock, hand-in and review: from the end of answering
+// to the result sheet and the closing of the window.
+#include "exam/UMain.h"
+
+#include <exception>
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLineEdit>
+
+#include "app/UApplication.h"
+#include "app/UComm.h"
+#include "app/UDM.h"
+#include "app/UQuery.h"
+#include "exam/UExamClock.h"
+#include "exam/UExamRules.h"
+#include "exam/UExamWidgets.h"
+#include "exam/UScoring.h"
+#include "report/UFrRep.h"
+
+void TFrmMain::ExamClockTick()
+{
+    if (!FAnswering)
+        return;
+    if (!FClock->CountDown()) {
+        // A hand-in confirmation still open would only hang on, stale.
+        CloseOpenMessageBoxes();
+        SpeedButton3Click();
+    }
+    ShowClock();
+}
+
+void TFrmMain::ShowClock()
+{
+    SetTextColour(LabTime, ClockColor(FClock->SecondsLeft()));
+    LabTime->setText(ClockText(FClock->SecondsLeft()));
+}
+
+void TFrmMain::SpeedButton3Click()
+{
+    if (!FAnswering)
+        return;
+    if (FClock->SecondsLeft() > 0) {
+        const int answer = AskOkCancel(QStringLiteral("交卷后系统将关闭答题功能，确定要交卷吗？"));
+        // The clock runs on while the question is open; if the time ran
+        // out meanwhile, that hand-in has already taken place.
+        if (answer != 1 || !FAnswering)
+            return;
+    }
+    FAnswering = false;
+    FHandedIn = true;
+    FClock->Stop();
+    Edit1->setReadOnly(true);
+    RGYxx->setEnabled(false);
+
+    const TPaperScore score = ScorePaper(QString::number(FExamineID));
+    if (FPracticeKind == TPracticeKind::ChapterPractice) {
+        ShowInfo(ChapterSummary(score.RightCount));
+        DeletePaper(FExamineID);
+        return;
+    }
+    std::exception_ptr sheetError;
+    if (AskOkCancel(HandInSummary(score.RightCount, score.WrongCount, score.Score)) == 1) {
+        try {
+            OfferResultSheet();
+        } catch (...) {
+            sheetError = std::current_exception();
+        }
+    }
+    // The paper goes whether or not the sheet could be shown.
+    DeletePaper(FExamineID);
+    if (sheetError)
+        std::rethrow_exception(sheetError);
+    Label1->show();
+}
+
+void TFrmMain::OfferResultSheet()
+{
+    Qry_Print->SetConnection(DM ? DM->ACon : nullptr);
+    Qry_Print->Close();
+    Qry_Print->SetSQL(ResultSheetSql(FExamineID));
+    Qry_Print->Open();
+    PrintResultSheet(Qry_Print, RunContext.AppPath + QStringLiteral("TestMn.frf"));
+}
+
+void TFrmMain::SpeedButton5Click()
+{
+    close();
+}
+
+void TFrmMain::closeEvent(QCloseEvent *event)
+{
+    if (FAnswering)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void TFrmMain::Qry_PrintAfterOpen()
+{
+    if (!Qry_Print->Active() || Qry_Print->IsEmpty())
+        return;
+    if (TField *otz = Qry_Print->FindField(QStringLiteral("OTZ"))) {
+        otz->OnGetText = [this](const TField &field, QString &text, bool displayText) {
+            Qry_PrintOtzGetText(field, text, displayText);
+        };
+    }
+}
+
+void TFrmMain::Qry_PrintOtzGetText(const TField &field, QString &text, bool)
+{
+    if (field.IsNull())
+        return;
+    text = IsAnswerRight(Qry_Print->FieldByName(QStringLiteral("ThemeResult"))->AsString(),
+                         Qry_Print->FieldByName(QStringLiteral("AnswerResult"))->AsString())
+        ? QStringLiteral("正确")
+        : QStringLiteral("错误");
+}
