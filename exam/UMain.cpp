@@ -26,6 +26,7 @@
 #include "exam/UExamRules.h"
 #include "exam/UExamWidgets.h"
 #include "exam/UScoring.h"
+#include "paper/UPaperLoad.h"
 #include "paper/UPaperStore.h"
 #include "report/UFrRep.h"
 #include "setup/USelLxType.h"
@@ -371,7 +372,7 @@ void TFrmMain::TimerStartTimer()
 
 bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveTypeCode)
 {
-    TPaperStore store;
+    TPaperStore store(TPaperRequest::OfRun());
     // The clock and answering are opened before the store lets the event queue run.
     store.OnPaperOpened = [this, &store] {
         FExamineID = store.FExamineID;
@@ -380,7 +381,7 @@ bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveT
         FSecondsLeft = FExamMinutes * 60;
         FAnswering = true;
     };
-    return store.LoadPaper(AQry, candidateIdNumber, driveTypeCode);
+    return LoadExamPaper(store, AQry, candidateIdNumber, driveTypeCode);
 }
 
 bool TFrmMain::HasCurrentQuestion() const
