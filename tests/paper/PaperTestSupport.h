@@ -1,8 +1,11 @@
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QFile>
 #include <QList>
+#include <QObject>
 #include <QSqlQuery>
 #include <QTest>
 #include <QVariantList>
@@ -51,3 +54,21 @@ inline QList<QVariantList> PaperRows(const TTestBank &bank, const QString &table
         rows << QVariantList{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()};
     return rows;
 }
+
+// The base of the store tests: a fresh bank for every test function, the
+// run a mock exam until the test sets another.
+class TPaperBankTest : public QObject
+{
+    Q_OBJECT
+
+protected slots:
+    void init()
+    {
+        FBank = std::make_unique<TTestBank>();
+        SetRun(QStringLiteral("3"));
+    }
+    void cleanup() { FBank.reset(); }
+
+protected:
+    std::unique_ptr<TTestBank> FBank;
+};

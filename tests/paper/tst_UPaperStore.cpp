@@ -48,14 +48,11 @@ public:
 
 } // namespace
 
-class TestUPaperStore : public QObject
+class TestUPaperStore : public TPaperBankTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void NextExamineIDCountsPerTable_data();
     void NextExamineIDCountsPerTable();
     void MockExamStoresTheSectionsInOrder();
@@ -78,21 +75,7 @@ private slots:
     void PracticeModesDoNotReadThemeCfg();
     void PaperNumbersGoPast32Bits();
     void LargestPossiblePaperNumberIsRefused();
-
-private:
-    std::unique_ptr<TTestBank> FBank;
 };
-
-void TestUPaperStore::init()
-{
-    FBank = std::make_unique<TTestBank>();
-    SetRun(QStringLiteral("3"));
-}
-
-void TestUPaperStore::cleanup()
-{
-    FBank.reset();
-}
 
 void TestUPaperStore::NextExamineIDCountsPerTable_data()
 {

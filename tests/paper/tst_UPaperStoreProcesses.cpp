@@ -43,31 +43,14 @@ QString FailureOfRun(QProcess &process, int seconds)
 
 // Two copies of the program in one folder storing papers into one bank at
 // the same time.
-class TestUPaperStoreProcesses : public QObject
+class TestUPaperStoreProcesses : public TPaperBankTest
 {
     Q_OBJECT
 
 private slots:
-    void init();
-    void cleanup();
-
     void TwoProcessesStoringAtOnceGetDifferentNumbers();
     void TwoProcessesDrawingForDifferentClassesStoreTheirOwnPapers();
-
-private:
-    std::unique_ptr<TTestBank> FBank;
 };
-
-void TestUPaperStoreProcesses::init()
-{
-    FBank = std::make_unique<TTestBank>();
-    SetRun(QStringLiteral("3"));
-}
-
-void TestUPaperStoreProcesses::cleanup()
-{
-    FBank.reset();
-}
 
 void TestUPaperStoreProcesses::TwoProcessesStoringAtOnceGetDifferentNumbers()
 {

@@ -17,36 +17,19 @@
 
 // The paper's logic shown by its windows: the progress bar and window of
 // the copying, and a paper loaded as the exam screen loads it.
-class TestUPaperWindows : public QObject
+class TestUPaperWindows : public TPaperBankTest
 {
     Q_OBJECT
 
 private slots:
     void initTestCase() { InstallChineseFonts(); }
-    void init();
-    void cleanup();
-
     void ProgressBarShowsFirstAndLastStep();
     void ProgressWindowShowsWhileCopying();
     void LoadPaperMockExam_data();
     void LoadPaperMockExam();
     void FailuresAreShownInAnErrorBox_data();
     void FailuresAreShownInAnErrorBox();
-
-private:
-    std::unique_ptr<TTestBank> FBank;
 };
-
-void TestUPaperWindows::init()
-{
-    FBank = std::make_unique<TTestBank>();
-    SetRun(QStringLiteral("3"));
-}
-
-void TestUPaperWindows::cleanup()
-{
-    FBank.reset();
-}
 
 void TestUPaperWindows::ProgressBarShowsFirstAndLastStep()
 {
