@@ -38,6 +38,7 @@
 #include "app/UQuery.h"
 #include "paper/UPaperDraw.h"
 #include "paper/UPaperStore.h"
+#include "paper/UProgess.h"
 #include "tools/UBankFile.h"
 
 namespace {
@@ -145,9 +146,11 @@ int CaseLoadPaper(int questions)
     const double cpuStart = CpuMilliseconds();
     TPaperDraw draw(QStringLiteral("1"));
     draw.DrawQuestions();
-    TPaperStore store;
+    TPaperStore store(TPaperRequest::OfRun());
     TQuery paper;
-    const bool saved = store.SavePaper();
+    // Under the save-progress window, as the exam screen stores a paper.
+    TSaveProgressWindow progress;
+    const bool saved = store.SavePaper(progress);
     const bool opened = saved && OpenQuery(&paper, QStringLiteral("Select * From T_Ks_ExamineTheme Where ExamineID=%1 Order By ID").arg(store.FExamineID));
     // As LoadPaper does: the paper is read whole once it is open.
     if (opened)

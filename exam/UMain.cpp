@@ -19,6 +19,7 @@
 #include "exam/UAnswerSheetPanel.h"
 #include "exam/UExamClock.h"
 #include "exam/UExamWidgets.h"
+#include "paper/UPaperLoad.h"
 #include "paper/UPaperStore.h"
 #include "setup/USelLxType.h"
 #include "setup/UXtglLogin.h"
@@ -340,8 +341,8 @@ void TFrmMain::TimerStartTimer()
 
 bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveTypeCode)
 {
-    TPaperStore store;
-    // The clock and answering are opened before the store lets the event queue run.
+    TPaperStore store(TPaperRequest::OfRun());
+    // The clock and answering are opened before the loading lets the event queue run.
     store.OnPaperOpened = [this, &store] {
         FExamineID = store.FExamineID;
         FExamMinutes = store.FExamMinutes;
@@ -349,7 +350,7 @@ bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveT
         FClock->SetSecondsLeft(FExamMinutes * 60);
         FAnswering = true;
     };
-    return store.LoadPaper(AQry, candidateIdNumber, driveTypeCode);
+    return LoadExamPaper(store, AQry, candidateIdNumber, driveTypeCode);
 }
 
 bool TFrmMain::HasCurrentQuestion() const

@@ -1,17 +1,13 @@
 #include "paper/UPaperDraw.h"
 
 #include <chrono>
-#include <stdexcept>
 
-#include <QFile>
-#include <QLockFile>
-
-#include "app/UComm.h"
 #include "app/UDM.h"
 #include "app/UDbError.h"
 #include "app/UIniFile.h"
 #include "app/UQuery.h"
 #include "app/USqlText.h"
+#include "paper/UPaperError.h"
 
 namespace {
 
@@ -37,57 +33,25 @@ QString KindNumber(TQuery &content, const QString &column)
     return QString::number(content.FieldByName(column)->ValueAsInteger());
 }
 
-// Held while Theme.Cfg is deleted or replaced. A lock left by a program
-// that died is taken over: QLockFile checks whether its owner still runs.
-QString ThemeCfgLockName()
-{
-    return ThemeCfgFileName() + QStringLiteral(".lock");
-}
-
 } // namespace
 
-QString ThemeCfgFileName()
-{
-    return RunContext.AppPath + QStringLiteral("Theme.Cfg");
-}
-
-void RemoveThemeCfg()
-{
-    QLockFile lock(ThemeCfgLockName());
-    // Where no lock can be made the file is deleted all the same.
-    lock.lock();
-    QFile::remove(ThemeCfgFileName());
-}
-
-void WriteThemeCfg(TIniFile &themeCfg)
-{
-    QLockFile lock(ThemeCfgLockName());
-    if (!lock.lock())
-        throw std::runtime_error("cannot lock " + ThemeCfgFileName().toStdString());
-    themeCfg.UpdateFile();
-}
-
-bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeCode,
-                     std::unique_ptr<TIniFile> *drawnPaper)
+QString MockExamTemplate(const QString &driveTypeCode)
 {
     auto model = NewQuery();
     OpenOn(*model, QStringLiteral("Select * From T_Ks_Model Where IsUser=1 And DirvesType='")
                        + QuoteSqlText(driveTypeCode) + QStringLiteral("'"));
-    if (model->RecordCount() != 1) {
-        ShowError(QStringLiteral("模板不存在或存在多个，请与管理员联系！"));
-        return false;
-    }
+    if (model->RecordCount() != 1)
+        throw EPaperError(QStringLiteral("模板不存在或存在多个，请与管理员联系！"));
     const QString modelId = model->FieldByName(QStringLiteral("ModelID"))->AsString();
     model.reset();
-    if (!CheckTemplate(modelId)) {
-        ShowError(QStringLiteral("编号为 ") + modelId + QStringLiteral(" 的模板检查不通过！"));
-        return false;
-    }
-    if (!RunPaperDraw(modelId, candidateIdNumber, drawnPaper)) {
-        ShowError(QStringLiteral("编号为 ") + modelId + QStringLiteral(" 的模板抽题失败！"));
-        return false;
-    }
-    return true;
+    if (!CheckTemplate(modelId))
+        throw EPaperError(QStringLiteral("编号为 ") + modelId + QStringLiteral(" 的模板检查不通过！"));
+    return modelId;
+}
+
+QString DrawFailedText(const QString &modelId)
+{
+    return QStringLiteral("编号为 ") + modelId + QStringLiteral(" 的模板抽题失败！");
 }
 
 bool CheckTemplate(const QString &modelId)

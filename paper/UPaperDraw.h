@@ -7,36 +7,23 @@
 #include <QString>
 #include <QStringList>
 
+#include "paper/UThemeCfg.h"
+
 class TIniFile;
 class TQuery;
 
-// The settings file in which a mock-exam draw leaves its paper.
-QString ThemeCfgFileName();
-
-// Every copy of the program in the folder shares Theme.Cfg: it is deleted
-// and written only while holding a lock file beside it. Writing throws
-// std::runtime_error when the file cannot be written.
-void RemoveThemeCfg();
-void WriteThemeCfg(TIniFile &themeCfg);
-
-// Finds the active template of the licence class, checks it and runs the
-// draw. True when Theme.Cfg now holds a freshly drawn paper; on false the
-// reason has been shown. The paper this draw wrote is handed to drawnPaper
-// (when given), so that the copy stored is this run's own even when another
-// copy of the program draws into the same Theme.Cfg meanwhile. Database
-// errors of the lookup and check leave it.
-bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeCode,
-                     std::unique_ptr<TIniFile> *drawnPaper = nullptr);
+// The active template of the licence class, checked: throws EPaperError
+// with the candidate's message when the class has none or more than one, or
+// when it fails CheckTemplate. Database errors of the lookup leave as they are.
+QString MockExamTemplate(const QString &driveTypeCode);
 
 // A template passes when no row wants more questions than it has and the
 // rows' points add up to exactly 100.
 bool CheckTemplate(const QString &modelId);
 
-// Deletes Theme.Cfg and runs the draw window modally; true on OK, the drawn
-// paper then handed to drawnPaper (when given). Defined with the window
-// (USetTheme.cpp).
-bool RunPaperDraw(const QString &modelId, const QString &candidateIdNumber,
-                  std::unique_ptr<TIniFile> *drawnPaper = nullptr);
+// The candidate's message when the draw from the template failed or was
+// cancelled.
+QString DrawFailedText(const QString &modelId);
 
 // The draw of one mock-exam paper from a template into Theme.Cfg, apart
 // from the window that shows its progress.
@@ -62,7 +49,7 @@ public:
     const QStringList &DrawnThemeIDs() const { return FDrawnThemeIDs; }
     int DrawnCount() const { return FDrawnCount; }
 
-    // Called after every recorded question and every content row: the window
+    // Called after every recorded question and every content row: a window
     // moves its bar and lets the event queue run.
     std::function<void()> OnStep;
 

@@ -4,7 +4,6 @@
 #include <limits>
 #include <vector>
 
-#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QSqlError>
@@ -17,7 +16,8 @@
 #include "app/UIniFile.h"
 #include "app/UQuery.h"
 #include "app/USqlText.h"
-#include "paper/UPaperDraw.h"
+#include "paper/UPaperError.h"
+#include "paper/UThemeCfg.h"
 
 namespace {
 
@@ -69,12 +69,6 @@ int CountOf(const QString &sql)
     TQuery query;
     OpenOn(query, sql);
     return query.Fields(0)->AsInteger();
-}
-
-void Step(TPaperProgress &progress)
-{
-    progress.StepIt();
-    QCoreApplication::processEvents();
 }
 
 // The bank's rows by ThemeID, indexed once instead of scanning the bank for
@@ -175,8 +169,19 @@ private:
 
 } // namespace
 
-TPaperStore::TPaperStore()
-    : QryModel(new TQuery)
+TPaperRequest TPaperRequest::OfRun()
+{
+    return {RunContext.PracticeMode, RunContext.PracticeScope, RunContext.ChapterFilter, RunContext.DriveTypeCaption};
+}
+
+TPaperProgress &TPaperProgress::Unseen()
+{
+    static TPaperProgress unseen;
+    return unseen;
+}
+
+TPaperStore::TPaperStore(const TPaperRequest &request)
+    : QryModel(new TQuery), FRequest(request)
 {
 }
 
@@ -185,102 +190,97 @@ TPaperStore::~TPaperStore()
     delete QryModel;
 }
 
-bool TPaperStore::LoadPaper(TQuery *paperQuery, const QString &candidateIdNumber, const QString &driveTypeCode)
+bool TPaperStore::LoadPaper(TQuery *paperQuery, TPaperProgress &progress)
 {
-    const TRunContext &run = RunContext;
-    if (run.PracticeMode == KSetPractice) {
-        OpenOn(*QryModel, QStringLiteral("select * from T_KS_THEME where TT='") + QuoteSqlText(run.PracticeScope)
-                              + QStringLiteral("'") + QStringLiteral(" and ") + run.ChapterFilter);
-        if (QryModel->IsEmpty()) {
-            ShowError(QStringLiteral("类别为") + run.DriveTypeCaption + QStringLiteral("，试卷编号为") + run.PracticeScope
-                      + QStringLiteral("的试卷未找到。"));
-            return false;
-        }
-    } else if (run.PracticeMode == KChapterPractice) {
-        OpenOn(*QryModel, QStringLiteral("select * from T_KS_THEME where THEMECHAPTER=") + run.PracticeScope
-                              + QStringLiteral(" and ") + run.ChapterFilter);
-        if (QryModel->IsEmpty()) {
-            ShowError(QStringLiteral("类别为") + run.DriveTypeCaption + QStringLiteral("的试卷未找到。"));
-            return false;
-        }
-    } else if (!PrepareMockExam(candidateIdNumber, driveTypeCode, &FDrawnPaper)) {
-        return false;
-    }
-
-    if (!SavePaper())
+    if (IsPracticeMode(FRequest.PracticeMode))
+        CheckPracticeQuestions();
+    if (!SavePaper(progress))
         return false;
     if (!OpenQuery(paperQuery, QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" Where ExamineID=")
-                                   + QString::number(FExamineID) + QStringLiteral(" Order By ID"))) {
-        ShowError(QStringLiteral("打开试题错误！"));
-        return false;
-    }
+                                   + QString::number(FExamineID) + QStringLiteral(" Order By ID")))
+        throw EPaperError(QStringLiteral("打开试题错误！"));
     // Read whole now: after hand-in the rows are deleted but still reviewed.
     paperQuery->FetchAll();
     if (OnPaperOpened)
         OnPaperOpened();
-    try {
-        QCoreApplication::processEvents();
-    } catch (const std::exception &) {
-        ShowError(QStringLiteral("系统出错！"));
-        return false;
-    }
     return true;
 }
 
-bool TPaperStore::SavePaper()
+void TPaperStore::CheckPracticeQuestions()
 {
-    const bool mockExam = !IsPracticeMode(RunContext.PracticeMode);
+    if (FRequest.PracticeMode == KSetPractice) {
+        OpenOn(*QryModel, QStringLiteral("select * from T_KS_THEME where TT='") + QuoteSqlText(FRequest.PracticeScope)
+                              + QStringLiteral("'") + QStringLiteral(" and ") + FRequest.ChapterFilter);
+        if (QryModel->IsEmpty())
+            throw EPaperError(QStringLiteral("类别为") + FRequest.DriveTypeCaption + QStringLiteral("，试卷编号为")
+                              + FRequest.PracticeScope + QStringLiteral("的试卷未找到。"));
+    } else {
+        OpenOn(*QryModel, QStringLiteral("select * from T_KS_THEME where THEMECHAPTER=") + FRequest.PracticeScope
+                              + QStringLiteral(" and ") + FRequest.ChapterFilter);
+        if (QryModel->IsEmpty())
+            throw EPaperError(QStringLiteral("类别为") + FRequest.DriveTypeCaption + QStringLiteral("的试卷未找到。"));
+    }
+}
+
+bool TPaperStore::SavePaper(TPaperProgress &progress)
+{
     TWriteTransaction transaction(Connection());
     FExamineID = NextExamineID();
     FQuestionCurrent = false;
     // This run's own draw needs no file: another copy of the program in the
     // folder may have deleted it for its own draw meanwhile.
-    if (mockExam && !FDrawnPaper && !QFile::exists(ThemeCfgFileName()))
+    if (!IsPracticeMode(FRequest.PracticeMode) && !FDrawnPaper && !QFile::exists(ThemeCfgFileName()))
         return false;
 
-    std::unique_ptr<TPaperProgress> progress = ShowSaveProgressWindow();
+    progress.Begin();
     try {
-        std::unique_ptr<TIniFile> themeCfg;
-        const TIniFile *drawnPaper = FDrawnPaper.get();
-        if (mockExam && !drawnPaper) {
-            themeCfg = std::make_unique<TIniFile>(ThemeCfgFileName());
-            drawnPaper = themeCfg.get();
-        }
-        ReadExamSize(drawnPaper);
-        progress->SetMaximum(FQuestionCount);
-        OpenQuestionSource();
-        TQuery target;
-        OpenOn(target, QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" where ExamineID=")
-                           + QString::number(FExamineID));
-        if (mockExam)
-            CopyDrawnQuestions(*drawnPaper, target, *progress);
-        else
-            CopyPracticeQuestions(target, *progress);
-        target.Close();
-        QryModel->Close();
+        CopyPaper(progress);
         transaction.Commit();
     } catch (const std::exception &) {
         transaction.Rollback();
         const QString themeId = SaveErrorText();
-        // The window stays on top: gone first, it cannot cover the message.
-        progress.reset();
-        ShowError(themeId + QStringLiteral("保存试题出错！"));
-        return false;
+        // A window showing the progress stays on top: gone first, it cannot
+        // cover the message.
+        progress.End();
+        throw EPaperError(themeId + QStringLiteral("保存试题出错！"));
     }
+    progress.End();
     return true;
+}
+
+void TPaperStore::CopyPaper(TPaperProgress &progress)
+{
+    const bool mockExam = !IsPracticeMode(FRequest.PracticeMode);
+    std::unique_ptr<TIniFile> themeCfg;
+    const TIniFile *drawnPaper = FDrawnPaper.get();
+    if (mockExam && !drawnPaper) {
+        themeCfg = std::make_unique<TIniFile>(ThemeCfgFileName());
+        drawnPaper = themeCfg.get();
+    }
+    ReadExamSize(drawnPaper);
+    progress.SetMaximum(FQuestionCount);
+    OpenQuestionSource();
+    TQuery target;
+    OpenOn(target, QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" where ExamineID=")
+                       + QString::number(FExamineID));
+    if (mockExam)
+        CopyDrawnQuestions(*drawnPaper, target, progress);
+    else
+        CopyPracticeQuestions(target, progress);
+    target.Close();
+    QryModel->Close();
 }
 
 void TPaperStore::ReadExamSize(const TIniFile *drawnPaper)
 {
-    const TRunContext &run = RunContext;
-    if (run.PracticeMode == KSetPractice) {
+    if (FRequest.PracticeMode == KSetPractice) {
         FExamMinutes = 180;
         FQuestionCount = CountOf(QStringLiteral("select Count(*) from T_KS_THEME where TT='")
-                                 + QuoteSqlText(run.PracticeScope) + QStringLiteral("'") + QStringLiteral(" and ")
-                                 + run.ChapterFilter);
-    } else if (run.PracticeMode == KChapterPractice) {
+                                 + QuoteSqlText(FRequest.PracticeScope) + QStringLiteral("'") + QStringLiteral(" and ")
+                                 + FRequest.ChapterFilter);
+    } else if (FRequest.PracticeMode == KChapterPractice) {
         FExamMinutes = 480;
-        FQuestionCount = CountOf(QStringLiteral("select Count(*) from T_KS_THEME where THEMECHAPTER=") + run.PracticeScope);
+        FQuestionCount = CountOf(QStringLiteral("select Count(*) from T_KS_THEME where THEMECHAPTER=") + FRequest.PracticeScope);
     } else {
         FExamMinutes = StrictInteger(drawnPaper->ReadString(QStringLiteral("System"), QStringLiteral("Time"), QStringLiteral("60")));
         FQuestionCount = StrictInteger(drawnPaper->ReadString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QStringLiteral("0")));
@@ -289,13 +289,12 @@ void TPaperStore::ReadExamSize(const TIniFile *drawnPaper)
 
 void TPaperStore::OpenQuestionSource()
 {
-    const TRunContext &run = RunContext;
     QString sql;
-    if (run.PracticeMode == KSetPractice)
-        sql = QStringLiteral("select * from T_KS_THEME where TT='") + QuoteSqlText(run.PracticeScope) + QStringLiteral("'")
-            + QStringLiteral(" and ") + run.ChapterFilter;
-    else if (run.PracticeMode == KChapterPractice)
-        sql = QStringLiteral("select * from T_KS_THEME where THEMECHAPTER=") + run.PracticeScope;
+    if (FRequest.PracticeMode == KSetPractice)
+        sql = QStringLiteral("select * from T_KS_THEME where TT='") + QuoteSqlText(FRequest.PracticeScope) + QStringLiteral("'")
+            + QStringLiteral(" and ") + FRequest.ChapterFilter;
+    else if (FRequest.PracticeMode == KChapterPractice)
+        sql = QStringLiteral("select * from T_KS_THEME where THEMECHAPTER=") + FRequest.PracticeScope;
     else
         sql = QStringLiteral("Select * From T_Ks_Theme");
     OpenOn(*QryModel, sql);
@@ -309,7 +308,7 @@ void TPaperStore::CopyPracticeQuestions(TQuery &target, TPaperProgress &progress
         // Every practice question counts one point, so the set-practice
         // score is the number of questions answered right.
         AppendPaperRow(target, k + 1, QStringLiteral("1"));
-        Step(progress);
+        progress.StepIt();
         QryModel->Next();
     }
 }
@@ -334,7 +333,7 @@ void TPaperStore::CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, T
                 continue;
             AppendPaperRow(target, id++, themeCfg.ReadString(section, QStringLiteral("ThemeBit"), QStringLiteral("1")));
         }
-        Step(progress);
+        progress.StepIt();
     }
 }
 
@@ -355,8 +354,8 @@ qint64 TPaperStore::NextExamineID()
 {
     TQuery query;
     OpenOn(query, QStringLiteral("Select Max(ExamineID) From ")
-                      + (IsPracticeMode(RunContext.PracticeMode) ? QStringLiteral("T_KS_ExamineTheme_TT")
-                                                                 : QStringLiteral("T_KS_ExamineTheme")));
+                      + (IsPracticeMode(FRequest.PracticeMode) ? QStringLiteral("T_KS_ExamineTheme_TT")
+                                                              : QStringLiteral("T_KS_ExamineTheme")));
     const QString largest = query.Fields(0)->AsString().trimmed();
     if (largest.isEmpty())
         return 1;
@@ -375,8 +374,8 @@ bool TPaperStore::ThemeExists(int themeId)
 
 QString TPaperStore::PaperTable() const
 {
-    return IsPracticeMode(RunContext.PracticeMode) ? QStringLiteral("T_Ks_ExamineTheme_TT")
-                                                   : QStringLiteral("T_Ks_ExamineTheme");
+    return IsPracticeMode(FRequest.PracticeMode) ? QStringLiteral("T_Ks_ExamineTheme_TT")
+                                                 : QStringLiteral("T_Ks_ExamineTheme");
 }
 
 QString TPaperStore::SaveErrorText() const

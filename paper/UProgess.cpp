@@ -6,7 +6,6 @@
 #include <QProgressBar>
 
 #include "paper/UBarStepper.h"
-#include "paper/UPaperStore.h"
 
 TFrmProgess::TFrmProgess(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
@@ -37,36 +36,34 @@ void TFrmProgess::keyPressEvent(QKeyEvent *event)
     QDialog::keyPressEvent(event);
 }
 
-namespace {
+TSaveProgressWindow::TSaveProgressWindow() = default;
 
-class TProgessDisplay : public TPaperProgress
+TSaveProgressWindow::~TSaveProgressWindow() = default;
+
+void TSaveProgressWindow::Begin()
 {
-public:
-    TProgessDisplay()
-        : FStepper(FWindow.ProgressBar1)
-    {
-        FWindow.setWindowTitle(QStringLiteral("正在保存数据……"));
-        FWindow.ProgressBar1->setRange(0, 100);
-        FWindow.ProgressBar1->setValue(0);
-        FWindow.show();
-    }
+    FWindow = std::make_unique<TFrmProgess>();
+    FWindow->setWindowTitle(QStringLiteral("正在保存数据……"));
+    FWindow->ProgressBar1->setRange(0, 100);
+    FWindow->ProgressBar1->setValue(0);
+    FStepper = std::make_unique<TBarStepper>(FWindow->ProgressBar1);
+    FWindow->show();
+}
 
-    void SetMaximum(int maximum) override
-    {
-        // A zero range would turn the bar into a busy indicator.
-        FWindow.ProgressBar1->setRange(0, qMax(1, maximum));
-    }
-
-    void StepIt() override { FStepper.StepIt(); }
-
-private:
-    TFrmProgess FWindow;
-    TBarStepper FStepper;
-};
-
-} // namespace
-
-std::unique_ptr<TPaperProgress> ShowSaveProgressWindow()
+void TSaveProgressWindow::SetMaximum(int questions)
 {
-    return std::make_unique<TProgessDisplay>();
+    // A zero range would turn the bar into a busy indicator.
+    FWindow->ProgressBar1->setRange(0, qMax(1, questions));
+}
+
+void TSaveProgressWindow::StepIt()
+{
+    FStepper->StepIt();
+    QCoreApplication::processEvents();
+}
+
+void TSaveProgressWindow::End()
+{
+    FStepper.reset();
+    FWindow.reset();
 }

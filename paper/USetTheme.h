@@ -12,6 +12,11 @@ class TBarStepper;
 class TIniFile;
 class TPaperDraw;
 
+// Deletes Theme.Cfg and runs the draw window modally; true on OK, the drawn
+// paper then handed to drawnPaper (when given).
+bool RunPaperDraw(const QString &modelId, const QString &candidateIdNumber,
+                  std::unique_ptr<TIniFile> *drawnPaper = nullptr);
+
 // The draw window: shows the progress of the mock-exam draw, which runs on
 // its first timer tick; the modal result is OK when the draw succeeded.
 class TFrmSetTheme : public QDialog

@@ -7,13 +7,16 @@
 #include <cstdio>
 
 #include <QApplication>
+#include <QDeadlineTimer>
 #include <QFile>
 #include <QThread>
 
 #include "app/UComm.h"
 #include "app/UDM.h"
+#include "app/UError.h"
 #include "app/UMessageSeam.h"
 #include "app/UQuery.h"
+#include "paper/UPaperLoad.h"
 #include "paper/UPaperStore.h"
 
 namespace {
@@ -24,7 +27,7 @@ bool StorePaper(TPaperStore &store, const QString &licenceClass)
         return store.SavePaper();
     RunContext.DriveTypeCode = licenceClass;
     TQuery paper;
-    return store.LoadPaper(&paper, QString(), licenceClass);
+    return LoadExamPaper(store, &paper, QString(), licenceClass);
 }
 
 } // namespace
@@ -48,13 +51,26 @@ int main(int argc, char **argv)
     RunContext.PracticeMode = args[2];
     RunContext.PracticeScope = QStringLiteral("1");
     RunContext.ChapterFilter = QStringLiteral("THEMECHAPTER in (1)");
-    // Both copies wait for the same signal so that their papers overlap.
-    while (!QFile::exists(args[4]))
+    // Both copies wait for the same signal so that their papers overlap;
+    // a test that never gives it leaves no copy behind.
+    const QDeadlineTimer startDeadline(60000);
+    while (!QFile::exists(args[4])) {
+        if (startDeadline.hasExpired()) {
+            std::fprintf(stderr, "no start file %s within 60 s\n", qPrintable(args[4]));
+            return 3;
+        }
         QThread::msleep(1);
+    }
     for (int paper = 0; paper < args[3].toInt(); ++paper) {
-        TPaperStore store;
-        if (!StorePaper(store, licenceClass) || failed)
+        TPaperStore store(TPaperRequest::OfRun());
+        try {
+            if (!StorePaper(store, licenceClass) || failed)
+                return 1;
+        } catch (const EExamoraError &error) {
+            // A failed store, or a database error that the program would show in its error box.
+            std::fprintf(stderr, "%s\n", qPrintable(error.Message()));
             return 1;
+        }
         if (licenceClass.isEmpty())
             std::printf("%lld\n", static_cast<long long>(store.FExamineID));
         else

@@ -3,6 +3,7 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "app/UComm.h"
 #include "app/UDbError.h"
 #include "app/UIniFile.h"
 #include "paper/UPaperDraw.h"
@@ -63,6 +64,7 @@ private slots:
     void NeverEndingDrawFailsAfterBoundedAttempts();
     void KindColumnsMustBeWholeNumbers_data();
     void KindColumnsMustBeWholeNumbers();
+    void DrawIntoAMissingFolderFailsOnTheLock();
 
 private:
     std::unique_ptr<TTestBank> FBank;
@@ -288,6 +290,26 @@ void TestUPaperDraw::KindColumnsMustBeWholeNumbers()
     TPaperDraw draw(QStringLiteral("1"));
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, draw.DrawQuestions());
     QVERIFY(draw.DrawnThemeIDs().isEmpty());
+}
+
+// Theme.Cfg is written under its lock: where the lock file cannot be made
+// the draw fails with our own error rather than writing unlocked.
+void TestUPaperDraw::DrawIntoAMissingFolderFailsOnTheLock()
+{
+    AddThemes(*FBank, 1, 3, 2);
+    FBank->AddModel(1, QStringLiteral("001"), 1, 45);
+    FBank->AddContent(1, 1, 1, 2, 3, 3, 1, 100);
+    RunContext.AppPath = FBank->AppPath() + QStringLiteral("missing/");
+    TPaperDraw draw(QStringLiteral("1"));
+    QString message;
+    try {
+        draw.DrawQuestions();
+    } catch (const EExamoraError &error) {
+        message = error.Message();
+    }
+    QCOMPARE(message, QStringLiteral("cannot lock ") + ThemeCfgFileName());
+    QCOMPARE(draw.DrawnCount(), 3);
+    QVERIFY(!QFile::exists(ThemeCfgFileName()));
 }
 
 QTEST_GUILESS_MAIN(TestUPaperDraw)

@@ -5,117 +5,77 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
 #include <QFile>
-#include <QProcess>
-#include <QProgressBar>
 #include <QSqlQuery>
 #include <QTest>
-#include <QTimer>
 
-#include "app/UApplication.h"
 #include "app/UComm.h"
 #include "app/UDbError.h"
 #include "app/UIniFile.h"
 #include "app/UQuery.h"
-#include "paper/UBarStepper.h"
-#include "paper/UPaperDraw.h"
+#include "paper/UPaperError.h"
 #include "paper/UPaperStore.h"
-#include "paper/UProgess.h"
+#include "paper/UThemeCfg.h"
 #include "tests/common/TestSupport.h"
+#include "tests/paper/PaperTestSupport.h"
 
 namespace {
 
-const QString KCaption = QStringLiteral("小型汽车（C1、C2、C3、C4）");
-
-void WriteThemeCfg(const QByteArray &text)
+// The message of the EPaperError that run throws, the one the candidate is
+// shown; empty when it throws none.
+template <typename TRun>
+QString PaperErrorOf(TRun run)
 {
-    QFile file(ThemeCfgFileName());
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write(text);
+    try {
+        run();
+    } catch (const EPaperError &error) {
+        return error.Message();
+    }
+    return QString();
 }
 
-// Theme.Cfg of a drawn paper: section n names question ids[n-1] with n points.
-QByteArray DrawnPaper(const QList<int> &ids, const QString &time = QStringLiteral("45"))
+// Records what the store tells a progress display, in order.
+class TRecordedProgress : public TPaperProgress
 {
-    QByteArray text = "[System]\nTime=" + time.toUtf8() + "\nThemeCount=" + QByteArray::number(ids.size()) + "\n";
-    for (int n = 1; n <= ids.size(); ++n)
-        text += "[" + QByteArray::number(n) + "]\nThemeID=" + QByteArray::number(ids[n - 1]) + "\nThemeBit="
-            + QByteArray::number(n) + "\n";
-    return text;
-}
+public:
+    void Begin() override { Calls << QStringLiteral("Begin"); }
+    void SetMaximum(int questions) override { Calls << QStringLiteral("SetMaximum %1").arg(questions); }
+    void StepIt() override { Calls << QStringLiteral("StepIt"); }
+    void End() override { Calls << QStringLiteral("End"); }
 
-void SetRun(const QString &mode, const QString &scope = QString())
-{
-    RunContext.PracticeMode = mode;
-    RunContext.PracticeScope = scope;
-    RunContext.DriveTypeCode = QStringLiteral("001");
-    RunContext.DriveTypeCaption = KCaption;
-    RunContext.ChapterFilter = QStringLiteral("THEMECHAPTER in (1)");
-}
+    QStringList Calls;
+};
 
 } // namespace
 
-class TestUPaperStore : public QObject
+class TestUPaperStore : public TPaperBankTest
 {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { InstallChineseFonts(); }
-    void init();
-    void cleanup();
-
     void NextExamineIDCountsPerTable_data();
     void NextExamineIDCountsPerTable();
     void MockExamStoresTheSectionsInOrder();
     void MockExamSkipsQuestionsMissingFromTheBank();
     void DrawnIdsAreFoundByTheirExactText_data();
     void DrawnIdsAreFoundByTheirExactText();
-    void ProgressBarShowsFirstAndLastStep();
     void ThemeCfgDefaults();
     void NonNumericThemeCfgValuesFailAndLeaveNoRows_data();
     void NonNumericThemeCfgValuesFailAndLeaveNoRows();
     void FailingPostRollsBackAndNamesTheQuestion();
     void MissingThemeCfgFailsSilently();
-    void ProgressWindowShowsWhileCopying();
+    void ProgressIsToldOfEveryQuestion_data();
+    void ProgressIsToldOfEveryQuestion();
+    void DrawnPaperIsStoredRatherThanThemeCfg();
     void LoadPaperPractice_data();
     void LoadPaperPractice();
     void LoadPaperPracticeNotFound_data();
     void LoadPaperPracticeNotFound();
-    void LoadPaperMockExam_data();
-    void LoadPaperMockExam();
-    void TwoProcessesStoringAtOnceGetDifferentNumbers();
-    void TwoProcessesDrawingForDifferentClassesStoreTheirOwnPapers();
     void PracticeModesDoNotReadThemeCfg_data();
     void PracticeModesDoNotReadThemeCfg();
     void PaperNumbersGoPast32Bits();
     void LargestPossiblePaperNumberIsRefused();
-
-private:
-    QList<QVariantList> PaperRows(const QString &table, qint64 examineId) const;
-    std::unique_ptr<TTestBank> FBank;
 };
-
-void TestUPaperStore::init()
-{
-    FBank = std::make_unique<TTestBank>();
-    SetRun(QStringLiteral("3"));
-}
-
-void TestUPaperStore::cleanup()
-{
-    FBank.reset();
-}
-
-QList<QVariantList> TestUPaperStore::PaperRows(const QString &table, qint64 examineId) const
-{
-    QSqlQuery query(FBank->Db());
-    query.exec(QStringLiteral("select ID, ThemeID, ThemeBit from %1 where ExamineID=%2 order by ID").arg(table).arg(examineId));
-    QList<QVariantList> rows;
-    while (query.next())
-        rows << QVariantList{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()};
-    return rows;
-}
 
 void TestUPaperStore::NextExamineIDCountsPerTable_data()
 {
@@ -142,7 +102,7 @@ void TestUPaperStore::NextExamineIDCountsPerTable()
     for (int paper : practicePapers)
         FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme_TT (ID, ExamineID) values (1, %1)").arg(paper));
     SetRun(mode);
-    TPaperStore store;
+    TPaperStore store(TPaperRequest::OfRun());
     QCOMPARE(store.NextExamineID(), next);
 }
 
@@ -157,17 +117,17 @@ void TestUPaperStore::MockExamStoresTheSectionsInOrder()
         ids << 1000 - id;
     }
     std::reverse(ids.begin(), ids.end()); // sections in another order than the bank's
-    WriteThemeCfg(DrawnPaper(ids, QStringLiteral("45")));
+    WriteThemeCfgText(DrawnPaper(ids, QStringLiteral("45")));
     FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme (ID, ExamineID) values (1, 6)"));
 
     TScriptedMessages messages;
-    TPaperStore store;
+    TPaperStore store(TPaperRequest::OfRun());
     QVERIFY(store.SavePaper());
     QCOMPARE(messages.Count(), 0);
     QCOMPARE(store.FExamineID, 7);
     QCOMPARE(store.FExamMinutes, 45);
     QCOMPARE(store.FQuestionCount, 100);
-    const QList<QVariantList> rows = PaperRows(QStringLiteral("T_KS_ExamineTheme"), 7);
+    const QList<QVariantList> rows = PaperRows(*FBank, QStringLiteral("T_KS_ExamineTheme"), 7);
     QCOMPARE(rows.size(), 100);
     for (int n = 1; n <= 100; ++n)
         QCOMPARE(rows[n - 1], (QVariantList{n, ids[n - 1], n}));
@@ -198,12 +158,12 @@ void TestUPaperStore::MockExamSkipsQuestionsMissingFromTheBank()
     QByteArray text = DrawnPaper(ids);
     text.replace("[60]\nThemeID=60\n", "[60]\n"); // no ThemeID: reads as -1
     text.replace("[61]\nThemeID=61\nThemeBit=61\n", "[61]\nThemeID=61\n"); // no ThemeBit: 1 point
-    WriteThemeCfg(text);
+    WriteThemeCfgText(text);
 
-    TPaperStore store;
+    TPaperStore store(TPaperRequest::OfRun());
     QVERIFY(store.SavePaper());
     QCOMPARE(store.FQuestionCount, 100);
-    const QList<QVariantList> rows = PaperRows(QStringLiteral("T_KS_ExamineTheme"), 1);
+    const QList<QVariantList> rows = PaperRows(*FBank, QStringLiteral("T_KS_ExamineTheme"), 1);
     QCOMPARE(rows.size(), 98);
     QCOMPARE(rows[35], (QVariantList{36, 36, 36}));
     QCOMPARE(rows[36], (QVariantList{37, 38, 38})); // section 38 moves up to ID 37
@@ -231,42 +191,24 @@ void TestUPaperStore::DrawnIdsAreFoundByTheirExactText()
     QFETCH(int, stored);
     FBank->AddTheme(7);
     FBank->AddTheme(-3);
-    WriteThemeCfg("[System]\nThemeCount=1\n[1]\nThemeID=" + drawnId + "\n");
-    TPaperStore store;
+    WriteThemeCfgText("[System]\nThemeCount=1\n[1]\nThemeID=" + drawnId + "\n");
+    TPaperStore store(TPaperRequest::OfRun());
     QVERIFY(store.SavePaper());
-    const QList<QVariantList> rows = PaperRows(QStringLiteral("T_KS_ExamineTheme"), 1);
+    const QList<QVariantList> rows = PaperRows(*FBank, QStringLiteral("T_KS_ExamineTheme"), 1);
     QCOMPARE(rows.size(), stored ? 1 : 0);
     if (stored)
         QCOMPARE(rows.first().value(1).toInt(), stored);
 }
 
-void TestUPaperStore::ProgressBarShowsFirstAndLastStep()
-{
-    QProgressBar bar;
-    bar.setRange(0, 500);
-    bar.setValue(0);
-    TBarStepper stepper(&bar);
-    stepper.StepIt();
-    QCOMPARE(bar.value(), 1);
-    for (int step = 2; step <= 499; ++step)
-        stepper.StepIt();
-    QCOMPARE(stepper.Position(), 499);
-    QVERIFY(bar.value() <= 499);
-    stepper.StepIt();
-    stepper.StepIt(); // beyond the end the bar stays full
-    QCOMPARE(bar.value(), 500);
-    QCOMPARE(stepper.Position(), 500);
-}
-
 void TestUPaperStore::ThemeCfgDefaults()
 {
     FBank->AddTheme(1);
-    WriteThemeCfg("[System]\n[1]\nThemeID=1\n");
-    TPaperStore store;
+    WriteThemeCfgText("[System]\n[1]\nThemeID=1\n");
+    TPaperStore store(TPaperRequest::OfRun());
     QVERIFY(store.SavePaper());
     QCOMPARE(store.FExamMinutes, 60);
     QCOMPARE(store.FQuestionCount, 0);
-    QVERIFY(PaperRows(QStringLiteral("T_KS_ExamineTheme"), 1).isEmpty());
+    QVERIFY(PaperRows(*FBank, QStringLiteral("T_KS_ExamineTheme"), 1).isEmpty());
 }
 
 void TestUPaperStore::NonNumericThemeCfgValuesFailAndLeaveNoRows_data()
@@ -289,16 +231,11 @@ void TestUPaperStore::NonNumericThemeCfgValuesFailAndLeaveNoRows()
     QFETCH(QString, message);
     FBank->AddTheme(11);
     FBank->AddTheme(12);
-    WriteThemeCfg(cfg);
-    TScriptedMessages messages;
-    TPaperStore store;
-    QVERIFY(!store.SavePaper());
-    QCOMPARE(messages.Count(), 1);
-    QCOMPARE(messages.Last().Text, message);
+    WriteThemeCfgText(cfg);
+    TPaperStore store(TPaperRequest::OfRun());
+    QCOMPARE(PaperErrorOf([&store] { store.SavePaper(); }), message);
     QCOMPARE(FBank->Scalar(QStringLiteral("select count(*) from T_KS_ExamineTheme")).toInt(), 0);
     QCOMPARE(FBank->Scalar(QStringLiteral("select count(*) from T_KS_THEME")).toInt(), 2);
-    for (QWidget *window : QApplication::topLevelWidgets())
-        QVERIFY(!qobject_cast<TFrmProgess *>(window));
 }
 
 void TestUPaperStore::FailingPostRollsBackAndNamesTheQuestion()
@@ -308,11 +245,8 @@ void TestUPaperStore::FailingPostRollsBackAndNamesTheQuestion()
     FBank->Exec(QStringLiteral("create trigger RefuseThird before insert on T_KS_ExamineTheme_TT when NEW.ID = 3 "
                                "begin select raise(abort, 'refused'); end"));
     SetRun(QStringLiteral("1"), QStringLiteral("01"));
-    TScriptedMessages messages;
-    TPaperStore store;
-    QVERIFY(!store.SavePaper());
-    QCOMPARE(messages.Count(), 1);
-    QCOMPARE(messages.Last().Text, QStringLiteral("23保存试题出错！"));
+    TPaperStore store(TPaperRequest::OfRun());
+    QCOMPARE(PaperErrorOf([&store] { store.SavePaper(); }), QStringLiteral("23保存试题出错！"));
     QCOMPARE(FBank->Scalar(QStringLiteral("select count(*) from T_KS_ExamineTheme_TT")).toInt(), 0);
     // The write lock is released: the next paper can be stored.
     FBank->Exec(QStringLiteral("drop trigger RefuseThird"));
@@ -325,40 +259,62 @@ void TestUPaperStore::MissingThemeCfgFailsSilently()
     FBank->AddTheme(1);
     QFile::remove(ThemeCfgFileName());
     TScriptedMessages messages;
-    TPaperStore store;
+    TPaperStore store(TPaperRequest::OfRun());
     QVERIFY(!store.SavePaper());
     QCOMPARE(messages.Count(), 0);
     QCOMPARE(FBank->Scalar(QStringLiteral("select count(*) from T_KS_ExamineTheme")).toInt(), 0);
 }
 
-void TestUPaperStore::ProgressWindowShowsWhileCopying()
+void TestUPaperStore::ProgressIsToldOfEveryQuestion_data()
 {
+    QTest::addColumn<QByteArray>("cfg");
+    QTest::addColumn<QStringList>("calls");
+    QTest::addColumn<QString>("message");
+    const QStringList stepped{"Begin", "SetMaximum 3", "StepIt", "StepIt", "StepIt", "End"};
+    QTest::newRow("stored") << DrawnPaper({1, 2, 3}) << stepped << "";
+    // A question missing from the bank is passed over with a step.
+    QTest::newRow("one missing") << DrawnPaper({1, 7, 3}) << stepped << "";
+    QTest::newRow("failed on the second question")
+        << QByteArray("[System]\nThemeCount=3\n[1]\nThemeID=1\n[2]\nThemeID=2\nThemeBit=x\n")
+        << QStringList{"Begin", "SetMaximum 3", "StepIt", "End"} << "1保存试题出错！";
+    QTest::newRow("size unreadable") << QByteArray("[System]\nThemeCount=x\n") << QStringList{"Begin", "End"}
+                                     << "保存试题出错！";
+    QTest::newRow("no Theme.Cfg") << QByteArray() << QStringList() << "";
+}
+
+void TestUPaperStore::ProgressIsToldOfEveryQuestion()
+{
+    QFETCH(QByteArray, cfg);
+    QFETCH(QStringList, calls);
+    QFETCH(QString, message);
     for (int id = 1; id <= 3; ++id)
         FBank->AddTheme(id);
-    WriteThemeCfg(DrawnPaper({1, 2, 3}));
-    bool seen = false;
-    QTimer::singleShot(0, this, [&seen] {
-        for (QWidget *window : QApplication::topLevelWidgets()) {
-            auto *progress = qobject_cast<TFrmProgess *>(window);
-            if (!progress || !progress->isVisible())
-                continue;
-            seen = true;
-            QCOMPARE(progress->windowTitle(), QStringLiteral("正在保存数据……"));
-            QCOMPARE(progress->size(), QSize(540, 31));
-            QVERIFY(!progress->isModal());
-            QVERIFY(progress->windowFlags() & Qt::WindowStaysOnTopHint);
-            QVERIFY(!(progress->windowFlags() & Qt::WindowCloseButtonHint));
-            QCOMPARE(progress->ProgressBar1->maximum(), 3);
-            QCOMPARE(progress->ProgressBar1->value(), 1);
-            progress->close(); // cannot be closed
-            QVERIFY(progress->isVisible());
-            QDir().mkpath(QStringLiteral("/work/shots"));
-            progress->grab().save(QStringLiteral("/work/shots/paper-progess.png"));
-        }
-    });
-    TPaperStore store;
-    QVERIFY(store.SavePaper());
-    QVERIFY(seen);
+    if (!cfg.isEmpty())
+        WriteThemeCfgText(cfg);
+    TRecordedProgress progress;
+    TPaperStore store(TPaperRequest::OfRun());
+    QCOMPARE(PaperErrorOf([&] { store.SavePaper(progress); }), message);
+    QCOMPARE(progress.Calls, calls);
+}
+
+// The paper this run drew is stored even where Theme.Cfg now holds another
+// one, or none at all: another copy of the program draws into the same file.
+void TestUPaperStore::DrawnPaperIsStoredRatherThanThemeCfg()
+{
+    for (int id = 1; id <= 5; ++id)
+        FBank->AddTheme(id);
+    WriteThemeCfgText(DrawnPaper({4, 5}));
+    for (const bool themeCfgThere : {true, false}) {
+        if (!themeCfgThere)
+            QVERIFY(QFile::remove(ThemeCfgFileName()));
+        TPaperStore store(TPaperRequest::OfRun());
+        store.FDrawnPaper = std::make_unique<TIniFile>(QString());
+        store.FDrawnPaper->FromBytes(DrawnPaper({3, 1, 2}, QStringLiteral("25")));
+        QVERIFY(store.SavePaper());
+        QCOMPARE(store.FExamMinutes, 25);
+        QCOMPARE(PaperRows(*FBank, QStringLiteral("T_KS_ExamineTheme"), store.FExamineID),
+                 (QList<QVariantList>{{1, 3, 1}, {2, 1, 2}, {3, 2, 3}}));
+    }
 }
 
 void TestUPaperStore::LoadPaperPractice_data()
@@ -390,21 +346,21 @@ void TestUPaperStore::LoadPaperPractice()
     FBank->AddTheme(127, {{QStringLiteral("TT"), QStringLiteral("1")}});
     for (int id = 200; id <= 202; ++id)
         FBank->AddTheme(id, {{QStringLiteral("ThemeChapter"), 21}});
-    WriteThemeCfg("[1]\nThemeBit=9\n[2]\nThemeBit=9\n"); // a mock exam's points do not leak in
+    WriteThemeCfgText("[1]\nThemeBit=9\n[2]\nThemeBit=9\n"); // a mock exam's points do not leak in
     SetRun(mode, scope);
     RunContext.ChapterFilter = filter;
 
     TScriptedMessages messages;
     TQuery paper;
-    TPaperStore store;
-    QVERIFY(store.LoadPaper(&paper, QString(), QStringLiteral("001")));
+    TPaperStore store(TPaperRequest::OfRun());
+    QVERIFY(store.LoadPaper(&paper));
     QCOMPARE(messages.Count(), 0);
     QCOMPARE(store.FExamineID, 1);
     QCOMPARE(store.FExamMinutes, minutes);
     QCOMPARE(store.FQuestionCount, themeIds.size());
     QCOMPARE(paper.RecordCount(), themeIds.size());
     QCOMPARE(paper.FieldByName(QStringLiteral("ID"))->AsInteger(), 1);
-    const QList<QVariantList> rows = PaperRows(QStringLiteral("T_KS_ExamineTheme_TT"), 1);
+    const QList<QVariantList> rows = PaperRows(*FBank, QStringLiteral("T_KS_ExamineTheme_TT"), 1);
     QCOMPARE(rows.size(), themeIds.size());
     for (int k = 0; k < rows.size(); ++k)
         QCOMPARE(rows[k], (QVariantList{k + 1, themeIds[k], 1}));
@@ -430,161 +386,11 @@ void TestUPaperStore::LoadPaperPracticeNotFound()
     QFETCH(QString, message);
     FBank->AddTheme(1, {{QStringLiteral("TT"), QStringLiteral("02")}, {QStringLiteral("ThemeChapter"), 20}});
     SetRun(mode, scope);
-    TScriptedMessages messages;
     TQuery paper;
-    TPaperStore store;
-    QVERIFY(!store.LoadPaper(&paper, QString(), QStringLiteral("001")));
-    QCOMPARE(messages.Count(), 1);
-    QCOMPARE(messages.Last().Text, message);
-    QCOMPARE(messages.Last().Caption, QStringLiteral("错误"));
+    TPaperStore store(TPaperRequest::OfRun());
+    QCOMPARE(PaperErrorOf([&] { store.LoadPaper(&paper); }), message);
     QVERIFY(!paper.Active());
-}
-
-void TestUPaperStore::LoadPaperMockExam_data()
-{
-    QTest::addColumn<QString>("mode");
-    QTest::newRow("mode 3") << "3";
-    QTest::newRow("empty mode") << "";
-    QTest::newRow("mode 0") << "0";
-}
-
-void TestUPaperStore::LoadPaperMockExam()
-{
-    QFETCH(QString, mode);
-    const QByteArray picture(2000, '\x33');
-    for (int id = 1; id <= 12; ++id)
-        FBank->AddTheme(id, {{QStringLiteral("ThemeType"), 1 + id % 2}, {QStringLiteral("ThemeImage"), id == 4 ? QVariant(picture) : QVariant()}});
-    FBank->AddModel(3, QStringLiteral("001"), 0, 30);
-    FBank->AddContent(3, 1, 1, 2, 6, 4, 10, 40);
-    FBank->AddContent(3, 1, 1, 1, 6, 6, 10, 60);
-    FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme_TT (ID, ExamineID) values (1, 4)"));
-    SetRun(mode);
-
-    TScriptedMessages messages;
-    TQuery paper;
-    TPaperStore store;
-    int openRows = -1;
-    store.OnPaperOpened = [&] { openRows = paper.RecordCount(); };
-    QVERIFY(store.LoadPaper(&paper, QString(), QStringLiteral("001")));
-    QCOMPARE(messages.Count(), 0);
-    QCOMPARE(store.FExamineID, 1);
-    QCOMPARE(store.FExamMinutes, 30);
-    QCOMPARE(store.FQuestionCount, 10);
-    QCOMPARE(openRows, 10);
-    QCOMPARE(paper.RecNo(), 1);
-    QCOMPARE(paper.FieldByName(QStringLiteral("ID"))->AsInteger(), 1);
-    // Type 1 first: the first six rows are the even-numbered questions.
-    for (int k = 0; k < 10; ++k, paper.Next()) {
-        QCOMPARE(paper.FieldByName(QStringLiteral("ThemeType"))->AsInteger(), k < 6 ? 1 : 2);
-        QCOMPARE(paper.FieldByName(QStringLiteral("ThemeBit"))->AsInteger(), 10);
-    }
-    // Hand-in deletes the rows; the review still shows every question.
-    QCOMPARE(ExecSql(QStringLiteral("Delete from T_KS_ExamineTheme where ExamineID=1")), 10);
-    QVERIFY(paper.Locate(QStringLiteral("ThemeID"), 4));
-    QCOMPARE(paper.FieldByName(QStringLiteral("ThemeImage"))->AsBytes(), picture);
-    paper.Last();
-    QCOMPARE(paper.FieldByName(QStringLiteral("ThemeContent"))->AsString().isEmpty(), false);
-}
-
-void TestUPaperStore::TwoProcessesStoringAtOnceGetDifferentNumbers()
-{
-    QList<int> ids;
-    for (int id = 1; id <= 40; ++id) {
-        FBank->AddTheme(id);
-        ids << 41 - id;
-    }
-    WriteThemeCfg(DrawnPaper(ids));
-    const QString startFile = FBank->AppPath() + QStringLiteral("start");
-    constexpr int KPapers = 12;
-    QProcess first, second;
-    for (QProcess *process : {&first, &second}) {
-        process->setProcessChannelMode(QProcess::SeparateChannels);
-        process->start(QStringLiteral(STORE_PAPER_PROCESS),
-                       {FBank->AppPath(), QStringLiteral("3"), QString::number(KPapers), startFile});
-        QVERIFY(process->waitForStarted());
-    }
-    QFile(startFile).open(QIODevice::WriteOnly);
-    QList<int> numbers;
-    for (QProcess *process : {&first, &second}) {
-        QVERIFY(process->waitForFinished(120000));
-        QVERIFY2(process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0,
-                 process->readAllStandardError().constData());
-        const QList<QByteArray> lines = process->readAllStandardOutput().split('\n');
-        for (const QByteArray &line : lines) {
-            if (!line.isEmpty())
-                numbers << line.toInt();
-        }
-    }
-    QCOMPARE(numbers.size(), 2 * KPapers);
-    std::sort(numbers.begin(), numbers.end());
-    for (int k = 0; k < numbers.size(); ++k) {
-        QCOMPARE(numbers[k], k + 1);
-        const QList<QVariantList> rows = PaperRows(QStringLiteral("T_KS_ExamineTheme"), numbers[k]);
-        QCOMPARE(rows.size(), 40);
-        for (int n = 1; n <= 40; ++n)
-            QCOMPARE(rows[n - 1], (QVariantList{n, 41 - n, n}));
-    }
-}
-
-// Two copies of the program in one folder, started together, draw mock
-// exams for different licence classes round after round: each stores the
-// paper of its own draw, whatever the other one leaves in Theme.Cfg.
-void TestUPaperStore::TwoProcessesDrawingForDifferentClassesStoreTheirOwnPapers()
-{
-    struct TClass { QString Code; int Chapter; int Minutes; int Questions; };
-    const QList<TClass> classes{{QStringLiteral("001"), 1, 45, 100}, {QStringLiteral("002"), 2, 30, 50}};
-    for (int id = 1; id <= 120; ++id)
-        FBank->AddTheme(id, {{QStringLiteral("ThemeType"), 1}});
-    for (int id = 201; id <= 260; ++id)
-        FBank->AddTheme(id, {{QStringLiteral("ThemeType"), 1}, {QStringLiteral("ThemeChapter"), 2}});
-    FBank->AddModel(1, QStringLiteral("001"), 0, 45);
-    FBank->AddContent(1, 1, 1, 1, 120, 100, 1, 100);
-    FBank->AddModel(2, QStringLiteral("002"), 0, 30);
-    FBank->AddContent(2, 1, 2, 1, 60, 50, 2, 100);
-
-    const QString startFile = FBank->AppPath() + QStringLiteral("start");
-    constexpr int KRounds = 50;
-    QProcess processes[2];
-    for (int k = 0; k < 2; ++k) {
-        processes[k].setProcessChannelMode(QProcess::SeparateChannels);
-        processes[k].start(QStringLiteral(STORE_PAPER_PROCESS), {FBank->AppPath(), QStringLiteral("3"),
-                                                                 QString::number(KRounds), startFile, classes[k].Code});
-        QVERIFY(processes[k].waitForStarted());
-    }
-    QFile(startFile).open(QIODevice::WriteOnly);
-    for (int k = 0; k < 2; ++k) {
-        QProcess &process = processes[k];
-        const TClass &own = classes[k];
-        QVERIFY(process.waitForFinished(300000));
-        QVERIFY2(process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0,
-                 qPrintable(own.Code + QStringLiteral(": ") + QString::fromUtf8(process.readAllStandardError())));
-        const QList<QByteArray> lines = process.readAllStandardOutput().trimmed().split('\n');
-        QCOMPARE(lines.size(), KRounds);
-        for (const QByteArray &line : lines) {
-            const QList<QByteArray> values = line.split(' ');
-            QCOMPARE(values.size(), 3);
-            const qint64 paper = values[0].toLongLong();
-            QCOMPARE(values[1].toInt(), own.Minutes);
-            QCOMPARE(values[2].toInt(), own.Questions);
-            QSqlQuery rows(FBank->Db());
-            QVERIFY(rows.exec(QStringLiteral("select count(*), count(distinct p.ThemeID), min(t.ThemeChapter), "
-                                             "max(t.ThemeChapter), sum(p.ThemeBit) from T_KS_ExamineTheme p "
-                                             "join T_KS_THEME t on t.ThemeID = p.ThemeID where p.ExamineID=%1")
-                                  .arg(paper)));
-            QVERIFY(rows.next());
-            QCOMPARE(rows.value(0).toInt(), own.Questions);
-            QCOMPARE(rows.value(1).toInt(), own.Questions);
-            QCOMPARE(rows.value(2).toInt(), own.Chapter);
-            QCOMPARE(rows.value(3).toInt(), own.Chapter);
-            QCOMPARE(rows.value(4).toInt(), 100);
-        }
-    }
-    QCOMPARE(FBank->Scalar(QStringLiteral("select count(distinct ExamineID) from T_KS_ExamineTheme")).toInt(), 2 * KRounds);
-    // Theme.Cfg records one whole draw, of one class or the other.
-    const TIniFile last(ThemeCfgFileName());
-    const int count = last.ReadString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QString()).toInt();
-    QVERIFY(count == 100 || count == 50);
-    QCOMPARE(last.Sections().size(), count + 1);
+    QCOMPARE(FBank->Scalar(QStringLiteral("select count(*) from T_KS_ExamineTheme_TT")).toInt(), 0);
 }
 
 // A Theme.Cfg that is a pipe tells whether anyone opened it: a writer
@@ -613,7 +419,7 @@ void TestUPaperStore::PracticeModesDoNotReadThemeCfg()
         }
     });
     SetRun(mode, QStringLiteral("1"));
-    TPaperStore store;
+    TPaperStore store(TPaperRequest::OfRun());
     const bool saved = store.SavePaper();
     const bool read = opened;
     // Lets the writer through in any case, so that it can be joined.
@@ -622,21 +428,21 @@ void TestUPaperStore::PracticeModesDoNotReadThemeCfg()
     close(reader);
     QVERIFY(saved);
     QVERIFY(!read);
-    QCOMPARE(PaperRows(QStringLiteral("T_KS_ExamineTheme_TT"), 1).size(), 3);
+    QCOMPARE(PaperRows(*FBank, QStringLiteral("T_KS_ExamineTheme_TT"), 1).size(), 3);
 }
 
 void TestUPaperStore::PaperNumbersGoPast32Bits()
 {
     for (int id = 1; id <= 3; ++id)
         FBank->AddTheme(id, {{QStringLiteral("TT"), QStringLiteral("01")}});
-    WriteThemeCfg(DrawnPaper({3, 1, 2}));
+    WriteThemeCfgText(DrawnPaper({3, 1, 2}));
     FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme (ID, ExamineID) values (1, 2147483647)"));
     TScriptedMessages messages;
     for (const qint64 expected : {Q_INT64_C(2147483648), Q_INT64_C(2147483649)}) {
-        TPaperStore store;
+        TPaperStore store(TPaperRequest::OfRun());
         QVERIFY(store.SavePaper());
         QCOMPARE(store.FExamineID, expected);
-        QCOMPARE(PaperRows(QStringLiteral("T_KS_ExamineTheme"), expected),
+        QCOMPARE(PaperRows(*FBank, QStringLiteral("T_KS_ExamineTheme"), expected),
                  (QList<QVariantList>{{1, 3, 1}, {2, 1, 2}, {3, 2, 3}}));
     }
 
@@ -644,8 +450,8 @@ void TestUPaperStore::PaperNumbersGoPast32Bits()
     FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme_TT (ID, ExamineID) values (1, 4294967295)"));
     SetRun(QStringLiteral("1"), QStringLiteral("01"));
     TQuery paper;
-    TPaperStore store;
-    QVERIFY(store.LoadPaper(&paper, QString(), QStringLiteral("001")));
+    TPaperStore store(TPaperRequest::OfRun());
+    QVERIFY(store.LoadPaper(&paper));
     QCOMPARE(store.FExamineID, Q_INT64_C(4294967296));
     QCOMPARE(paper.RecordCount(), 3);
     QCOMPARE(paper.FieldByName(QStringLiteral("ExamineID"))->AsString(), QStringLiteral("4294967296"));
@@ -655,11 +461,11 @@ void TestUPaperStore::PaperNumbersGoPast32Bits()
 void TestUPaperStore::LargestPossiblePaperNumberIsRefused()
 {
     FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme (ID, ExamineID) values (1, 9223372036854775806)"));
-    TPaperStore store;
+    TPaperStore store(TPaperRequest::OfRun());
     QCOMPARE(store.NextExamineID(), std::numeric_limits<qint64>::max());
     FBank->Exec(QStringLiteral("insert into T_KS_ExamineTheme (ID, ExamineID) values (1, 9223372036854775807)"));
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, store.NextExamineID());
 }
 
-QTEST_MAIN(TestUPaperStore)
+QTEST_GUILESS_MAIN(TestUPaperStore)
 #include "tst_UPaperStore.moc"

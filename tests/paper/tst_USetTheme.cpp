@@ -10,6 +10,7 @@
 #include "app/UIniFile.h"
 #include "app/UQuit.h"
 #include "paper/UPaperDraw.h"
+#include "paper/UPaperLoad.h"
 #include "paper/USetTheme.h"
 #include "tests/common/TestSupport.h"
 

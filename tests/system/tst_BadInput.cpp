@@ -9,6 +9,7 @@
 #include "app/UDbError.h"
 #include "app/UQuery.h"
 #include "components/QVComboBox.h"
+#include "paper/UPaperLoad.h"
 #include "paper/UPaperStore.h"
 #include "report/UFrRep.h"
 #include "setup/USelLxType.h"
@@ -46,9 +47,9 @@ void TestBadInput::HugeQuestionIsStoredAndPrinted()
     RunContext.ChapterFilter = QStringLiteral("THEMECHAPTER in (1)");
     RunContext.DriveTypeCaption = QStringLiteral("小型汽车（C1、C2、C3、C4）");
     TScriptedMessages messages;
-    TPaperStore store;
+    TPaperStore store(TPaperRequest::OfRun());
     TQuery paper;
-    QVERIFY(store.LoadPaper(&paper, QString(), QStringLiteral("001")));
+    QVERIFY(LoadExamPaper(store, &paper, QString(), QStringLiteral("001")));
     QCOMPARE(messages.Count(), 0);
     QCOMPARE(paper.RecordCount(), 2);
     QCOMPARE(paper.FieldByName("ThemeContent")->AsString(), huge);

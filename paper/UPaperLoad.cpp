@@ -1,0 +1,51 @@
+#include "paper/UPaperLoad.h"
+
+#include <QCoreApplication>
+
+#include "app/UComm.h"
+#include "app/UIniFile.h"
+#include "paper/UPaperDraw.h"
+#include "paper/UPaperError.h"
+#include "paper/UPaperStore.h"
+#include "paper/UProgess.h"
+#include "paper/USetTheme.h"
+
+bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeCode,
+                     std::unique_ptr<TIniFile> *drawnPaper)
+{
+    QString modelId;
+    try {
+        modelId = MockExamTemplate(driveTypeCode);
+    } catch (const EPaperError &error) {
+        ShowError(error.Message());
+        return false;
+    }
+    if (!RunPaperDraw(modelId, candidateIdNumber, drawnPaper)) {
+        ShowError(DrawFailedText(modelId));
+        return false;
+    }
+    return true;
+}
+
+bool LoadExamPaper(TPaperStore &store, TQuery *paperQuery, const QString &candidateIdNumber,
+                   const QString &driveTypeCode)
+{
+    if (!IsPracticeMode(store.Request().PracticeMode)
+        && !PrepareMockExam(candidateIdNumber, driveTypeCode, &store.FDrawnPaper))
+        return false;
+    try {
+        TSaveProgressWindow progress;
+        if (!store.LoadPaper(paperQuery, progress))
+            return false;
+    } catch (const EPaperError &error) {
+        ShowError(error.Message());
+        return false;
+    }
+    try {
+        QCoreApplication::processEvents();
+    } catch (const std::exception &) {
+        ShowError(QStringLiteral("系统出错！"));
+        return false;
+    }
+    return true;
+}

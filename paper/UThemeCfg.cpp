@@ -1,0 +1,40 @@
+#include "paper/UThemeCfg.h"
+
+#include <QFile>
+#include <QLockFile>
+
+#include "app/UComm.h"
+#include "app/UError.h"
+#include "app/UIniFile.h"
+
+namespace {
+
+// Held while Theme.Cfg is deleted or replaced. A lock left by a program
+// that died is taken over: QLockFile checks whether its owner still runs.
+QString ThemeCfgLockName()
+{
+    return ThemeCfgFileName() + QStringLiteral(".lock");
+}
+
+} // namespace
+
+QString ThemeCfgFileName()
+{
+    return RunContext.AppPath + QStringLiteral("Theme.Cfg");
+}
+
+void RemoveThemeCfg()
+{
+    QLockFile lock(ThemeCfgLockName());
+    // Where no lock can be made the file is deleted all the same.
+    lock.lock();
+    QFile::remove(ThemeCfgFileName());
+}
+
+void WriteThemeCfg(TIniFile &themeCfg)
+{
+    QLockFile lock(ThemeCfgLockName());
+    if (!lock.lock())
+        throw EExamoraError(QStringLiteral("cannot lock ") + ThemeCfgFileName());
+    themeCfg.UpdateFile();
+}
