@@ -1,5 +1,6 @@
 #include "setup/UPictureButton.h"
 
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QPainter>
 
@@ -7,8 +8,19 @@ TPictureButton::TPictureButton(const QString &word, QWidget *parent)
     : QAbstractButton(parent), FWord(word)
 {
     setCursor(Qt::PointingHandCursor);
-    setFocusPolicy(Qt::NoFocus);
+    // Reached by Tab and showing the focus, as a push button would.
+    setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(word);
+}
+
+void TPictureButton::keyPressEvent(QKeyEvent *event)
+{
+    // Enter on a focused button presses it, as on the dialog's push buttons.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void TPictureButton::paintEvent(QPaintEvent *)
@@ -33,4 +45,9 @@ void TPictureButton::paintEvent(QPaintEvent *)
     for (const QChar c : FWord)
         spaced += spaced.isEmpty() ? QString(c) : QStringLiteral("  ") + c;
     painter.drawText(rect(), Qt::AlignCenter, spaced);
+    if (hasFocus()) {
+        painter.setPen(QPen(QColor(24, 62, 112), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(face.adjusted(2, 2, -2, -2), 2, 2);
+    }
 }

@@ -14,6 +14,7 @@ public:
     QString Word() const { return FWord; }
 
 protected:
+    void keyPressEvent(QKeyEvent *event) override;
     void paintEvent(QPaintEvent *event) override;
 
 private:

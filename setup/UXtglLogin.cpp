@@ -48,6 +48,7 @@ TFrmXtglLogin::TFrmXtglLogin(QWidget *parent)
         palette.setColor(radio->backgroundRole(), QColor(219, 228, 233));
         palette.setColor(QPalette::WindowText, Qt::black);
         radio->setPalette(palette);
+        radio->setAccessibleDescription(QStringLiteral("按 %1 键选择此车型，按回车键登录").arg(i + 1));
         radio->installEventFilter(this);
         FRadioButtons[i] = radio;
     }
@@ -56,9 +57,11 @@ TFrmXtglLogin::TFrmXtglLogin(QWidget *parent)
     SpeedButton1 = new TPictureButton(QStringLiteral("登录"), this);
     SpeedButton1->setObjectName(QStringLiteral("SpeedButton1"));
     SpeedButton1->setGeometry(105, 248, 76, 25);
+    SpeedButton1->setAccessibleDescription(QStringLiteral("以所选车型登录"));
     SpeedButton2 = new TPictureButton(QStringLiteral("取消"), this);
     SpeedButton2->setObjectName(QStringLiteral("SpeedButton2"));
     SpeedButton2->setGeometry(257, 248, 76, 25);
+    SpeedButton2->setAccessibleDescription(QStringLiteral("不登录，退出程序"));
     QVAdoQuery1 = new TQVAdoQuery(this);
     QVAdoQuery1->setObjectName(QStringLiteral("QVAdoQuery1"));
     connect(SpeedButton1, &QAbstractButton::clicked, this, &TFrmXtglLogin::SpeedButton1Click);
@@ -123,8 +126,12 @@ void TFrmXtglLogin::RadioButton1KeyPress(QChar key)
         SpeedButton1Click();
         return;
     }
-    if (key >= QLatin1Char('1') && key <= QLatin1Char('9'))
-        FRadioButtons[key.digitValue() - 1]->setChecked(true);
+    if (key >= QLatin1Char('1') && key <= QLatin1Char('9')) {
+        // The focus frame goes with the choice, so the next key works from there.
+        QRadioButton *chosen = FRadioButtons[key.digitValue() - 1];
+        chosen->setChecked(true);
+        chosen->setFocus(Qt::ShortcutFocusReason);
+    }
 }
 
 void TFrmXtglLogin::SpeedButton1Click()
