@@ -154,7 +154,7 @@ void TestUQuery::AppendPostWritesThroughAndIntegerTextIsAccepted()
     target.Append();
     target.FieldByName("ID")->SetAsString("1");
     target.FieldByName("ExamineID")->SetAsInteger(1);
-    for (const QString &column : {"ThemeID", "ThemeContent", "ThemeImage", "ThemeSpareF", "ThemeResult"})
+    for (const char *column : {"ThemeID", "ThemeContent", "ThemeImage", "ThemeSpareF", "ThemeResult"})
         target.FieldByName(column)->SetValue(source.FieldByName(column)->Value());
     target.FieldByName("ThemeBit")->SetAsString("2");
     target.Post();
