@@ -33,12 +33,6 @@ bool IsBlobColumn(const QSqlRecord &record, int index)
     return record.field(index).metaType().id() == QMetaType::QByteArray;
 }
 
-QString QuotedIdentifier(const QString &name)
-{
-    QString inner = name;
-    return QLatin1Char('"') + inner.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
-}
-
 QSqlQuery &TPreparedStatements::Get(const QString &sql)
 {
     auto found = FStatements.find(sql);

@@ -32,10 +32,6 @@ TTableShape TableShape(const QSqlDatabase &db, const QString &table);
 
 bool IsBlobColumn(const QSqlRecord &record, int index);
 
-// A column name as a delimited identifier: reserved words and spaces are
-// safe in any statement of ours.
-QString QuotedIdentifier(const QString &name);
-
 // One buffered row of a query.
 struct TQueryRow
 {

@@ -4,6 +4,7 @@
 #include <QStringList>
 
 #include "app/UQuery.h"
+#include "app/USqlText.h"
 
 TQueryWriter::TQueryWriter(const QSqlDatabase &db, const QString &table, const QSqlRecord &tableRecord,
                            const std::vector<TField> &fields, const std::vector<int> &whereFields)

@@ -9,6 +9,8 @@
 
 #include <sqlite3.h>
 
+#include "app/USqlText.h"
+
 namespace {
 
 // A large column left in the database until it is read: the rowid of its row.
