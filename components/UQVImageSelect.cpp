@@ -463,7 +463,7 @@ void TFrmQVImageSelect::BtnOkClick()
             WriteSettings();
         } catch (const std::runtime_error &error) {
             // The cut is still good; only the remembered frame is lost.
-            QVShowError(QString::fromLocal8Bit(error.what()));
+            QVShowError(ErrorText(error));
         }
     }
     FResultFileName = FLastFileName;
