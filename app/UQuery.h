@@ -177,7 +177,6 @@ private:
 
     QString EngineSql(const QString &sql) const;
     void OpenPlain(const QSqlRecord &tableRecord);
-    void MakeFields(const QSqlRecord &record);
     // The fields that find the current row in the table: its key columns
     // when the statement selects them all, else every non-picture field.
     std::vector<int> WhereFields(const QStringList &keyColumns) const;
