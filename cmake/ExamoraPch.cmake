@@ -40,8 +40,11 @@ function(examora_add_pch name)
     # Only the modules' include paths: GCC refuses a precompiled header made
     # with a module macro (QT_WIDGETS_LIB ...) that the using unit lacks.
     foreach(module IN LISTS P_MODULES)
-        target_include_directories(${name} PRIVATE $<TARGET_PROPERTY:Qt6::${module},INTERFACE_INCLUDE_DIRECTORIES>)
+        target_include_directories(${name} SYSTEM PRIVATE $<TARGET_PROPERTY:Qt6::${module},INTERFACE_INCLUDE_DIRECTORIES>)
     endforeach()
+    # The same warning flags as the units: -Wpedantic changes a feature
+    # macro, and GCC refuses a header precompiled without it.
+    target_link_libraries(${name} PRIVATE examora_warnings)
     target_compile_definitions(${name} PRIVATE $<$<NOT:$<CONFIG:Debug>>:QT_NO_DEBUG>)
     set_target_properties(${name} PROPERTIES POSITION_INDEPENDENT_CODE ON)
     target_precompile_headers(${name} PRIVATE ${P_HEADERS})
