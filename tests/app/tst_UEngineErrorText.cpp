@@ -1,0 +1,284 @@
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "app/UConnection.h"
+#include "app/UDbError.h"
+#include "app/UEngineErrorText.h"
+#include "app/UQuery.h"
+#include "tests/app/TRunAsUser.h"
+
+// Real SQLite failures, each read back as the fault the user is told of:
+// the Chinese sentence first, the engine's own text after it unchanged.
+class TestUEngineErrorText : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+    void ReadOnlyFileIsSaid();
+    void ReadOnlyFolderIsSaid();
+    void FileThatIsNoDatabaseIsSaid();
+    void DamagedDatabaseIsSaid();
+    void LockedDatabaseIsSaid();
+    void FullDatabaseIsSaid();
+    void FailuresOfTheStatementKeepTheEngineText();
+    void OnlySqliteCodesAreRead();
+    void DataLayerThrowsTheFault();
+    void OpeningANonDatabaseNamesFileAndFault();
+
+private:
+    QSqlDatabase Open(const QString &file, const QString &options = QString());
+    // The error of a statement that must fail.
+    QSqlError FailureOf(const QSqlDatabase &db, const QString &sql);
+    void CreateTable(const QString &file);
+    void VerifySaid(const QSqlError &error, const QSqlDatabase &db, TEngineFault fault, const QString &word);
+
+    std::unique_ptr<QTemporaryDir> FDir;
+    QStringList FConnections;
+};
+
+void TestUEngineErrorText::init()
+{
+    FDir = std::make_unique<QTemporaryDir>();
+}
+
+void TestUEngineErrorText::cleanup()
+{
+    for (const QString &name : std::as_const(FConnections)) {
+        QSqlDatabase::database(name, false).close();
+        QSqlDatabase::removeDatabase(name);
+    }
+    FConnections.clear();
+    FDir.reset();
+}
+
+QSqlDatabase TestUEngineErrorText::Open(const QString &file, const QString &options)
+{
+    const QString name = QStringLiteral("engine-error-%1").arg(FConnections.size());
+    FConnections << name;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+    db.setDatabaseName(file);
+    // No waiting on a lock: the locked case is to fail at once.
+    db.setConnectOptions(options.isEmpty() ? QStringLiteral("QSQLITE_BUSY_TIMEOUT=0") : options);
+    if (!db.open())
+        qWarning() << db.lastError().text();
+    return db;
+}
+
+QSqlError TestUEngineErrorText::FailureOf(const QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery query(db);
+    if (query.exec(sql)) {
+        while (query.next()) {
+        }
+        if (!query.lastError().isValid())
+            qWarning() << "statement did not fail:" << sql;
+    }
+    return query.lastError();
+}
+
+void TestUEngineErrorText::CreateTable(const QString &file)
+{
+    QSqlDatabase db = Open(file);
+    QSqlQuery query(db);
+    QVERIFY(query.exec(QStringLiteral("create table T (ID integer primary key, Name text unique)")));
+    QVERIFY(query.exec(QStringLiteral("insert into T values (1, '甲')")));
+    db.close();
+}
+
+void TestUEngineErrorText::VerifySaid(const QSqlError &error, const QSqlDatabase &db, TEngineFault fault,
+                                      const QString &word)
+{
+    QVERIFY(error.isValid());
+    QCOMPARE(EngineFault(error, db.driver()), fault);
+    const QString shown = EngineErrorText(error, db.driver());
+    const QString lead = shown.section(QLatin1Char('\n'), 0, 0);
+    QVERIFY2(lead.contains(word), qPrintable(shown));
+    QCOMPARE(shown.mid(lead.size() + 1), error.text());
+    const EDatabaseError thrown = EngineError(error, db.driver());
+    QCOMPARE(thrown.Message(), shown);
+    QCOMPARE(thrown.Fault(), fault);
+}
+
+void TestUEngineErrorText::ReadOnlyFileIsSaid()
+{
+    const QString file = FDir->filePath(QStringLiteral("bank.db"));
+    CreateTable(file);
+    // Opened read-only by the connection: refused even to root.
+    QSqlDatabase db = Open(file, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=0"));
+    VerifySaid(FailureOf(db, QStringLiteral("insert into T values (2, '乙')")), db, TEngineFault::efReadOnlyFile,
+               QStringLiteral("只读"));
+    QVERIFY(EngineError(FailureOf(db, QStringLiteral("delete from T")), db.driver()).CannotWrite());
+}
+
+void TestUEngineErrorText::ReadOnlyFolderIsSaid()
+{
+    const QString folder = FDir->filePath(QStringLiteral("Data"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/bank.db");
+    CreateTable(file);
+    TRunAsUser user(FDir->path());
+    if (!user.Active())
+        QSKIP("running as root, and root could not be given up: a read-only folder would take writes");
+    QVERIFY(user.MakeReadOnly(folder));
+    // The file itself takes writes; its journal cannot be made beside it.
+    QSqlDatabase db = Open(file);
+    const QSqlError error = FailureOf(db, QStringLiteral("insert into T values (2, '乙')"));
+    VerifySaid(error, db, TEngineFault::efReadOnlyFolder, QStringLiteral("文件夹"));
+    QVERIFY(EngineError(error, db.driver()).CannotWrite());
+}
+
+void TestUEngineErrorText::FileThatIsNoDatabaseIsSaid()
+{
+    const QString file = FDir->filePath(QStringLiteral("notes.txt"));
+    QFile text(file);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray("题库说明：这不是数据库文件。\n").repeated(40));
+    text.close();
+    QSqlDatabase db = Open(file);
+    VerifySaid(FailureOf(db, QStringLiteral("select count(*) from sqlite_master")), db, TEngineFault::efNotADatabase,
+               QStringLiteral("不是"));
+}
+
+void TestUEngineErrorText::DamagedDatabaseIsSaid()
+{
+    const QString file = FDir->filePath(QStringLiteral("bank.db"));
+    {
+        QSqlDatabase db = Open(file);
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("create table T (ID integer primary key, Body text)")));
+        QVERIFY(query.exec(QStringLiteral("with recursive n(i) as (select 1 union all select i + 1 from n where i < 500) "
+                                          "insert into T select i, printf('%0300d', i) from n")));
+        db.close();
+    }
+    // The header stays sound; pages of the table's tree become noise.
+    QFile bytes(file);
+    QVERIFY(bytes.open(QIODevice::ReadWrite));
+    const qint64 pageSize = 4096;
+    for (qint64 page = 2; page * pageSize < bytes.size(); page += 3) {
+        bytes.seek(page * pageSize);
+        bytes.write(QByteArray(int(pageSize), '\xa5'));
+    }
+    bytes.close();
+    QSqlDatabase db = Open(file);
+    VerifySaid(FailureOf(db, QStringLiteral("select sum(length(Body)) from T")), db, TEngineFault::efCorrupt,
+               QStringLiteral("损坏"));
+}
+
+void TestUEngineErrorText::LockedDatabaseIsSaid()
+{
+    const QString file = FDir->filePath(QStringLiteral("bank.db"));
+    CreateTable(file);
+    QSqlDatabase holder = Open(file);
+    QSqlQuery hold(holder);
+    QVERIFY(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
+    QVERIFY(hold.exec(QStringLiteral("insert into T values (2, '乙')")));
+    QSqlDatabase db = Open(file);
+    const QSqlError error = FailureOf(db, QStringLiteral("insert into T values (3, '丙')"));
+    VerifySaid(error, db, TEngineFault::efLocked, QStringLiteral("锁定"));
+    QVERIFY(!EngineError(error, db.driver()).CannotWrite());
+    QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
+}
+
+void TestUEngineErrorText::FullDatabaseIsSaid()
+{
+    const QString file = FDir->filePath(QStringLiteral("bank.db"));
+    CreateTable(file);
+    QSqlDatabase db = Open(file);
+    QSqlQuery limit(db);
+    // A file that may not grow stands for a full disk.
+    QVERIFY(limit.exec(QStringLiteral("PRAGMA max_page_count=3")));
+    VerifySaid(FailureOf(db, QStringLiteral("insert into T values (2, randomblob(100000))")), db,
+               TEngineFault::efDiskFull, QStringLiteral("磁盘已满"));
+}
+
+void TestUEngineErrorText::FailuresOfTheStatementKeepTheEngineText()
+{
+    const QString file = FDir->filePath(QStringLiteral("bank.db"));
+    CreateTable(file);
+    QSqlDatabase db = Open(file);
+    for (const QString &sql : {QStringLiteral("selec * from T"), QStringLiteral("select * from Missing"),
+                               QStringLiteral("insert into T values (1, '重复')")}) {
+        const QSqlError error = FailureOf(db, sql);
+        QVERIFY2(error.isValid(), qPrintable(sql));
+        QCOMPARE(EngineFault(error, db.driver()), TEngineFault::efNone);
+        QCOMPARE(EngineErrorText(error, db.driver()), error.text());
+    }
+}
+
+void TestUEngineErrorText::OnlySqliteCodesAreRead()
+{
+    // SQL Server's native codes are its own numbers: 8 there is no read-only file.
+    const QSqlError odbcError(QStringLiteral("Login failed"), QStringLiteral("[FreeTDS]"), QSqlError::ConnectionError,
+                              QStringLiteral("8"));
+    const QString name = QStringLiteral("engine-error-odbc");
+    FConnections << name;
+    const QSqlDatabase odbc = QSqlDatabase::addDatabase(QStringLiteral("QODBC"), name);
+    if (!odbc.isValid())
+        QSKIP("Qt's ODBC driver (libqt6sql6-odbc) is not installed");
+    QCOMPARE(EngineFault(odbcError, odbc.driver()), TEngineFault::efNone);
+    QCOMPARE(EngineErrorText(odbcError, odbc.driver()), odbcError.text());
+    QCOMPARE(EngineFault(odbcError, nullptr), TEngineFault::efNone);
+}
+
+void TestUEngineErrorText::DataLayerThrowsTheFault()
+{
+    const QString folder = FDir->filePath(QStringLiteral("Data"));
+    QVERIFY(QDir().mkpath(folder));
+    const QString file = folder + QStringLiteral("/Jsy_Data.mdb");
+    CreateTable(file);
+    TRunAsUser user(FDir->path());
+    if (!user.Active())
+        QSKIP("running as root, and root could not be given up: a read-only file would take writes");
+    QVERIFY(user.MakeReadOnly(file));
+    TConnection connection;
+    connection.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file);
+    connection.Open();
+    TQuery query;
+    query.SetConnection(&connection);
+    query.SetSQL(QStringLiteral("select * from T"));
+    query.Open();
+    QCOMPARE(query.RecordCount(), 1);
+    query.Append();
+    query.FieldByName(QStringLiteral("ID"))->SetValue(2);
+    try {
+        query.Post();
+        QFAIL("a read-only bank took a row");
+    } catch (const EDatabaseError &error) {
+        QVERIFY(error.CannotWrite());
+        QVERIFY2(error.Message().startsWith(EngineFaultText(TEngineFault::efReadOnlyFile) + QLatin1Char('\n')),
+                 qPrintable(error.Message()));
+        QVERIFY2(error.Message().contains(QStringLiteral("readonly")), qPrintable(error.Message()));
+    }
+}
+
+void TestUEngineErrorText::OpeningANonDatabaseNamesFileAndFault()
+{
+    const QString file = FDir->filePath(QStringLiteral("Jsy_Data.mdb"));
+    QFile text(file);
+    QVERIFY(text.open(QIODevice::WriteOnly));
+    text.write(QByteArray("not a bank at all, only text ").repeated(40));
+    text.close();
+    TConnection connection;
+    connection.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file);
+    try {
+        connection.Open();
+        QFAIL("a text file opened as a bank");
+    } catch (const EDatabaseError &error) {
+        QCOMPARE(error.Fault(), TEngineFault::efNotADatabase);
+        const QString expectedStart = QStringLiteral("数据库文件“%1”无法读取：").arg(QDir::toNativeSeparators(file))
+            + EngineFaultText(TEngineFault::efNotADatabase) + QLatin1Char('\n');
+        QVERIFY2(error.Message().startsWith(expectedStart), qPrintable(error.Message()));
+        QVERIFY(error.Message().contains(QStringLiteral("file is not a database")));
+    }
+    QVERIFY(!connection.Connected());
+}
+
+QTEST_GUILESS_MAIN(TestUEngineErrorText)
+#include "tst_UEngineErrorText.moc"
