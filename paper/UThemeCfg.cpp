@@ -2,6 +2,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
 #include <QTemporaryFile>
 
@@ -48,5 +49,6 @@ QString ThemeCfgWriteProblem()
     QTemporaryFile probe(ThemeCfgFileName() + QStringLiteral(".XXXXXX"));
     if (probe.open())
         return QString();
-    return QStringLiteral("程序文件夹“%1”不可写入，无法生成试卷。").arg(QDir::toNativeSeparators(RunContext.AppPath));
+    return QStringLiteral("程序文件夹“%1”不可写入，无法生成试卷。")
+        .arg(QDir::toNativeSeparators(QFileInfo(ThemeCfgFileName()).absolutePath()));
 }

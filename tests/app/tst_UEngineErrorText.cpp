@@ -37,6 +37,8 @@ private:
     // The error of a statement that must fail.
     QSqlError FailureOf(const QSqlDatabase &db, const QString &sql);
     void CreateTable(const QString &file);
+    // A bank with table T in the folder Data of the test's folder.
+    QString BankInDataFolder(const QString &name);
     void VerifySaid(const QSqlError &error, const QSqlDatabase &db, TEngineFault fault, const QString &word);
 
     std::unique_ptr<QTemporaryDir> FDir;
@@ -92,6 +94,15 @@ void TestUEngineErrorText::CreateTable(const QString &file)
     db.close();
 }
 
+QString TestUEngineErrorText::BankInDataFolder(const QString &name)
+{
+    const QString folder = FDir->filePath(QStringLiteral("Data"));
+    QDir().mkpath(folder);
+    const QString file = folder + QLatin1Char('/') + name;
+    CreateTable(file);
+    return file;
+}
+
 void TestUEngineErrorText::VerifySaid(const QSqlError &error, const QSqlDatabase &db, TEngineFault fault,
                                       const QString &word)
 {
@@ -119,14 +130,11 @@ void TestUEngineErrorText::ReadOnlyFileIsSaid()
 
 void TestUEngineErrorText::ReadOnlyFolderIsSaid()
 {
-    const QString folder = FDir->filePath(QStringLiteral("Data"));
-    QVERIFY(QDir().mkpath(folder));
-    const QString file = folder + QStringLiteral("/bank.db");
-    CreateTable(file);
+    const QString file = BankInDataFolder(QStringLiteral("bank.db"));
     TRunAsUser user(FDir->path());
     if (!user.Active())
         QSKIP("running as root, and root could not be given up: a read-only folder would take writes");
-    QVERIFY(user.MakeReadOnly(folder));
+    QVERIFY(user.MakeReadOnly(QFileInfo(file).absolutePath()));
     // The file itself takes writes; its journal cannot be made beside it.
     QSqlDatabase db = Open(file);
     const QSqlError error = FailureOf(db, QStringLiteral("insert into T values (2, '乙')"));
@@ -229,10 +237,7 @@ void TestUEngineErrorText::OnlySqliteCodesAreRead()
 
 void TestUEngineErrorText::DataLayerThrowsTheFault()
 {
-    const QString folder = FDir->filePath(QStringLiteral("Data"));
-    QVERIFY(QDir().mkpath(folder));
-    const QString file = folder + QStringLiteral("/Jsy_Data.mdb");
-    CreateTable(file);
+    const QString file = BankInDataFolder(QStringLiteral("Jsy_Data.mdb"));
     TRunAsUser user(FDir->path());
     if (!user.Active())
         QSKIP("running as root, and root could not be given up: a read-only file would take writes");
