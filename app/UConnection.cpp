@@ -167,12 +167,12 @@ void TConnection::OpenSqlite(const TConnectionTarget &target)
             throw EngineError(db.lastError(), db.driver());
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
-            const QString text = EngineErrorText(probe.lastError(), db.driver());
-            const TEngineFault fault = EngineFault(probe.lastError(), db.driver());
+            const EDatabaseError engineError = EngineError(probe.lastError(), db.driver());
             probe.finish();
             db.close();
             throw EDatabaseError(QStringLiteral("数据库文件“%1”无法读取：%2")
-                                     .arg(QDir::toNativeSeparators(target.DatabaseFile), text), fault);
+                                     .arg(QDir::toNativeSeparators(target.DatabaseFile), engineError.Message()),
+                                 engineError.Fault());
         }
         probe.finish();
         // Every answer is committed on its own: WAL keeps that fast and the

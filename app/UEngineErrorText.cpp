@@ -38,12 +38,6 @@ TEngineFault SqliteFault(int code)
     }
 }
 
-QString WithLead(const QString &engineText, TEngineFault fault)
-{
-    const QString lead = EngineFaultText(fault);
-    return lead.isEmpty() ? engineText : lead + QLatin1Char('\n') + engineText;
-}
-
 } // namespace
 
 TEngineFault EngineFault(const QSqlError &error, const QSqlDriver *driver)
@@ -73,15 +67,11 @@ QString EngineFaultText(TEngineFault fault)
     return QString();
 }
 
-QString EngineErrorText(const QSqlError &error, const QSqlDriver *driver)
-{
-    return WithLead(error.text(), EngineFault(error, driver));
-}
-
 EDatabaseError EngineError(const QSqlError &error, const QSqlDriver *driver)
 {
     const TEngineFault fault = EngineFault(error, driver);
-    return EDatabaseError(WithLead(error.text(), fault), fault);
+    const QString lead = EngineFaultText(fault);
+    return EDatabaseError(lead.isEmpty() ? error.text() : lead + QLatin1Char('\n') + error.text(), fault);
 }
 
 QString BankNotWritableText(const QString &databaseFile, TEngineFault fault, const QString &consequence)

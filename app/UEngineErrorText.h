@@ -15,11 +15,9 @@ TEngineFault EngineFault(const QSqlError &error, const QSqlDriver *driver);
 // The fault in one Chinese sentence; empty for efNone.
 QString EngineFaultText(TEngineFault fault);
 
-// The text shown for an engine error: the Chinese sentence on the first
-// line where the fault is known, then the engine's own text unchanged.
-QString EngineErrorText(const QSqlError &error, const QSqlDriver *driver);
-
-// The error to throw for a failed call on a connection or statement.
+// The error to throw for a failed call on a connection or statement. Its
+// message is the Chinese sentence on the first line where the fault is
+// known, then the engine's own text unchanged.
 EDatabaseError EngineError(const QSqlError &error, const QSqlDriver *driver);
 
 // Says that the bank file, or its folder, cannot be written, naming the

@@ -108,12 +108,11 @@ void TestUEngineErrorText::VerifySaid(const QSqlError &error, const QSqlDatabase
 {
     QVERIFY(error.isValid());
     QCOMPARE(EngineFault(error, db.driver()), fault);
-    const QString shown = EngineErrorText(error, db.driver());
+    const EDatabaseError thrown = EngineError(error, db.driver());
+    const QString shown = thrown.Message();
     const QString lead = shown.section(QLatin1Char('\n'), 0, 0);
     QVERIFY2(lead.contains(word), qPrintable(shown));
     QCOMPARE(shown.mid(lead.size() + 1), error.text());
-    const EDatabaseError thrown = EngineError(error, db.driver());
-    QCOMPARE(thrown.Message(), shown);
     QCOMPARE(thrown.Fault(), fault);
 }
 
@@ -216,7 +215,7 @@ void TestUEngineErrorText::FailuresOfTheStatementKeepTheEngineText()
         const QSqlError error = FailureOf(db, sql);
         QVERIFY2(error.isValid(), qPrintable(sql));
         QCOMPARE(EngineFault(error, db.driver()), TEngineFault::efNone);
-        QCOMPARE(EngineErrorText(error, db.driver()), error.text());
+        QCOMPARE(EngineError(error, db.driver()).Message(), error.text());
     }
 }
 
@@ -231,7 +230,7 @@ void TestUEngineErrorText::OnlySqliteCodesAreRead()
     if (!odbc.isValid())
         QSKIP("Qt's ODBC driver (libqt6sql6-odbc) is not installed");
     QCOMPARE(EngineFault(odbcError, odbc.driver()), TEngineFault::efNone);
-    QCOMPARE(EngineErrorText(odbcError, odbc.driver()), odbcError.text());
+    QCOMPARE(EngineError(odbcError, odbc.driver()).Message(), odbcError.text());
     QCOMPARE(EngineFault(odbcError, nullptr), TEngineFault::efNone);
 }
 
