@@ -37,9 +37,15 @@ private:
     // The error of a statement that must fail.
     QSqlError FailureOf(const QSqlDatabase &db, const QString &sql);
     void CreateTable(const QString &file);
+    // bank.db in the test's folder, with table T.
+    QString NewBank();
+    // A text file, as a mistaken copy over the bank would be.
+    QString TextFile(const QString &name);
     // A bank with table T in the folder Data of the test's folder.
     QString BankInDataFolder(const QString &name);
-    void VerifySaid(const QSqlError &error, const QSqlDatabase &db, TEngineFault fault, const QString &word);
+    // The statement fails, and its error is told as the fault, the
+    // sentence holding word, with the engine's text after it.
+    void VerifySaid(const QSqlDatabase &db, const QString &sql, TEngineFault fault, const QString &word);
 
     std::unique_ptr<QTemporaryDir> FDir;
     QStringList FConnections;
@@ -94,6 +100,22 @@ void TestUEngineErrorText::CreateTable(const QString &file)
     db.close();
 }
 
+QString TestUEngineErrorText::NewBank()
+{
+    const QString file = FDir->filePath(QStringLiteral("bank.db"));
+    CreateTable(file);
+    return file;
+}
+
+QString TestUEngineErrorText::TextFile(const QString &name)
+{
+    const QString file = FDir->filePath(name);
+    QFile text(file);
+    if (text.open(QIODevice::WriteOnly))
+        text.write(QByteArray("题库说明：这不是数据库文件。\n").repeated(40));
+    return file;
+}
+
 QString TestUEngineErrorText::BankInDataFolder(const QString &name)
 {
     const QString folder = FDir->filePath(QStringLiteral("Data"));
@@ -103,10 +125,11 @@ QString TestUEngineErrorText::BankInDataFolder(const QString &name)
     return file;
 }
 
-void TestUEngineErrorText::VerifySaid(const QSqlError &error, const QSqlDatabase &db, TEngineFault fault,
+void TestUEngineErrorText::VerifySaid(const QSqlDatabase &db, const QString &sql, TEngineFault fault,
                                       const QString &word)
 {
-    QVERIFY(error.isValid());
+    const QSqlError error = FailureOf(db, sql);
+    QVERIFY2(error.isValid(), qPrintable(sql));
     QCOMPARE(EngineFault(error, db.driver()), fault);
     const EDatabaseError thrown = EngineError(error, db.driver());
     const QString shown = thrown.Message();
@@ -118,13 +141,11 @@ void TestUEngineErrorText::VerifySaid(const QSqlError &error, const QSqlDatabase
 
 void TestUEngineErrorText::ReadOnlyFileIsSaid()
 {
-    const QString file = FDir->filePath(QStringLiteral("bank.db"));
-    CreateTable(file);
+    const QString file = NewBank();
     // Opened read-only by the connection: refused even to root.
     QSqlDatabase db = Open(file, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=0"));
-    VerifySaid(FailureOf(db, QStringLiteral("insert into T values (2, '乙')")), db, TEngineFault::efReadOnlyFile,
-               QStringLiteral("只读"));
-    QVERIFY(EngineError(FailureOf(db, QStringLiteral("delete from T")), db.driver()).CannotWrite());
+    VerifySaid(db, QStringLiteral("insert into T values (2, '乙')"), TEngineFault::efReadOnlyFile, QStringLiteral("只读"));
+    VerifySaid(db, QStringLiteral("delete from T"), TEngineFault::efReadOnlyFile, QStringLiteral("只读"));
 }
 
 void TestUEngineErrorText::ReadOnlyFolderIsSaid()
@@ -135,21 +156,13 @@ void TestUEngineErrorText::ReadOnlyFolderIsSaid()
         QSKIP("running as root, and root could not be given up: a read-only folder would take writes");
     QVERIFY(user.MakeReadOnly(QFileInfo(file).absolutePath()));
     // The file itself takes writes; its journal cannot be made beside it.
-    QSqlDatabase db = Open(file);
-    const QSqlError error = FailureOf(db, QStringLiteral("insert into T values (2, '乙')"));
-    VerifySaid(error, db, TEngineFault::efReadOnlyFolder, QStringLiteral("文件夹"));
-    QVERIFY(EngineError(error, db.driver()).CannotWrite());
+    VerifySaid(Open(file), QStringLiteral("insert into T values (2, '乙')"), TEngineFault::efReadOnlyFolder,
+               QStringLiteral("文件夹"));
 }
 
 void TestUEngineErrorText::FileThatIsNoDatabaseIsSaid()
 {
-    const QString file = FDir->filePath(QStringLiteral("notes.txt"));
-    QFile text(file);
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write(QByteArray("题库说明：这不是数据库文件。\n").repeated(40));
-    text.close();
-    QSqlDatabase db = Open(file);
-    VerifySaid(FailureOf(db, QStringLiteral("select count(*) from sqlite_master")), db, TEngineFault::efNotADatabase,
+    VerifySaid(Open(TextFile(QStringLiteral("notes.txt"))), QStringLiteral("select count(*) from sqlite_master"), TEngineFault::efNotADatabase,
                QStringLiteral("不是"));
 }
 
@@ -173,42 +186,36 @@ void TestUEngineErrorText::DamagedDatabaseIsSaid()
         bytes.write(QByteArray(int(pageSize), '\xa5'));
     }
     bytes.close();
-    QSqlDatabase db = Open(file);
-    VerifySaid(FailureOf(db, QStringLiteral("select sum(length(Body)) from T")), db, TEngineFault::efCorrupt,
+    VerifySaid(Open(file), QStringLiteral("select sum(length(Body)) from T"), TEngineFault::efCorrupt,
                QStringLiteral("损坏"));
 }
 
 void TestUEngineErrorText::LockedDatabaseIsSaid()
 {
-    const QString file = FDir->filePath(QStringLiteral("bank.db"));
-    CreateTable(file);
+    const QString file = NewBank();
     QSqlDatabase holder = Open(file);
     QSqlQuery hold(holder);
     QVERIFY(hold.exec(QStringLiteral("BEGIN IMMEDIATE")));
     QVERIFY(hold.exec(QStringLiteral("insert into T values (2, '乙')")));
-    QSqlDatabase db = Open(file);
-    const QSqlError error = FailureOf(db, QStringLiteral("insert into T values (3, '丙')"));
-    VerifySaid(error, db, TEngineFault::efLocked, QStringLiteral("锁定"));
-    QVERIFY(!EngineError(error, db.driver()).CannotWrite());
+    VerifySaid(Open(file), QStringLiteral("insert into T values (3, '丙')"), TEngineFault::efLocked,
+               QStringLiteral("锁定"));
     QVERIFY(hold.exec(QStringLiteral("ROLLBACK")));
 }
 
 void TestUEngineErrorText::FullDatabaseIsSaid()
 {
-    const QString file = FDir->filePath(QStringLiteral("bank.db"));
-    CreateTable(file);
+    const QString file = NewBank();
     QSqlDatabase db = Open(file);
     QSqlQuery limit(db);
     // A file that may not grow stands for a full disk.
     QVERIFY(limit.exec(QStringLiteral("PRAGMA max_page_count=3")));
-    VerifySaid(FailureOf(db, QStringLiteral("insert into T values (2, randomblob(100000))")), db,
-               TEngineFault::efDiskFull, QStringLiteral("磁盘已满"));
+    VerifySaid(db, QStringLiteral("insert into T values (2, randomblob(100000))"), TEngineFault::efDiskFull,
+               QStringLiteral("磁盘已满"));
 }
 
 void TestUEngineErrorText::FailuresOfTheStatementKeepTheEngineText()
 {
-    const QString file = FDir->filePath(QStringLiteral("bank.db"));
-    CreateTable(file);
+    const QString file = NewBank();
     QSqlDatabase db = Open(file);
     for (const QString &sql : {QStringLiteral("selec * from T"), QStringLiteral("select * from Missing"),
                                QStringLiteral("insert into T values (1, '重复')")}) {
@@ -264,11 +271,7 @@ void TestUEngineErrorText::DataLayerThrowsTheFault()
 
 void TestUEngineErrorText::OpeningANonDatabaseNamesFileAndFault()
 {
-    const QString file = FDir->filePath(QStringLiteral("Jsy_Data.mdb"));
-    QFile text(file);
-    QVERIFY(text.open(QIODevice::WriteOnly));
-    text.write(QByteArray("not a bank at all, only text ").repeated(40));
-    text.close();
+    const QString file = TextFile(QStringLiteral("Jsy_Data.mdb"));
     TConnection connection;
     connection.SetConnectionString(QStringLiteral("Provider=Microsoft.Jet.OLEDB.4.0;Data Source=") + file);
     try {

@@ -1,5 +1,6 @@
 #include <QDir>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "app/UComm.h"
@@ -29,8 +30,9 @@ private slots:
 
 private:
     // Closes every connection of the bank, so that the program opens the
-    // file afresh as the user the bank's folder is handed to.
-    static std::unique_ptr<TRunAsUser> HandToUser(TTestBank &bank);
+    // file afresh as the user the bank's folder is handed to, and makes
+    // path read-only; null when it could not.
+    static std::unique_ptr<TRunAsUser> HandToUser(TTestBank &bank, const QString &readOnlyPath);
     // The program's start-up on the bank's folder, as the data module of
     // the run; true when the bank opened without a dialog or message.
     static bool StartProgram(TDM &dm, const TTestBank &bank);
@@ -43,6 +45,9 @@ void TestReadOnlyFolders::init()
 {
     RunContext = TRunContext();
     ResetQuitRequestForTesting();
+    const QTemporaryDir probe;
+    if (!TRunAsUser(probe.path()).Active())
+        QSKIP("running as root, and root could not be given up: read-only files and folders would take writes");
 }
 
 void TestReadOnlyFolders::cleanup()
@@ -51,11 +56,14 @@ void TestReadOnlyFolders::cleanup()
     ResetQuitRequestForTesting();
 }
 
-std::unique_ptr<TRunAsUser> TestReadOnlyFolders::HandToUser(TTestBank &bank)
+std::unique_ptr<TRunAsUser> TestReadOnlyFolders::HandToUser(TTestBank &bank, const QString &readOnlyPath)
 {
     bank.DataModule().ACon->Close();
     bank.Db().close();
-    return std::make_unique<TRunAsUser>(bank.AppPath());
+    auto user = std::make_unique<TRunAsUser>(bank.AppPath());
+    if (!user->Active() || !user->MakeReadOnly(readOnlyPath))
+        return nullptr;
+    return user;
 }
 
 bool TestReadOnlyFolders::StartProgram(TDM &dm, const TTestBank &bank)
@@ -82,10 +90,8 @@ void TestReadOnlyFolders::ReadOnlyBankFolderIsSaidAtStartUp()
 {
     TTestBank bank;
     const QString dataFolder = QFileInfo(bank.DatabaseFile()).absolutePath();
-    const auto user = HandToUser(bank);
-    if (!user->Active())
-        QSKIP("running as root, and root could not be given up: a read-only folder would take writes");
-    QVERIFY(user->MakeReadOnly(dataFolder));
+    const auto user = HandToUser(bank, dataFolder);
+    QVERIFY(user);
 
     TScriptedMessages messages;
     TDM dm;
@@ -106,10 +112,8 @@ void TestReadOnlyFolders::ReadOnlyBankIsSaidWhenThePaperIsStored()
     TTestBank bank;
     for (int id = 31; id <= 33; ++id)
         bank.AddTheme(id, {{QStringLiteral("TT"), QStringLiteral("01")}});
-    const auto user = HandToUser(bank);
-    if (!user->Active())
-        QSKIP("running as root, and root could not be given up: a read-only file would take writes");
-    QVERIFY(user->MakeReadOnly(bank.DatabaseFile()));
+    const auto user = HandToUser(bank, bank.DatabaseFile());
+    QVERIFY(user);
     // The file is read, so the program starts; only storing is refused.
     TDM dm;
     QVERIFY(StartProgram(dm, bank));
@@ -127,11 +131,9 @@ void TestReadOnlyFolders::ReadOnlyProgramFolderIsSaidWhenThePaperIsDrawn()
     bank.AddModel(3, QStringLiteral("001"), 0, 30);
     bank.AddContent(3, 1, 1, 2, 6, 4, 10, 40);
     bank.AddContent(3, 1, 1, 1, 6, 6, 10, 60);
-    const auto user = HandToUser(bank);
-    if (!user->Active())
-        QSKIP("running as root, and root could not be given up: a read-only folder would take writes");
     // The bank's own folder stays writable: only Theme.Cfg has no place.
-    QVERIFY(user->MakeReadOnly(bank.AppPath()));
+    const auto user = HandToUser(bank, bank.AppPath());
+    QVERIFY(user);
     TDM dm;
     QVERIFY(StartProgram(dm, bank));
     SetRun(QStringLiteral("3"));
