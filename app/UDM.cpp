@@ -54,7 +54,7 @@ void TDM::DataModuleCreate(const QString &applicationDirPath)
         return;
     } catch (const std::exception &error) {
         ACon->Close();
-        // Nor is a bank that takes no writes.
+        // Nor is a bank that takes no writes: that is said instead.
         const auto *engineError = dynamic_cast<const EDatabaseError *>(&error);
         if (engineError && engineError->CannotWrite()) {
             ShowError(BankNotWritableText(databaseFile, engineError->Fault(), QStringLiteral("无法打开题库。")));
