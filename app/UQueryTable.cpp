@@ -5,6 +5,7 @@
 #include <QSqlField>
 #include <QSqlIndex>
 
+#include "app/UEngineErrorText.h"
 #include "app/USqliteRowLoader.h"
 
 TTableShape TableShape(const QSqlDatabase &db, const QString &table)
@@ -46,7 +47,7 @@ QSqlQuery &TPreparedStatements::Get(const QString &sql)
 
 EDatabaseError EngineError(const QSqlQuery &query)
 {
-    return EDatabaseError(query.lastError().text());
+    return EngineError(query.lastError(), query.driver());
 }
 
 EDatabaseError RowDeletedError()

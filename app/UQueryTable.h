@@ -55,7 +55,8 @@ private:
     std::map<QString, QSqlQuery> FStatements;
 };
 
-// The engine's own text for a statement that failed.
+// The engine's own text for a statement that failed, after a Chinese
+// sentence where the engine names the fault.
 EDatabaseError EngineError(const QSqlQuery &query);
 EDatabaseError RowDeletedError();
 EDatabaseError ReadOnlyError();

@@ -6,6 +6,7 @@
 #include "app/UComm.h"
 #include "app/UConnection.h"
 #include "app/UDbError.h"
+#include "app/UEngineErrorText.h"
 #include "exam/UExamRules.h"
 #include "record/URecordRules.h"
 
@@ -37,7 +38,7 @@ public:
         : FDb(std::move(db))
     {
         if (!FDb.transaction())
-            throw EDatabaseError(FDb.lastError().text());
+            throw EngineError(FDb.lastError(), FDb.driver());
     }
     ~TRecordTransaction()
     {
@@ -50,7 +51,7 @@ public:
     void Commit()
     {
         if (!FDb.commit())
-            throw EDatabaseError(FDb.lastError().text());
+            throw EngineError(FDb.lastError(), FDb.driver());
         FCommitted = true;
     }
 
@@ -134,9 +135,9 @@ void TExamRecord::KeepCurrent(qint64 recordId, int secondsLeft, int answeredCoun
         return;
     FKeepCurrent = QSqlQuery();
     if (!ExecKeepCurrent(recordId, secondsLeft, answeredCount)) {
-        const QString text = FKeepCurrent.lastError().text();
+        const EDatabaseError error = EngineError(FKeepCurrent.lastError(), FKeepCurrent.driver());
         FKeepCurrent = QSqlQuery();
-        throw EDatabaseError(text);
+        throw error;
     }
 }
 
