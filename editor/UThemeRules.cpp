@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include "app/UConnection.h"
+#include "app/UDbError.h"
 #include "app/UQuery.h"
 
 namespace {
@@ -10,7 +15,53 @@ const QStringList KOptionColumns{QStringLiteral("ThemeSpareA"), QStringLiteral("
                                  QStringLiteral("ThemeSpareC"), QStringLiteral("ThemeSpareD"),
                                  QStringLiteral("ThemeSpareE")};
 
+// A temporary table lives as long as the connection and is seen by no other.
+const QString KSearchTable = QStringLiteral("T_EditorSearch");
+
+void RunBound(QSqlQuery &statement, const QString &sql, const QVariantList &values)
+{
+    if (!statement.prepare(sql))
+        throw EDatabaseError(statement.lastError().text());
+    for (const QVariant &value : values)
+        statement.addBindValue(value);
+    if (!statement.exec())
+        throw EDatabaseError(statement.lastError().text());
+}
+
 } // namespace
+
+QString ThemeListSql(const QString &searchText)
+{
+    if (searchText.trimmed().isEmpty())
+        return KThemePageSql;
+    return KThemePageSql
+        + QStringLiteral(" where ThemeID in (select ThemeID from %1)"
+                         " or ThemeContent like (select Pattern from %1) escape '!'")
+              .arg(KSearchTable);
+}
+
+QString ContainsPattern(const QString &searchText)
+{
+    QString pattern;
+    for (const QChar c : searchText) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('!'))
+            pattern += QLatin1Char('!');
+        pattern += c;
+    }
+    return QLatin1Char('%') + pattern + QLatin1Char('%');
+}
+
+void StoreThemeSearch(TConnection *connection, const QString &searchText)
+{
+    const QString text = searchText.trimmed();
+    bool isNumber = false;
+    const int themeId = text.toInt(&isNumber);
+    QSqlQuery statement(connection->Database());
+    RunBound(statement, QStringLiteral("create temp table if not exists %1 (Pattern text, ThemeID integer)").arg(KSearchTable), {});
+    RunBound(statement, QStringLiteral("delete from %1").arg(KSearchTable), {});
+    RunBound(statement, QStringLiteral("insert into %1 (Pattern, ThemeID) values (?, ?)").arg(KSearchTable),
+             {ContainsPattern(text), isNumber ? QVariant(themeId) : QVariant()});
+}
 
 QString NormaliseResult(const QString &result)
 {
