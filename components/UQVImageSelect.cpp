@@ -472,11 +472,6 @@ void TFrmQVImageSelect::BtnOkClick()
     accept();
 }
 
-TQVFitLabel::TQVFitLabel(QWidget *parent)
-    : QLabel(parent)
-{
-}
-
 void TQVFitLabel::paintEvent(QPaintEvent *event)
 {
     QFrame::paintEvent(event);

@@ -129,7 +129,7 @@ class TQVFitLabel : public QLabel
     Q_DISABLE_COPY_MOVE(TQVFitLabel)
 
 public:
-    explicit TQVFitLabel(QWidget *parent = nullptr);
+    using QLabel::QLabel;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -22,11 +22,22 @@ private:
     QStringList ShownTitles() const;
     QString Cell(int row, int column) const { return FGrid->model()->index(row, column).data().toString(); }
 
-    std::unique_ptr<TTestBank> FBank;
-    std::unique_ptr<QWidget> FForm;
+    // Both belong to the form.
     TQVAdoQuery *FQuery = nullptr;
     TQVDBGrid *FGrid = nullptr;
+    std::unique_ptr<TTestBank> FBank;
+    std::unique_ptr<QWidget> FForm;
 };
+
+QStringList TestQVDBGrid::ShownTitles() const
+{
+    QStringList titles;
+    for (int column = 0; column < FGrid->model()->columnCount(); ++column) {
+        if (!FGrid->isColumnHidden(column))
+            titles << FGrid->model()->headerData(column, Qt::Horizontal).toString();
+    }
+    return titles;
+}
 
 void TestQVDBGrid::init()
 {
@@ -47,16 +58,6 @@ void TestQVDBGrid::cleanup()
 {
     FForm.reset();
     FBank.reset();
-}
-
-QStringList TestQVDBGrid::ShownTitles() const
-{
-    QStringList titles;
-    for (int column = 0; column < FGrid->model()->columnCount(); ++column) {
-        if (!FGrid->isColumnHidden(column))
-            titles << FGrid->model()->headerData(column, Qt::Horizontal).toString();
-    }
-    return titles;
 }
 
 void TestQVDBGrid::WithoutColumnsEveryFieldUnderItsName()
