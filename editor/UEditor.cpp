@@ -47,13 +47,14 @@ QList<TQVGridColumn> ThemeGridColumns(const TChapterList &chapters)
         const QString name = QuestionTypeName(code.toInt());
         return name.isEmpty() ? code.toString() : name;
     };
-    return {{QStringLiteral("Xh"), QStringLiteral("题号"), 50, {}},
-            {QStringLiteral("ThemeChapter"), QStringLiteral("章节"), 150, chapterName},
-            {QStringLiteral("ThemeType"), QStringLiteral("题型"), 45, typeName},
-            {QStringLiteral("ThemeContent"), QStringLiteral("题目"), 300, {}},
-            {QStringLiteral("ThemeResult"), QStringLiteral("答案"), 45, {}},
-            {QStringLiteral("ZT"), QStringLiteral("抽题"), 40, {}},
-            {QStringLiteral("TT"), QStringLiteral("套题号"), 55, {}}};
+    // Widths that let the whole row fit the list beside the question.
+    return {{QStringLiteral("Xh"), QStringLiteral("题号"), 45, {}},
+            {QStringLiteral("ThemeChapter"), QStringLiteral("章节"), 130, chapterName},
+            {QStringLiteral("ThemeType"), QStringLiteral("题型"), 40, typeName},
+            {QStringLiteral("ThemeContent"), QStringLiteral("题目"), 225, {}},
+            {QStringLiteral("ThemeResult"), QStringLiteral("答案"), 40, {}},
+            {QStringLiteral("ZT"), QStringLiteral("抽题"), 36, {}},
+            {QStringLiteral("TT"), QStringLiteral("套题号"), 48, {}}};
 }
 
 } // namespace
