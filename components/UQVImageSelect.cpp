@@ -37,7 +37,8 @@ QString ImageFilter()
     QStringList patterns;
     for (const QByteArray &format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("所有文件(%1);;JPG(*.jpg);;JPEG(*.jpeg);;Bitmaps (*.bmp)").arg(patterns.join(QLatin1Char(' ')));
+    return QStringLiteral("所有文件(%1);;JPG(*.jpg);;JPEG(*.jpeg);;Bitmaps (*.bmp)")
+        .arg(patterns.join(QLatin1Char(' ')));
 }
 
 QImage ReadPictureFile(const QString &fileName)

@@ -57,7 +57,8 @@ void StoreThemeSearch(TConnection *connection, const QString &searchText)
     bool isNumber = false;
     const int themeId = text.toInt(&isNumber);
     QSqlQuery statement(connection->Database());
-    RunBound(statement, QStringLiteral("create temp table if not exists %1 (Pattern text, ThemeID integer)").arg(KSearchTable), {});
+    RunBound(statement,
+             QStringLiteral("create temp table if not exists %1 (Pattern text, ThemeID integer)").arg(KSearchTable), {});
     RunBound(statement, QStringLiteral("delete from %1").arg(KSearchTable), {});
     RunBound(statement, QStringLiteral("insert into %1 (Pattern, ThemeID) values (?, ?)").arg(KSearchTable),
              {ContainsPattern(text), isNumber ? QVariant(themeId) : QVariant()});

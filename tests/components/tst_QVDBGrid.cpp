@@ -70,7 +70,9 @@ void TestQVDBGrid::WithoutColumnsEveryFieldUnderItsName()
 
 void TestQVDBGrid::ColumnsChooseTitleWidthAndText()
 {
-    const auto kindName = [](const QVariant &code) { return code.toInt() == 1 ? QStringLiteral("教练") : QStringLiteral("学员"); };
+    const auto kindName = [](const QVariant &code) {
+        return code.toInt() == 1 ? QStringLiteral("教练") : QStringLiteral("学员");
+    };
     FGrid->SetColumns({{"name", "姓名", 120, {}}, {"KIND", "类别", 70, kindName}});
     QCOMPARE(ShownTitles(), (QStringList{"姓名", "类别"}));
     QCOMPARE(FGrid->columnWidth(1), 120);

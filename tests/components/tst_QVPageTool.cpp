@@ -41,6 +41,8 @@ private slots:
     void BaseWithoutXh();
     void FollowsInsertsAndStopsCapturing();
     void MasterSourceUnlinkedWhileReloading();
+    void CountsAgainWhenRowsChange();
+    void ShowsThePageOfARow();
 
 private:
     // Rows with Xh 3, 6, 9, …: gaps between the values must not matter.

@@ -318,7 +318,7 @@ void TestUEditor::AddedQuestionShowsOnItsPage()
     Type(Child<TQVEdit>("EdtResult"), "1");
     MouseClick("BtnSave");
     QCOMPARE(FMessages->Count(), 0);
-    QCOMPARE(FBank->Scalar(QStringLiteral("select ThemeType from T_KS_THEME where ThemeID=%1").arg(expectedId)).toInt(), 1);
+    QCOMPARE(FBank->Scalar("select ThemeType" + Where(expectedId)).toInt(), 1);
 
     auto *bar = Child<TQVPageTool>("PageTool1");
     const int pages = PageCountOf(FBankSize + 1, 20);
@@ -361,7 +361,8 @@ void TestUEditor::ListShowsTitlesAndNames()
     for (int row = 0; row < grid->model()->rowCount(); ++row) {
         const int themeId = grid->model()->index(row, 0).data().toInt();
         const QString chapter = FBank->Scalar("select c.THEMENAME from T_KS_THEME t join T_KS_CHAPTER c on "
-                                              "c.ThemeChapter=t.ThemeChapter where t.ThemeID=" + QString::number(themeId)).toString();
+                                              "c.ThemeChapter=t.ThemeChapter where t.ThemeID="
+                                              + QString::number(themeId)).toString();
         QCOMPARE(grid->model()->index(row, chapterColumn).data().toString(), chapter);
         QCOMPARE(grid->model()->index(row, typeColumn).data().toString(),
                  typeNames.value(FBank->Scalar("select ThemeType" + Where(themeId)).toInt()));
@@ -381,7 +382,8 @@ void TestUEditor::ListShowsTitlesAndNames()
 
 void TestUEditor::SearchFiltersThePagedList()
 {
-    const int matching = FBank->Scalar("select Count(*) from T_KS_THEME where instr(ThemeContent, '驾驶人') > 0").toInt();
+    const int matching =
+        FBank->Scalar("select Count(*) from T_KS_THEME where instr(ThemeContent, '驾驶人') > 0").toInt();
     QVERIFY(matching > 40);
     auto *bar = Child<TQVPageTool>("PageTool1");
     TQVAdoQuery *query = FForm->Query();
