@@ -18,14 +18,17 @@ const QStringList KOptionColumns{QStringLiteral("ThemeSpareA"), QStringLiteral("
 // A temporary table lives as long as the connection and is seen by no other.
 const QString KSearchTable = QStringLiteral("T_EditorSearch");
 
-void RunBound(QSqlQuery &statement, const QString &sql, const QVariantList &values)
+// The search text as a LIKE pattern that finds it anywhere in a text, its
+// own %, _ and ! escaped with !.
+QString ContainsPattern(const QString &searchText)
 {
-    if (!statement.prepare(sql))
-        throw EDatabaseError(statement.lastError().text());
-    for (const QVariant &value : values)
-        statement.addBindValue(value);
-    if (!statement.exec())
-        throw EDatabaseError(statement.lastError().text());
+    QString pattern;
+    for (const QChar c : searchText) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('!'))
+            pattern += QLatin1Char('!');
+        pattern += c;
+    }
+    return QLatin1Char('%') + pattern + QLatin1Char('%');
 }
 
 } // namespace
@@ -40,28 +43,21 @@ QString ThemeListSql(const QString &searchText)
               .arg(KSearchTable);
 }
 
-QString ContainsPattern(const QString &searchText)
-{
-    QString pattern;
-    for (const QChar c : searchText) {
-        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('!'))
-            pattern += QLatin1Char('!');
-        pattern += c;
-    }
-    return QLatin1Char('%') + pattern + QLatin1Char('%');
-}
-
 void StoreThemeSearch(TConnection *connection, const QString &searchText)
 {
     const QString text = searchText.trimmed();
     bool isNumber = false;
     const int themeId = text.toInt(&isNumber);
+    const QString create = QStringLiteral("create temp table if not exists %1 (Pattern text, ThemeID integer)");
     QSqlQuery statement(connection->Database());
-    RunBound(statement,
-             QStringLiteral("create temp table if not exists %1 (Pattern text, ThemeID integer)").arg(KSearchTable), {});
-    RunBound(statement, QStringLiteral("delete from %1").arg(KSearchTable), {});
-    RunBound(statement, QStringLiteral("insert into %1 (Pattern, ThemeID) values (?, ?)").arg(KSearchTable),
-             {ContainsPattern(text), isNumber ? QVariant(themeId) : QVariant()});
+    if (statement.exec(create.arg(KSearchTable)) && statement.exec(QStringLiteral("delete from %1").arg(KSearchTable))
+        && statement.prepare(QStringLiteral("insert into %1 (Pattern, ThemeID) values (?, ?)").arg(KSearchTable))) {
+        statement.addBindValue(ContainsPattern(text));
+        statement.addBindValue(isNumber ? QVariant(themeId) : QVariant());
+        if (statement.exec())
+            return;
+    }
+    throw EDatabaseError(statement.lastError().text());
 }
 
 QString NormaliseResult(const QString &result)

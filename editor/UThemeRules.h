@@ -24,9 +24,6 @@ inline constexpr QSize KThemePictureSize{320, 224};
 // The search text never enters the statement; StoreThemeSearch hands it
 // over through a table of the connection's own.
 QString ThemeListSql(const QString &searchText);
-// The search text as a LIKE pattern that finds it anywhere in a text, its
-// own %, _ and ! escaped with !.
-QString ContainsPattern(const QString &searchText);
 // Writes the search (trimmed) where ThemeListSql reads it, as bound
 // values. Throws EDatabaseError.
 void StoreThemeSearch(TConnection *connection, const QString &searchText);

@@ -99,6 +99,7 @@ private slots:
 private:
     // The dialog's folder: settings and camera frames land in it.
     QString Folder() const { return FDir->path() + QLatin1Char('/'); }
+    void WriteSettingsFile(const QByteArray &text) const;
 
     std::unique_ptr<QTemporaryDir> FDir;
     std::unique_ptr<TScriptedMessages> FMessages;
@@ -114,6 +115,13 @@ void TestUQVImageSelect::cleanup()
 {
     FMessages.reset();
     FDir.reset();
+}
+
+void TestUQVImageSelect::WriteSettingsFile(const QByteArray &text) const
+{
+    QFile file(FDir->filePath("ImgConfig.Cfg"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
 }
 
 void TestUQVImageSelect::OpeningFitsRatioFrameToSmallPicture()
@@ -204,10 +212,7 @@ void TestUQVImageSelect::SettingsAreReadWhenOpening()
         dialog.show();
         QVERIFY(!dialog.findChild<QCheckBox *>("ChkZip")->isChecked());
     }
-    QFile file(FDir->filePath("ImgConfig.Cfg"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[F-Img]\nCutWidth=120\nCutHeight=150\nCutLeft=10\nCutTop=20\nCheckImgPos=1\n");
-    file.close();
+    WriteSettingsFile("[F-Img]\nCutWidth=120\nCutHeight=150\nCutLeft=10\nCutTop=20\nCheckImgPos=1\n");
     TFrmQVImageSelect dialog(Folder());
     dialog.SetSettingsSection("F-Img");
     dialog.SetPicture(Picture(600, 600));
@@ -484,10 +489,7 @@ void TestUQVImageSelect::StartFrameGivesWayToSettings()
         QCOMPARE(dialog.findChild<QSpinBox *>("SpinHeight")->value(), 224);
     }
     // A width in the file rules; the height it lacks stays as started.
-    QFile file(FDir->filePath("ImgConfig.Cfg"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[F-Img]\nCutWidth=100\n");
-    file.close();
+    WriteSettingsFile("[F-Img]\nCutWidth=100\n");
     TFrmQVImageSelect dialog(Folder());
     dialog.SetSettingsSection("F-Img");
     dialog.SetStartFrameSize({320, 224});

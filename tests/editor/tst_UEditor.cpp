@@ -450,9 +450,8 @@ void TestUEditor::CropFromFile(const QString &fileName, const char *closeButton)
 void TestUEditor::PictureFilesAreStoredAsJpeg_data()
 {
     QTest::addColumn<QString>("format");
-    QTest::newRow("PNG") << "png";
-    QTest::newRow("BMP") << "bmp";
-    QTest::newRow("GIF") << "gif";
+    for (const char *format : {"png", "bmp", "gif"})
+        QTest::newRow(format) << QString::fromLatin1(format);
 }
 
 void TestUEditor::PictureFilesAreStoredAsJpeg()

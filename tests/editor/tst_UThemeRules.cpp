@@ -18,8 +18,6 @@ private slots:
     void ChaptersInNumberOrder();
     void BlankOptionsBecomeEmptyText();
     void RecountFollowsBankAndReportsShortRows();
-    void ContainsPattern_data();
-    void ContainsPattern();
     void SearchFindsTypedTextLiterally_data();
     void SearchFindsTypedTextLiterally();
     void EmptySearchListsTheWholeBank();
@@ -121,24 +119,6 @@ void TestUThemeRules::RecountFollowsBankAndReportsShortRows()
     QCOMPARE(RecountTemplateRows(DM->ACon), 1);
     QCOMPARE(bank.Scalar("select ThemeCount from T_KS_ThemeModelContent where ThemeType=2").toInt(), 2);
     QCOMPARE(bank.Scalar("select ThemeCount from T_KS_ThemeModelContent where ThemeType=3").toInt(), 0);
-}
-
-void TestUThemeRules::ContainsPattern_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("pattern");
-    QTest::newRow("plain words") << "路口" << "%路口%";
-    QTest::newRow("percent") << "100%" << "%100!%%";
-    QTest::newRow("underscore") << "a_b" << "%a!_b%";
-    QTest::newRow("the escape itself") << "注意!" << "%注意!!%";
-    QTest::newRow("quotes stay as typed") << "'\"" << "%'\"%";
-}
-
-void TestUThemeRules::ContainsPattern()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, pattern);
-    QCOMPARE(::ContainsPattern(typed), pattern);
 }
 
 namespace {
