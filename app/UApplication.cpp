@@ -7,6 +7,7 @@
 
 #include "app/UMessageSeam.h"
 #include "app/UQuit.h"
+#include "app/UScreenFit.h"
 #include "app/UTranslations.h"
 
 TExamoraApplication::TExamoraApplication(int &argc, char **argv)
@@ -16,6 +17,7 @@ TExamoraApplication::TExamoraApplication(int &argc, char **argv)
     // desktop ("系统登录 — Examora"), and the captions are exact texts.
     setApplicationName(QStringLiteral("Examora"));
     InstallQtTranslations(*this);
+    InstallScreenFit(*this);
 }
 
 bool TExamoraApplication::notify(QObject *receiver, QEvent *event)
