@@ -8,6 +8,7 @@
 #include "app/UError.h"
 #include "app/UMessageSeam.h"
 #include "app/UQuit.h"
+#include "app/UScreenFit.h"
 #include "app/UTranslations.h"
 
 TExamoraApplication::TExamoraApplication(int &argc, char **argv)
@@ -17,6 +18,7 @@ TExamoraApplication::TExamoraApplication(int &argc, char **argv)
     // desktop ("系统登录 — Examora"), and the captions are exact texts.
     setApplicationName(QStringLiteral("Examora"));
     InstallQtTranslations(*this);
+    InstallScreenFit(*this);
 }
 
 bool TExamoraApplication::notify(QObject *receiver, QEvent *event)

@@ -3,6 +3,8 @@
 #include <QPushButton>
 #include <QStyle>
 
+#include "app/UScreenFit.h"
+#include "app/UScreenFitPlan.h"
 #include "exam/UAnswerSheet.h"
 #include "exam/UExamWidgets.h"
 
@@ -25,12 +27,15 @@ void TAnswerSheetPanel::Build(int questionCount)
     for (QPushButton *button : FButtons)
         delete button;
     FButtons.clear();
+    // The sheet is laid out on the design grid and scaled with the window.
+    const qreal scale = DesignScale(*this);
     const int scrollBarWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const TAnswerSheetLayout layout = AnswerSheetLayout(questionCount, size(), scrollBarWidth);
-    FContent->resize(layout.ContentSize);
+    const TAnswerSheetLayout layout = AnswerSheetLayout(questionCount, ScaledSize(size(), 1 / scale),
+                                                        ScaledLength(scrollBarWidth, 1 / scale));
+    FContent->resize(ScaledSize(layout.ContentSize, scale));
     setVerticalScrollBarPolicy(layout.Scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     for (size_t i = 0; i < layout.Buttons.size(); ++i) {
-        FButtons.push_back(MakeButton(int(i) + 1, layout.Buttons[i]));
+        FButtons.push_back(MakeButton(int(i) + 1, ScaledRect(layout.Buttons[i], scale)));
         SetState(int(i) + 1, asUnanswered);
     }
 }

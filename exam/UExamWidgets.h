@@ -70,10 +70,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void PaintBanner(QPainter &painter);
-    void PaintSectionHeader(QPainter &painter);
-    void PaintWordLabel(QPainter &painter);
-    void PaintSheetBackground(QPainter &painter);
+    void PaintBanner(QPainter &painter, const QRect &area);
+    void PaintSectionHeader(QPainter &painter, const QRect &area);
+    void PaintWordLabel(QPainter &painter, const QRect &area);
+    void PaintSheetBackground(QPainter &painter, const QRect &area);
 
     TPictureKind FKind;
     QString FWord;

@@ -15,6 +15,8 @@
 #include "app/UJpeg.h"
 #include "app/UQuery.h"
 #include "app/UQuit.h"
+#include "app/UScreenFit.h"
+#include "app/UScreenFitPlan.h"
 #include "app/URegistry.h"
 #include "exam/UAnswerSheetPanel.h"
 #include "exam/UExamClock.h"
@@ -368,16 +370,18 @@ void TFrmMain::ShowQuestion()
     if (!HasCurrentQuestion())
         return;
     const QString typeLine = TypeLine(AQry->FieldByName(QStringLiteral("ThemeType"))->AsInteger());
-    LabContent->resize(745, LabContent->height());
+    // Places are on the design grid, at the scale the window was fitted to its screen.
+    const auto design = [scale = DesignScale(*this)](int length) { return ScaledLength(length, scale); };
+    LabContent->resize(design(745), LabContent->height());
     const QString question = QuestionLine(CurrentText(QStringLiteral("ID")), CurrentText(QStringLiteral("ThemeContent")));
-    LabContent->setText(TextWithinHeight(LabContent, question, KQuestionMaxHeight));
+    LabContent->setText(TextWithinHeight(LabContent, question, design(KQuestionMaxHeight)));
     FitHeight(LabContent);
-    LabType->move(32, LabContent->y() + LabContent->height() + 12);
+    LabType->move(design(32), LabContent->y() + LabContent->height() + design(12));
     LabType->setText(typeLine);
     // A question of many lines pushes the options and the picture down.
-    const int shift = std::max(0, LabType->geometry().bottom() + 1 + 8 - KOptionsTop);
-    Panel5->setGeometry(32, KOptionsTop + shift, 454, 334 - shift);
-    ImgTheme->move(487, KPictureTop + shift);
+    const int shift = std::max(0, LabType->geometry().bottom() + 1 + design(8) - design(KOptionsTop));
+    Panel5->setGeometry(design(32), design(KOptionsTop) + shift, design(454), design(334) - shift);
+    ImgTheme->move(design(487), design(KPictureTop) + shift);
 
     int top = 0;
     for (size_t i = 0; i < FOptionLabels.size(); ++i) {
@@ -385,7 +389,7 @@ void TFrmMain::ShowQuestion()
         label->setGeometry(0, top, Panel5->width(), label->height());
         ShowOption(label, QStringLiteral("ThemeSpare") + QChar(u'A' + int(i)), QStringLiteral("%1、").arg(i + 1));
         FitHeight(label);
-        top = label->y() + label->height() + 12;
+        top = label->y() + label->height() + design(12);
     }
 
     // The previous question's picture goes first: a picture that cannot be
