@@ -17,7 +17,7 @@ class TestCrashSafety : public QObject
 
 private slots:
     void initTestCase();
-    void AnswersSurviveAKillAndTheNextPaperNumbersHigher();
+    void AnswersSurviveAKillAndADeclinedPaperKeepsThem();
 
 private:
     bool StartUntilLogin(QProcess &program);
@@ -73,7 +73,7 @@ QVariant TestCrashSafety::Scalar(const QString &sql)
     return value;
 }
 
-void TestCrashSafety::AnswersSurviveAKillAndTheNextPaperNumbersHigher()
+void TestCrashSafety::AnswersSurviveAKillAndADeclinedPaperKeepsThem()
 {
     QProcess program;
     QVERIFY2(StartUntilLogin(program), "licence-class dialog did not appear");
@@ -104,14 +104,23 @@ void TestCrashSafety::AnswersSurviveAKillAndTheNextPaperNumbersHigher()
                                    "where ExamineID=%1 and AnswerResult<>'' order by ID)").arg(paper)).toString(),
              QString("12121"));
 
-    // The next run stores its paper under a higher number; the old rows stay.
+    // The next run offers the paper left open; declined, the paper is given
+    // up with its answers kept in its record, and a new one is stored.
     QProcess second;
     QVERIFY2(StartUntilLogin(second), "licence-class dialog did not appear on the second run");
     Key("系统登录", {"Return"});
     if (WaitForWindow("练习方式", 8000))
         Key("练习方式", {"Return"});
-    QVERIFY(WaitFor([this] { return Scalar("select count(*) from T_KS_ExamineTheme").toInt() == 200; }, 60000));
-    QVERIFY(Scalar("select max(ExamineID) from T_KS_ExamineTheme").toInt() > paper);
+    QVERIFY2(WaitForWindow("提示", 20000), "the resume question did not appear");
+    Key("提示", {"Escape"});
+    QVERIFY(WaitFor([this] { return Scalar("select count(*) from T_KS_ExamRecord where Status='open'").toInt() == 1; },
+                    60000));
+    QCOMPARE(Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 100);
+    QCOMPARE(Scalar("select count(*) from T_KS_ExamineTheme where AnswerResult<>''").toInt(), 0);
+    QCOMPARE(Scalar(QStringLiteral("select group_concat(AnswerResult, '') from (select AnswerResult from T_KS_ExamRecordTheme "
+                                   "where RecordID=(select RecordID from T_KS_ExamRecord where Status='abandoned' "
+                                   "and ExamineID=%1) and AnswerResult<>'' order by ID)").arg(paper)).toString(),
+             QString("12121"));
     ::kill(pid_t(second.processId()), SIGKILL);
     second.waitForFinished(10000);
     QCOMPARE(Scalar("PRAGMA integrity_check").toString(), QString("ok"));
