@@ -46,6 +46,8 @@ private:
     // uncertain, let go with secondsLeft on its clock and not handed in, as
     // a program stopped in the middle leaves it.
     void LeaveTwoAnswered(int secondsLeft);
+    // The screen opened again on the paper left, the resume question answered with button.
+    std::unique_ptr<TFrmMain> OpenAgain(int button);
 };
 
 QVariant TestUMainRecord::Record(const char *column) const
@@ -73,6 +75,13 @@ void TestUMainRecord::LeaveTwoAnswered(int secondsLeft)
     QCOMPARE(Record("Status").toString(), QStringLiteral("open"));
     QCOMPARE(Record("SecondsLeft").toInt(), secondsLeft);
     QTRY_COMPARE(Record("AnsweredCount").toInt(), 2);
+}
+
+std::unique_ptr<TFrmMain> TestUMainRecord::OpenAgain(int button)
+{
+    FMessages->Clear();
+    FMessages->Answer(button);
+    return OpenExam("3");
 }
 
 void TestUMainRecord::MockExamIsRecordedFromStoreToHandIn()
@@ -163,9 +172,7 @@ void TestUMainRecord::ResumeGoesOnWithTheOpenPaper()
         return;
     const qint64 paper = Scalar("select max(ExamineID) from T_KS_ExamineTheme").toLongLong();
     const qint64 record = Record("RecordID").toLongLong();
-    FMessages->Clear();
-    FMessages->Answer(1);
-    auto form = OpenExam("3");
+    auto form = OpenAgain(1);
     QVERIFY(form);
     const TExamScreen ui(*form);
     QCOMPARE(FMessages->Shown().at(0).Text, QStringLiteral("上次的考试尚未交卷（已答 2 题，剩余 44 分 50 秒），是否继续？"));
@@ -210,9 +217,7 @@ void TestUMainRecord::CancelAbandonsTheOpenPaperAndDrawsAnew()
     if (QTest::currentTestFailed())
         return;
     const qint64 abandoned = Record("RecordID").toLongLong();
-    FMessages->Clear();
-    FMessages->Answer(2);
-    auto form = OpenExam("3");
+    auto form = OpenAgain(2);
     QVERIFY(form);
     const TExamScreen ui(*form);
     QCOMPARE(FMessages->Count(), 1);
@@ -243,11 +248,9 @@ void TestUMainRecord::PaperWhoseTimeRanOutIsHandedInOnResume()
     LeaveTwoAnswered(0);
     if (QTest::currentTestFailed())
         return;
-    FMessages->Clear();
-    FMessages->Answer(1);
     // Every box after the question is closed: no result sheet.
     FMessages->SetDefaultAnswer(2);
-    auto form = OpenExam("3");
+    auto form = OpenAgain(1);
     QVERIFY(form);
     QCOMPARE(FMessages->Shown().at(0).Text, QStringLiteral("上次的考试尚未交卷（已答 2 题，剩余 0 分 0 秒），是否继续？"));
     for (const TMessageRequest &shown : FMessages->Shown())

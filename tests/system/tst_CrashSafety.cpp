@@ -1,8 +1,6 @@
 #include <csignal>
 
 #include <QProcess>
-#include <QSqlDatabase>
-#include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -39,38 +37,14 @@ void TestCrashSafety::initTestCase()
     QVERIFY2(failure.isEmpty(), qPrintable(failure));
 }
 
-// A program that could not reach the display ends before touching the bank;
-// one more start rules out a hiccup of the X server.
 bool TestCrashSafety::StartUntilLogin(QProcess &program)
 {
-    for (int attempt = 0; attempt < 2; ++attempt) {
-        if (!FX.StartProgram(program, FFolder.filePath("examora"), FFolder.filePath("config")))
-            return false;
-        if (WaitFor([&] { return program.state() == QProcess::NotRunning || WaitForWindow("系统登录", 0); }, 30000)
-            && program.state() != QProcess::NotRunning)
-            return true;
-        program.kill();
-        program.waitForFinished(5000);
-    }
-    return false;
+    return ::StartUntilLogin(FX, program, FFolder.path());
 }
 
 QVariant TestCrashSafety::Scalar(const QString &sql)
 {
-    QVariant value;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "crash-check");
-        db.setDatabaseName(FFolder.filePath("Data/Jsy_Data.mdb"));
-        db.setConnectOptions("QSQLITE_BUSY_TIMEOUT=5000");
-        if (db.open()) {
-            QSqlQuery query(db);
-            if (query.exec(sql) && query.next())
-                value = query.value(0);
-        }
-        db.close();
-    }
-    QSqlDatabase::removeDatabase("crash-check");
-    return value;
+    return ProgramFolderScalar(FFolder.path(), sql);
 }
 
 void TestCrashSafety::AnswersSurviveAKillAndADeclinedPaperKeepsThem()
