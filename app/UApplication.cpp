@@ -5,6 +5,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/UError.h"
 #include "app/UMessageSeam.h"
 #include "app/UQuit.h"
 #include "app/UTranslations.h"
@@ -23,7 +24,7 @@ bool TExamoraApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {
-        ShowFrameworkError(QString::fromStdString(error.what()));
+        ShowFrameworkError(ErrorText(error));
     }
     return false;
 }
