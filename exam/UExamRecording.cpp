@@ -1,10 +1,11 @@
 #include "exam/UExamRecording.h"
 
+#include <QSqlQuery>
 #include <QTimer>
 
 #include "app/UComm.h"
 #include "app/UDM.h"
-#include "app/UDbError.h"
+#include "app/UError.h"
 #include "app/UQuery.h"
 #include "exam/UScoring.h"
 #include "record/URecordRules.h"

@@ -35,6 +35,7 @@ private slots:
     void ResumeGoesOnWithTheOpenPaper();
     void CancelAbandonsTheOpenPaperAndDrawsAnew();
     void PaperWhoseTimeRanOutIsHandedInOnResume();
+    void PaperOfAnotherModeIsNotOffered();
     void BankThatCannotKeepRecordsIsToldOnce();
 
 private:
@@ -262,6 +263,23 @@ void TestUMainRecord::PaperWhoseTimeRanOutIsHandedInOnResume()
     QCOMPARE(Record("SecondsLeft").toInt(), 0);
     QCOMPARE(Record("RightCount").toInt(), 2);
     QVERIFY(TExamScreen(*form).Edit1->isReadOnly());
+}
+
+void TestUMainRecord::PaperOfAnotherModeIsNotOffered()
+{
+    LeaveTwoAnswered(30 * 60);
+    if (QTest::currentTestFailed())
+        return;
+    const qint64 mockExam = Record("RecordID").toLongLong();
+    FMessages->Clear();
+    auto form = OpenExam("2", "1");
+    QVERIFY(form);
+    QCOMPARE(FMessages->Count(), 0);
+    QCOMPARE(Scalar(QStringLiteral("select Status from T_KS_ExamRecord where RecordID=%1").arg(mockExam)).toString(),
+             QStringLiteral("open"));
+    QCOMPARE(Scalar("select count(*) from T_KS_ExamineTheme where AnswerResult<>''").toInt(), 2);
+    QCOMPARE(Record("PracticeMode").toString(), QStringLiteral("2"));
+    QCOMPARE(CurrentId(*form), 1);
 }
 
 void TestUMainRecord::BankThatCannotKeepRecordsIsToldOnce()
