@@ -20,9 +20,11 @@
 #include "app/URegistry.h"
 #include "exam/UAnswerSheetPanel.h"
 #include "exam/UExamClock.h"
+#include "exam/UExamRecording.h"
 #include "exam/UExamWidgets.h"
 #include "paper/UPaperLoad.h"
 #include "paper/UPaperStore.h"
+#include "record/URecordStore.h"
 #include "setup/USelLxType.h"
 #include "setup/UXtglLogin.h"
 
@@ -125,6 +127,8 @@ TFrmMain::TFrmMain(QWidget *parent)
     connect(Qry_Print, &TQuery::AfterOpen, this, &TFrmMain::Qry_PrintAfterOpen);
     FClock = new TExamClock(this);
     connect(FClock, &TExamClock::Tick, this, &TFrmMain::ExamClockTick);
+    FRecording = new TExamRecording([this] { return TAnsweringState{FClock->SecondsLeft(), AnsweredCount(*AQry)}; }, this);
+    connect(FClock, &TExamClock::Tick, FRecording, &TExamRecording::ClockTicked);
 
     TimerStart = new QTimer(this);
     TimerStart->setInterval(100);
@@ -325,12 +329,15 @@ void TFrmMain::TimerStartTimer()
     // nothing to answer, show or score then.
     if (AQry->IsEmpty()) {
         FAnswering = false;
+        FRecording->Abandon(FExamineID, FClock->SecondsLeft());
         ShowError(KPaperOpenedEmpty);
         RequestQuit();
         return;
     }
     if (FPracticeKind != TPracticeKind::ChapterPractice)
         Panel1->Build(FQuestionCount);
+    if (FResumed)
+        ShowResumedAnswers();
     Panel3->setEnabled(true);
     // The progress windows of the loading took the activation with them.
     activateWindow();
@@ -339,10 +346,15 @@ void TFrmMain::TimerStartTimer()
         repaint();
         LogTiming("question-1-painted");
     }
+    // A paper resumed after its time ran out is handed in as the clock would.
+    if (FResumed && FClock->SecondsLeft() <= 0)
+        ExamClockTick();
 }
 
 bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveTypeCode)
 {
+    if (const std::optional<TOpenRecord> open = FRecording->OfferResume())
+        return ReopenPaper(*open);
     TPaperStore store(TPaperRequest::OfRun());
     // The clock and answering are opened before the loading lets the event queue run.
     store.OnPaperOpened = [this, &store] {
@@ -352,7 +364,10 @@ bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveT
         FClock->SetSecondsLeft(FExamMinutes * 60);
         FAnswering = true;
     };
-    return LoadExamPaper(store, AQry, candidateIdNumber, driveTypeCode);
+    if (!LoadExamPaper(store, AQry, candidateIdNumber, driveTypeCode))
+        return false;
+    FRecording->Open(FExamineID, FExamMinutes, FQuestionCount);
+    return true;
 }
 
 bool TFrmMain::HasCurrentQuestion() const
@@ -471,6 +486,7 @@ void TFrmMain::Edit1Change()
     SetStoredText(AQry->FieldByName(QStringLiteral("AnswerResult")), answer);
     SetStoredText(AQry->FieldByName(QStringLiteral("Yxx_St")), ValidityFlag(answer, RGYxx->ItemIndex()));
     AQry->Post();
+    FRecording->AnswerCommitted();
     ShowAnswerState(answer);
     PlaceCaretAtEnd();
     if (FPracticeKind != TPracticeKind::MockExam) {

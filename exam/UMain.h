@@ -12,10 +12,12 @@ class QTimer;
 class TAnswerSheetPanel;
 class TClickLabel;
 class TExamClock;
+class TExamRecording;
 class TFaceButton;
 class TField;
 class TQuery;
 class TRadioGroup;
+struct TOpenRecord;
 
 // The exam screen: the program's main window, where the paper is worked.
 // The current question is the current row of AQry; every answer is
@@ -44,6 +46,8 @@ private:
     void FormShow();
     void TimerStartTimer();
     bool LoadPaper(const QString &candidateIdNumber, const QString &driveTypeCode);
+    bool ReopenPaper(const TOpenRecord &record);
+    void ShowResumedAnswers();
 
     bool HasCurrentQuestion() const;
     QString CurrentText(const QString &column) const;
@@ -78,12 +82,15 @@ private:
     // Set once the paper is handed in and its rows are deleted: from then
     // on nothing is written into the rows AQry still holds for review.
     bool FHandedIn = false;
+    // The paper is one an earlier run left open, taken up again.
+    bool FResumed = false;
 
     TQuery *AQry;
     TQuery *QryModel;
     TQuery *Qry_Print;
     QTimer *TimerStart;
     TExamClock *FClock;
+    TExamRecording *FRecording;
 
     QLabel *Label5;
     QLabel *LabCylb;

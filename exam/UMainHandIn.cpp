@@ -13,6 +13,7 @@
 #include "app/UDM.h"
 #include "app/UQuery.h"
 #include "exam/UExamClock.h"
+#include "exam/UExamRecording.h"
 #include "exam/UExamRules.h"
 #include "exam/UExamWidgets.h"
 #include "exam/UScoring.h"
@@ -56,7 +57,7 @@ void TFrmMain::SpeedButton3Click()
     const TPaperScore score = ScorePaper(QString::number(FExamineID));
     if (FPracticeKind == TPracticeKind::ChapterPractice) {
         ShowInfo(ChapterSummary(score.RightCount));
-        DeletePaper(FExamineID);
+        FRecording->HandIn(FExamineID, FClock->SecondsLeft());
         return;
     }
     std::exception_ptr sheetError;
@@ -68,7 +69,7 @@ void TFrmMain::SpeedButton3Click()
         }
     }
     // The paper goes whether or not the sheet could be shown.
-    DeletePaper(FExamineID);
+    FRecording->HandIn(FExamineID, FClock->SecondsLeft());
     if (sheetError)
         std::rethrow_exception(sheetError);
     Label1->show();

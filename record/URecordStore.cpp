@@ -232,14 +232,17 @@ std::optional<TOpenRecord> TExamRecord::FindOpen(const QString &driveTypeCode, c
                                                  const QString &practiceScope, const QString &programFolder,
                                                  const QString &seat)
 {
-    QSqlQuery query = Run(QStringLiteral("SELECT RecordID, ExamineID, PaperTable, AnsweredCount, SecondsLeft "
+    // A mock exam has no scope, kept as NULL or as the empty text alike.
+    QSqlQuery query = Run(QStringLiteral("SELECT RecordID, ExamineID, PaperTable, AnsweredCount, SecondsLeft, QuestionCount "
                                          "FROM T_KS_ExamRecord WHERE Status='open' AND DriveTypeCode=? AND PracticeMode=? "
-                                         "AND PracticeScope=? AND (ProgramFolder=? OR Seat=?) ORDER BY RecordID DESC"),
+                                         "AND COALESCE(PracticeScope,'')=COALESCE(?,'') AND (ProgramFolder=? OR Seat=?) "
+                                         "ORDER BY RecordID DESC"),
                           {driveTypeCode, practiceMode, practiceScope, programFolder, seat});
     std::vector<TOpenRecord> candidates;
     while (query.next()) {
         candidates.push_back({query.value(0).toLongLong(), query.value(1).toLongLong(), query.value(2).toString(),
-                              CountValue(query.value(3)).value_or(0), CountValue(query.value(4)).value_or(0)});
+                              CountValue(query.value(3)).value_or(0), CountValue(query.value(4)).value_or(0),
+                              CountValue(query.value(5)).value_or(0)});
     }
     for (const TOpenRecord &candidate : candidates) {
         // A record naming no paper table, or whose paper is gone, cannot be resumed.
