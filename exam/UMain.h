@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <set>
 
 #include <QWidget>
 
@@ -16,6 +17,7 @@ class TFaceButton;
 class TField;
 class TQuery;
 class TRadioGroup;
+struct TPaperScore;
 
 // The exam screen: the program's main window, where the paper is worked.
 // The current question is the current row of AQry; every answer is
@@ -57,6 +59,12 @@ private:
     void RGYxxClick();
     void AnswerSheetClick(int number);
     void ShowAnswerState(const QString &answer);
+    void ShowPracticeVerdict(const QString &answer);
+    bool AwaitsConfirmation() const;
+    bool JudgeOnConfirm();
+    void ShowExplanation();
+    void MarkOptionForReview(size_t option);
+    void ShowReview(const TPaperScore &score);
     void SpeedButton1Click();
     void SpeedButton2Click();
     void PlaceCaretAtEnd();
@@ -78,6 +86,10 @@ private:
     // Set once the paper is handed in and its rows are deleted: from then
     // on nothing is written into the rows AQry still holds for review.
     bool FHandedIn = false;
+    // Practice judges a multiple choice once it is confirmed or left: the
+    // questions judged so far, and the one whose answer still waits.
+    std::set<int> FJudged;
+    int FAwaitingJudgement = 0;
 
     TQuery *AQry;
     TQuery *QryModel;
@@ -95,6 +107,7 @@ private:
     QLabel *LabType;
     QLabel *ImgTheme;
     QWidget *Panel5;
+    QLabel *LabNote;
     // LabA … LabE, option 1 to 5.
     std::array<TClickLabel *, 5> FOptionLabels;
 
