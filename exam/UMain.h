@@ -73,7 +73,7 @@ private:
     void ExamClockTick();
     void ShowClock();
     void SpeedButton3Click();
-    void OfferResultSheet();
+    void OfferResultSheet(const QString &verdict);
     void SpeedButton5Click();
     void Qry_PrintAfterOpen();
     void Qry_PrintOtzGetText(const TField &field, QString &text, bool displayText);

@@ -68,7 +68,7 @@ void TFrmMain::SpeedButton3Click()
         : HandInSummary(score.RightCount, score.WrongCount, score.Score);
     if (AskOkCancel(summary) == 1) {
         try {
-            OfferResultSheet();
+            OfferResultSheet(FPracticeKind == TPracticeKind::MockExam ? VerdictText(score.Score) : QString());
         } catch (...) {
             sheetError = std::current_exception();
         }
@@ -80,13 +80,13 @@ void TFrmMain::SpeedButton3Click()
     Label1->show();
 }
 
-void TFrmMain::OfferResultSheet()
+void TFrmMain::OfferResultSheet(const QString &verdict)
 {
     Qry_Print->SetConnection(DM ? DM->ACon : nullptr);
     Qry_Print->Close();
     Qry_Print->SetSQL(ResultSheetSql(FExamineID));
     Qry_Print->Open();
-    PrintResultSheet(Qry_Print, RunContext.AppPath + QStringLiteral("TestMn.frf"));
+    PrintResultSheet(Qry_Print, RunContext.AppPath + QStringLiteral("TestMn.frf"), verdict);
 }
 
 void TFrmMain::SpeedButton5Click()

@@ -1,4 +1,5 @@
 #include <QDir>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTest>
@@ -29,6 +30,8 @@ private slots:
     void MockExamSummaryNamesTheVerdict_data();
     void MockExamSummaryNamesTheVerdict();
     void HandInQuestionCountsTheUnanswered();
+    void ResultSheetStatesVerdictAndUnanswered_data();
+    void ResultSheetStatesVerdictAndUnanswered();
     void TimeUpIsToldBeforeTheSummary();
     void ReviewMarksTheSheetButtons();
     void ReviewMarksTheOptions();
@@ -118,6 +121,32 @@ void TestUMainReview::HandInQuestionCountsTheUnanswered()
     QVERIFY(FMessages->Last().Text.startsWith(QStringLiteral("本次答题共正确 2 道，错误 2 道，得分 ")));
     QVERIFY(FMessages->Last().Text.endsWith(QStringLiteral("分。\r是否需要查询答题信息？")));
     QVERIFY(!FMessages->Last().Text.contains(QStringLiteral("成绩")));
+}
+
+void TestUMainReview::ResultSheetStatesVerdictAndUnanswered_data()
+{
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<QString>("scope");
+    QTest::addColumn<QString>("line");
+    QTest::newRow("mock exam") << "3" << "" << "未答 2 道。成绩不合格";
+    QTest::newRow("set practice") << "1" << "01" << "未答 2 道。";
+}
+
+void TestUMainReview::ResultSheetStatesVerdictAndUnanswered()
+{
+    QFETCH(QString, mode);
+    QFETCH(QString, scope);
+    QFETCH(QString, line);
+    QVERIFY(QFile::copy(EXAMORA_SOURCE_DIR "/data/TestMn.frf", FBank->AppPath() + "TestMn.frf"));
+    auto form = OpenExam(mode, scope);
+    QVERIFY(form);
+    const TExamScreen ui(*form);
+    Answer(*form, {"1", "1"});
+    FMessages->SetDefaultAnswer(1);
+    QTest::mouseClick(ui.SpeedButton3, Qt::LeftButton);
+    QCOMPARE(FAnswerer->Previews, 1);
+    QVERIFY2(FAnswerer->PreviewLines.contains(line), qPrintable(FAnswerer->PreviewLines.join(u'|')));
+    QVERIFY(FAnswerer->PreviewLines.contains(QStringLiteral("共 4 题：正确 1 道，错误 3 道，得分 25 分。")));
 }
 
 void TestUMainReview::TimeUpIsToldBeforeTheSummary()
