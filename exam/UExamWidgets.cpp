@@ -38,6 +38,33 @@ void SetTextColour(QWidget *widget, const QColor &colour)
     widget->setPalette(palette);
 }
 
+QString TextWithinHeight(const QLabel *label, const QString &text, int maxHeight)
+{
+    const auto fits = [label, maxHeight](const QString &candidate) {
+        return label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1 << 24), Qt::TextWordWrap, candidate).height()
+            <= maxHeight;
+    };
+    if (fits(text))
+        return text;
+    const QString ellipsis = QStringLiteral("……");
+    qsizetype shortest = 0, longest = text.size();
+    while (shortest < longest) {
+        const qsizetype middle = (shortest + longest + 1) / 2;
+        if (fits(text.left(middle) + ellipsis))
+            shortest = middle;
+        else
+            longest = middle - 1;
+    }
+    return text.left(shortest) + ellipsis;
+}
+
+void FitHeight(QLabel *label)
+{
+    const int height = label->text().isEmpty() ? label->fontMetrics().height()
+                                                : label->heightForWidth(label->width());
+    label->resize(label->width(), height);
+}
+
 TClickLabel::TClickLabel(QWidget *parent)
     : QLabel(parent)
 {

@@ -1,6 +1,7 @@
 #include "exam/UMain.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -51,37 +52,6 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QFont &font, const
 constexpr int KOptionsTop = 157;
 constexpr int KPictureTop = 146;
 constexpr int KQuestionMaxHeight = 220;
-
-// The longest start of the text that fits the label's width within the
-// height, ended with an ellipsis when anything had to go.
-QString TextWithinHeight(const QLabel *label, const QString &text, int maxHeight)
-{
-    const auto fits = [label, maxHeight](const QString &candidate) {
-        return label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1 << 24), Qt::TextWordWrap, candidate).height()
-            <= maxHeight;
-    };
-    if (fits(text))
-        return text;
-    const QString ellipsis = QStringLiteral("……");
-    qsizetype shortest = 0, longest = text.size();
-    while (shortest < longest) {
-        const qsizetype middle = (shortest + longest + 1) / 2;
-        if (fits(text.left(middle) + ellipsis))
-            shortest = middle;
-        else
-            longest = middle - 1;
-    }
-    return text.left(shortest) + ellipsis;
-}
-
-// A word-wrapped label takes the height of its text at its width; an empty
-// one keeps the height of one line.
-void FitHeight(QLabel *label)
-{
-    const int height = label->text().isEmpty() ? label->fontMetrics().height()
-                                                : label->heightForWidth(label->width());
-    label->resize(label->width(), height);
-}
 
 // At most five characters can be typed; text set by the program (option
 // clicks) is not limited, so that a repeated choice is still seen and rejected.
@@ -206,6 +176,11 @@ void TFrmMain::CreateRightArea()
         connect(label, &TClickLabel::Clicked, this, &TFrmMain::LabAClick);
         FOptionLabels[size_t(i)] = label;
     }
+    // The explanation goes below the options and the picture, wherever they stand.
+    LabNote = MakeLabel(area, QStringLiteral("LabNote"), SongFont(15), QColor(68, 85, 119));
+    LabNote->setWordWrap(true);
+    LabNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabNote->hide();
     CreateAnswerBar(area);
 }
 
@@ -308,6 +283,9 @@ void TFrmMain::FormShow()
     for (QLabel *label : FOptionLabels)
         label->clear();
     Label1->hide();
+    LabNote->hide();
+    FJudged.clear();
+    FAwaitingJudgement = 0;
     FPracticeKind = PracticeKindOf(RunContext.PracticeMode);
     if (FPracticeKind != TPracticeKind::MockExam) {
         Label2->hide();
@@ -384,6 +362,9 @@ void TFrmMain::ShowQuestion()
 {
     if (!HasCurrentQuestion())
         return;
+    const int id = AQry->FieldByName(QStringLiteral("ID"))->AsInteger();
+    if (FAwaitingJudgement != 0 && FAwaitingJudgement != id)
+        FJudged.insert(std::exchange(FAwaitingJudgement, 0));
     const QString typeLine = TypeLine(AQry->FieldByName(QStringLiteral("ThemeType"))->AsInteger());
     // Places are on the design grid, at the scale the window was fitted to its screen.
     const auto design = [scale = DesignScale(*this)](int length) { return ScaledLength(length, scale); };
@@ -403,6 +384,8 @@ void TFrmMain::ShowQuestion()
         QLabel *label = FOptionLabels[i];
         label->setGeometry(0, top, Panel5->width(), label->height());
         ShowOption(label, QStringLiteral("ThemeSpare") + QChar(u'A' + int(i)), QStringLiteral("%1、").arg(i + 1));
+        if (FHandedIn)
+            MarkOptionForReview(i);
         FitHeight(label);
         top = label->y() + label->height() + design(12);
     }
@@ -413,6 +396,7 @@ void TFrmMain::ShowQuestion()
     const TField *image = AQry->FieldByName(QStringLiteral("ThemeImage"));
     if (!image->IsNull())
         RunGuarded([this, image] { ImgTheme->setPixmap(QPixmap::fromImage(DecodeJpeg(image->AsBytes()))); });
+    ShowExplanation();
     Edit1->setFocus();
 }
 
@@ -489,10 +473,8 @@ void TFrmMain::Edit1Change()
     FRecording->AnswerCommitted();
     ShowAnswerState(answer);
     PlaceCaretAtEnd();
-    if (FPracticeKind != TPracticeKind::MockExam) {
-        Label1->show();
-        Label1->setText(PracticeFeedback(answer, CurrentText(QStringLiteral("THEMERESULT"))));
-    }
+    if (FPracticeKind != TPracticeKind::MockExam)
+        ShowPracticeVerdict(answer);
 }
 
 void TFrmMain::RGYxxClick()
@@ -575,7 +557,8 @@ void TFrmMain::FormKeyDown(int key)
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!TrimEntry(Edit1->text()).isEmpty())
+        // A multiple choice in practice is judged by the first Enter and left by the next.
+        if (!TrimEntry(Edit1->text()).isEmpty() && !JudgeOnConfirm())
             SpeedButton2Click();
         break;
     case Qt::Key_Home:
