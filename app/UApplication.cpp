@@ -5,8 +5,10 @@
 #include <QMessageBox>
 #include <QPushButton>
 
+#include "app/UError.h"
 #include "app/UMessageSeam.h"
 #include "app/UQuit.h"
+#include "app/UScreenFit.h"
 #include "app/UTranslations.h"
 
 TExamoraApplication::TExamoraApplication(int &argc, char **argv)
@@ -16,6 +18,7 @@ TExamoraApplication::TExamoraApplication(int &argc, char **argv)
     // desktop ("系统登录 — Examora"), and the captions are exact texts.
     setApplicationName(QStringLiteral("Examora"));
     InstallQtTranslations(*this);
+    InstallScreenFit(*this);
 }
 
 bool TExamoraApplication::notify(QObject *receiver, QEvent *event)
@@ -23,7 +26,7 @@ bool TExamoraApplication::notify(QObject *receiver, QEvent *event)
     try {
         return QApplication::notify(receiver, event);
     } catch (const std::exception &error) {
-        ShowFrameworkError(QString::fromStdString(error.what()));
+        ShowFrameworkError(ErrorText(error));
     }
     return false;
 }

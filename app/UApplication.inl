@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "app/UError.h"
 #include "app/UMessageSeam.h"
 
 template <typename F>
@@ -10,6 +11,6 @@ void RunGuarded(F &&handler)
     try {
         handler();
     } catch (const std::exception &error) {
-        ShowFrameworkError(QString::fromStdString(error.what()));
+        ShowFrameworkError(ErrorText(error));
     }
 }

@@ -100,8 +100,10 @@ int CountCharText(const QString &text, const QString &search)
 
 namespace {
 
-// One field as GetField returns it: tabs dropped, at most 1024 characters,
-// blanks and control characters trimmed as the classic Trim does.
+// One field as GetField returns it: tabs dropped, blanks and control
+// characters trimmed as the classic Trim does. The field is copied into a
+// buffer of 1024 characters, so a longer one is cut there before the trim;
+// the control library's QVGetField has a buffer of its own, one larger.
 QString CleanField(QStringView field)
 {
     QString value;

@@ -47,5 +47,5 @@ QStringList DatabaseListEntries(const QString &appPath, const QString &connectio
 
 // Records the server and database of the last successful confirmation in
 // AppPath/DBConfig.cfg (GBK), keeping the file's other content; throws
-// std::runtime_error when the file cannot be written.
+// EExamoraError when the file cannot be written.
 void WriteDbConfig(const QString &appPath, const QString &server, const QString &database);

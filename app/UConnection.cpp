@@ -10,6 +10,7 @@
 #include "app/UComm.h"
 #include "app/UConnectionText.h"
 #include "app/UDbError.h"
+#include "app/UEngineErrorText.h"
 #include "app/USqlBrowser.h"
 
 namespace {
@@ -163,14 +164,15 @@ void TConnection::OpenSqlite(const TConnectionTarget &target)
         // Another copy of the program may be writing: wait instead of failing.
         db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=10000"));
         if (!db.open())
-            throw EDatabaseError(db.lastError().text());
+            throw EngineError(db.lastError(), db.driver());
         QSqlQuery probe(db);
         if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
-            const QString text = probe.lastError().text();
+            const EDatabaseError engineError = EngineError(probe.lastError(), db.driver());
             probe.finish();
             db.close();
             throw EDatabaseError(QStringLiteral("数据库文件“%1”无法读取：%2")
-                                     .arg(QDir::toNativeSeparators(target.DatabaseFile), text));
+                                     .arg(QDir::toNativeSeparators(target.DatabaseFile), engineError.Message()),
+                                 engineError.Fault());
         }
         probe.finish();
         // Every answer is committed on its own: WAL keeps that fast and the
@@ -199,7 +201,7 @@ void TConnection::OpenSqlServer(const TConnectionTarget &target)
     db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
                              .arg(LoginTimeoutSeconds));
     if (!db.open())
-        throw EDatabaseError(db.lastError().text());
+        throw EngineError(db.lastError(), db.driver());
 }
 
 void TConnection::Close()

@@ -5,6 +5,8 @@
 #include "app/UComm.h"
 #include "app/UConnection.h"
 #include "app/UConnectionText.h"
+#include "app/UDbError.h"
+#include "app/UEngineErrorText.h"
 #include "app/UQuit.h"
 
 TDM *DM = nullptr;
@@ -40,7 +42,8 @@ void TDM::DataModuleCreate(const QString &applicationDirPath)
     ACon->Close();
     ACon->SetConnectionString(LocalConnectionString(RunContext.AppPath));
     // A path SQLite cannot take is no matter for the SQL Server dialog.
-    const QString pathProblem = BankPathProblem(MapConnectionString(ACon->ConnectionString()).DatabaseFile);
+    const QString databaseFile = MapConnectionString(ACon->ConnectionString()).DatabaseFile;
+    const QString pathProblem = BankPathProblem(databaseFile);
     if (!pathProblem.isEmpty()) {
         ShowError(pathProblem);
         RequestQuit();
@@ -49,8 +52,15 @@ void TDM::DataModuleCreate(const QString &applicationDirPath)
     try {
         ACon->Open();
         return;
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         ACon->Close();
+        // Nor is a bank that takes no writes: that is said instead.
+        const auto *engineError = dynamic_cast<const EDatabaseError *>(&error);
+        if (engineError && engineError->CannotWrite()) {
+            ShowError(BankNotWritableText(databaseFile, engineError->Fault(), QStringLiteral("无法打开题库。")));
+            RequestQuit();
+            return;
+        }
     }
     const int result = RunConnectDialog ? RunConnectDialog() : 2;
     if (result == 1) {

@@ -16,7 +16,8 @@ public:
     TDM &operator=(const TDM &) = delete;
 
     // Fills AppPath and opens ACon on Data/Jsy_Data.mdb; on failure shows
-    // the connection dialog once (through RunConnectDialog) and retries.
+    // the connection dialog once (through RunConnectDialog) and retries. A
+    // bank that cannot be written is said so instead, and the run ends.
     // The second failure's EDatabaseError leaves this handler.
     void DataModuleCreate(const QString &applicationDirPath);
 

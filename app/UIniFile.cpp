@@ -1,12 +1,12 @@
 #include "app/UIniFile.h"
 
-#include <stdexcept>
-
 #include <iconv.h>
 
 #include <QFile>
 #include <QSaveFile>
 #include <QStringList>
+
+#include "app/UError.h"
 
 namespace {
 
@@ -244,16 +244,17 @@ void TIniFile::UpdateFile()
 {
     // A uniquely named file beside the old one, renamed over it: a killed
     // program leaves the old or the new file, never half of one, and no
-    // fixed name lies around that a link could redirect.
+    // fixed name lies around that a link could redirect. The commit waits
+    // for the disk; a draw writes its Theme.Cfg once, so it waits once.
     QSaveFile file(FFileName);
     if (!file.open(QIODevice::WriteOnly))
-        throw std::runtime_error(file.errorString().toStdString());
+        throw EExamoraError(file.errorString());
     const QByteArray bytes = ToBytes();
     if (file.write(bytes) != bytes.size()) {
-        const std::string reason = file.errorString().toStdString();
+        const QString reason = file.errorString();
         file.cancelWriting();
-        throw std::runtime_error(reason);
+        throw EExamoraError(reason);
     }
     if (!file.commit())
-        throw std::runtime_error(file.errorString().toStdString());
+        throw EExamoraError(file.errorString());
 }

@@ -33,7 +33,7 @@ public:
     QStringList Sections() const;
 
     // Writes the whole file through a uniquely named file beside it that is
-    // renamed over it; throws std::runtime_error with the system's reason
+    // renamed over it; throws EExamoraError with the system's reason
     // when it cannot.
     void UpdateFile();
 

@@ -51,7 +51,7 @@ QImage NewRgbImage(int width, int height)
 {
     QImage image(width, height, QImage::Format_RGB888);
     if (image.isNull())
-        throw EJpegError("JPEG 图片太大，内存不足。");
+        throw EJpegError(QStringLiteral("JPEG 图片太大，内存不足。"));
     return image;
 }
 
@@ -80,7 +80,7 @@ constexpr int KDecodeFlags = TJFLAG_ACCURATEDCT | TJFLAG_LIMITSCANS | TJFLAG_STO
 void CheckDecoded(tjhandle handle, int result)
 {
     if (result != 0)
-        throw EJpegError(("JPEG 图片数据损坏：" + CodecError(handle)).toStdString());
+        throw EJpegError(QStringLiteral("JPEG 图片数据损坏：") + CodecError(handle));
 }
 
 } // namespace
@@ -93,19 +93,19 @@ bool LooksLikeJpeg(const QByteArray &bytes)
 QImage DecodeJpeg(const QByteArray &bytes)
 {
     if (!LooksLikeJpeg(bytes))
-        throw EJpegError("图片数据不是 JPEG 格式。");
+        throw EJpegError(QStringLiteral("图片数据不是 JPEG 格式。"));
     TTurboHandle handle(tjInitDecompress());
     if (!handle.Handle)
-        throw EJpegError("无法初始化 JPEG 解码器。");
+        throw EJpegError(QStringLiteral("无法初始化 JPEG 解码器。"));
     int width = 0, height = 0, subsampling = 0, colorspace = 0;
     const auto *data = reinterpret_cast<const unsigned char *>(bytes.constData());
     if (tjDecompressHeader3(handle.Handle, data, bytes.size(), &width, &height, &subsampling, &colorspace) != 0)
-        throw EJpegError(("JPEG 图片头错误：" + CodecError(handle.Handle)).toStdString());
+        throw EJpegError(QStringLiteral("JPEG 图片头错误：") + CodecError(handle.Handle));
     // The header call can succeed on a stub that sets no size. A question
     // picture is never near 50 megapixels: larger claims are damaged files
     // that would only cost memory and time.
     if (width <= 0 || height <= 0 || qint64(width) * height > KMaxPixels)
-        throw EJpegError("JPEG 图片尺寸无效。");
+        throw EJpegError(QStringLiteral("JPEG 图片尺寸无效。"));
     // The codec converts CMYK and YCCK files only to CMYK samples.
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) {
         QByteArray cmyk;
@@ -123,11 +123,11 @@ QImage DecodeJpeg(const QByteArray &bytes)
 QByteArray EncodeJpeg(const QImage &image, int quality)
 {
     if (image.isNull())
-        throw EJpegError("没有图片可以编码。");
+        throw EJpegError(QStringLiteral("没有图片可以编码。"));
     const QImage rgb = image.convertToFormat(QImage::Format_RGB888);
     TTurboHandle handle(tjInitCompress());
     if (!handle.Handle)
-        throw EJpegError("无法初始化 JPEG 编码器。");
+        throw EJpegError(QStringLiteral("无法初始化 JPEG 编码器。"));
     unsigned char *buffer = nullptr;
     unsigned long size = 0;
     const int result = tjCompress2(handle.Handle, rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()),
@@ -135,6 +135,6 @@ QByteArray EncodeJpeg(const QImage &image, int quality)
                                    TJFLAG_ACCURATEDCT);
     std::unique_ptr<unsigned char, decltype(&tjFree)> owned(buffer, &tjFree);
     if (result != 0)
-        throw EJpegError(("JPEG 编码失败：" + CodecError(handle.Handle)).toStdString());
+        throw EJpegError(QStringLiteral("JPEG 编码失败：") + CodecError(handle.Handle));
     return QByteArray(reinterpret_cast<const char *>(buffer), int(size));
 }

@@ -1,14 +1,14 @@
 #pragma once
 
-#include <stdexcept>
-
 #include <QByteArray>
 #include <QImage>
 
-class EJpegError : public std::runtime_error
+#include "app/UError.h"
+
+class EJpegError : public EExamoraError
 {
 public:
-    using std::runtime_error::runtime_error;
+    using EExamoraError::EExamoraError;
 };
 
 // Decodes the complete bytes of a JPEG file through libjpeg-turbo. Bytes

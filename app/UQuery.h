@@ -1,19 +1,21 @@
 #pragma once
 
 #include <functional>
-#include <map>
+#include <memory>
 #include <vector>
 
 #include <QObject>
-#include <QSqlQuery>
 #include <QSqlRecord>
 #include <QString>
 #include <QStringList>
-#include <QVarLengthArray>
 #include <QVariant>
+
+#include "app/UQueryTable.h"
 
 class TConnection;
 class TQuery;
+class TQueryWriter;
+class TSqliteRowLoader;
 
 // One column of a query's current row, in the manner of a classic dataset
 // field: read as text (NULL reads empty), integer, bytes or variant, and
@@ -55,10 +57,8 @@ private:
 // A client-side result set on a TConnection. Opening reads every row, so
 // the row count, moves in both directions and Locate work on the buffer;
 // Edit/Append + Post write through at once to the one table of the FROM.
-// A whole-table "select * from <table> [where|order by|limit ...]" on
-// SQLite reads only each row's rowid and key columns at first; the rest of
-// a row is read the first time one of its columns is used, a picture only
-// when it is read itself. A row deleted meanwhile then fails to be read.
+// A whole-table select on SQLite reads its rows lazily (TSqliteRowLoader):
+// a row deleted meanwhile then fails to be read.
 // Notifications are virtual hooks (Do...) that emit the signals of the
 // same names; derived classes add their work around the base call.
 class TQuery : public QObject
@@ -83,6 +83,9 @@ public:
     bool Active() const { return FState != dsInactive; }
     // Runs the statement without a result set; returns the rows affected.
     int ExecSQL();
+    // Off: the next open reads every row whole, as on an engine other
+    // than SQLite; tests and benchmarks compare the two paths with it.
+    void SetLazyRows(bool lazy) { FLazyRows = lazy; }
 
     TDataSetState State() const { return FState; }
     int RecordCount() const { return int(FRows.size()); }
@@ -113,6 +116,7 @@ public:
     int FieldCount() const { return int(FFields.size()); }
     TField *Fields(int index);
     TField *FindField(const QString &name);
+    const TField *FindField(const QString &name) const;
     // Throws EDatabaseError when the query has no such field.
     TField *FieldByName(const QString &name);
     QStringList FieldNames() const;
@@ -170,63 +174,41 @@ protected:
 
 private:
     friend class TField;
-    struct TRow
-    {
-        // Every column once the row is read; before that only the key
-        // columns, usually one, held without a heap block of its own.
-        QVarLengthArray<QVariant, 1> Values;
-        qint64 RowId = 0;
-        bool Read = true;
-    };
 
     QString EngineSql(const QString &sql) const;
-    bool OpenLazily();
-    void OpenEagerly();
-    QString LazySql(const QString &rest, bool &sortByRowId) const;
-    QString QueryPlan(const QString &sql) const;
-    void SortRowsByRowId();
+    void OpenPlain(const QSqlRecord &tableRecord);
+    // The fields that find the current row in the table: its key columns
+    // when the statement selects them all, else every non-picture field.
+    std::vector<int> WhereFields(const QStringList &keyColumns) const;
+    int FieldIndex(const QString &name) const;
     // The cell of a field in a row, reading the row first when needed.
-    QVariant &Cell(TRow &row, int index) const;
-    QString ReadRowSql() const;
-    void ReadRow(TRow &row) const;
-    void ReadRows(const std::vector<TRow *> &rows) const;
+    QVariant &Cell(TQueryRow &row, int index) const;
     // The cell's value, fetching a picture that was left on disk.
     QVariant Resolved(QVariant &cell, int index) const;
     void RequireConnection() const;
     void RequireActive() const;
-    TRow *CurrentRow() const;
+    TQueryRow *CurrentRow() const;
     QVariant ValueAt(int index) const;
     void SetValueAt(int index, const QVariant &value);
-    void Scroll(int target);
+    // Makes a row current with the ends flags it is seen with, then
+    // notifies: handlers read the flags of the new row.
+    void Scroll(int target, bool bof, bool eof);
     void StartInsert(bool atEnd);
-    void WriteInsert();
-    void WriteUpdate();
-    void WriteDelete();
-    QString WhereForRow(TRow &row, std::vector<QVariant> &binds) const;
-    // A statement of our own, prepared once while the query is open.
-    QSqlQuery &Prepared(const QString &sql) const;
-    void RunBound(const QString &sql, const std::vector<QVariant> &binds, int expectedRows) const;
 
     TConnection *FConnection = nullptr;
     QString FSql;
-    QString FTable;
-    QSqlRecord FTableRecord;
-    QStringList FKeyColumns;
-    bool FKeyIsRowId = false;
+    bool FLazyRows = true;
     TDataSetState FState = dsInactive;
     // Rows are read lazily (see above): cached reads change them.
-    mutable std::vector<TRow> FRows;
+    mutable std::vector<TQueryRow> FRows;
     std::vector<TField> FFields;
-    // Per field: its place among the key columns of an unread row, or -1.
-    std::vector<int> FKeySlot;
-    // Per field: a column of the table, written by Post.
-    std::vector<bool> FInTable;
-    QString FReadRowSql;
-    mutable std::map<QString, QSqlQuery> FStatements;
+    // Null on the plain path, where every row is read whole at open.
+    std::unique_ptr<TSqliteRowLoader> FLoader;
+    std::unique_ptr<TQueryWriter> FWriter;
     int FCurrent = 0;
     bool FBof = true;
     bool FEof = true;
-    mutable TRow FEditBuffer;
+    mutable TQueryRow FEditBuffer;
     std::vector<bool> FModified;
     int FInsertPos = -1;
     QObject *FMasterSource = nullptr;

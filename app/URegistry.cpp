@@ -1,10 +1,9 @@
 #include "app/URegistry.h"
 
-#include <stdexcept>
-
 #include <QSettings>
 
 #include "app/UComm.h"
+#include "app/UError.h"
 
 bool TSettingsRegistry::OpenKey(const QString &key, bool canCreate)
 {
@@ -32,7 +31,7 @@ void TSettingsRegistry::WriteString(const QString &name, const QString &value)
     settings.setValue(FPath + QLatin1Char('/') + name, value);
     settings.sync();
     if (settings.status() != QSettings::NoError)
-        throw std::runtime_error("registry value cannot be written");
+        throw EExamoraError(QStringLiteral("registry value cannot be written"));
 }
 
 bool RecordApplicationInfo(TRegistry &registry, const QString &exePath)

@@ -12,7 +12,7 @@ public:
     // may not be created.
     virtual bool OpenKey(const QString &key, bool canCreate) = 0;
     virtual QString ReadString(const QString &name) = 0;
-    // Throws std::runtime_error when the value cannot be written.
+    // Throws EExamoraError when the value cannot be written.
     virtual void WriteString(const QString &name, const QString &value) = 0;
 };
 

@@ -11,6 +11,12 @@ QString QuoteSqlText(const QString &value)
     return result;
 }
 
+QString QuotedIdentifier(const QString &name)
+{
+    QString inner = name;
+    return QLatin1Char('"') + inner.replace(QLatin1Char('"'), QLatin1String("\"\"")) + QLatin1Char('"');
+}
+
 namespace {
 
 bool IsWordChar(QChar c)
@@ -150,8 +156,15 @@ QString TranslateTopToLimit(const QString &sql)
 QString FirstFromTable(const QString &sql)
 {
     static const QRegularExpression fromTable(
-        QStringLiteral("\\bfrom\\s+\\[?([A-Za-z_][A-Za-z0-9_]*)\\]?"),
+        QStringLiteral("\\bfrom\\s+(?:\\[([^\\]]+)\\]|\"((?:[^\"]|\"\")+)\"|([A-Za-z_][A-Za-z0-9_]*))"),
         QRegularExpression::CaseInsensitiveOption);
     const QRegularExpressionMatch match = fromTable.match(sql);
-    return match.hasMatch() ? match.captured(1) : QString();
+    if (!match.hasMatch())
+        return QString();
+    if (match.hasCaptured(3))
+        return match.captured(3);
+    // A delimited name keeps its letters exactly: it is written back in the
+    // standard double quotes, which every engine of ours reads.
+    const QString name = match.hasCaptured(1) ? match.captured(1) : match.captured(2).replace(QLatin1String("\"\""), QLatin1String("\""));
+    return QuotedIdentifier(name);
 }

@@ -6,11 +6,16 @@
 // never end the literal early. The surrounding quotes are the caller's.
 QString QuoteSqlText(const QString &value);
 
+// A name as a delimited identifier: reserved words and spaces are safe in
+// any statement of ours.
+QString QuotedIdentifier(const QString &name);
+
 // Rewrites "Select top N ..." into "Select ... LIMIT N" for engines without
 // TOP. Each TOP applies to the select it follows, so the LIMIT goes to the
 // end of that select's own parenthesis level. Quoted text is left alone.
 QString TranslateTopToLimit(const QString &sql);
 
-// The first table named after FROM, or empty when the statement selects
-// from a derived table. Used to know where edits are written.
+// The first table named after FROM, as a statement may name it again, or
+// empty when the statement selects from a derived table. Used to know where
+// edits are written. A name in brackets or quotes comes back in quotes.
 QString FirstFromTable(const QString &sql);

@@ -19,6 +19,7 @@
 #include "app/UApplication.h"
 #include "app/UComm.h"
 #include "app/UDM.h"
+#include "app/UError.h"
 #include "app/UMessageSeam.h"
 #include "app/USqlServerClient.h"
 
@@ -283,7 +284,7 @@ void TFrmConnect::CombDataEnter()
         ADOQuery1.SQL = QString::fromLatin1(CatalogueSql);
         databases = ADOQuery1.Open(QStringLiteral("Name"));
     } catch (const std::exception &error) {
-        ShowFrameworkError(QString::fromStdString(error.what()));
+        ShowFrameworkError(ErrorText(error));
         return;
     }
     CombData->clear();
@@ -316,7 +317,7 @@ void TFrmConnect::BtnOKClick()
     try {
         WriteDbConfig(RunContext.AppPath, ComBServer->currentText(), CombData->currentText());
     } catch (const std::exception &error) {
-        ShowFrameworkError(QString::fromStdString(error.what()));
+        ShowFrameworkError(ErrorText(error));
         return;
     }
     done(1);

@@ -210,6 +210,8 @@ void TQVAdoQuery::DoAfterDelete()
     TQuery::DoAfterDelete();
     RefreshAndLoadAll();
     UpdateCountCaption();
+    if (QVPageTool())
+        QVPageTool()->RowsChanged(this);
 }
 
 void TQVAdoQuery::DoAfterEdit()
@@ -241,6 +243,8 @@ void TQVAdoQuery::DoAfterPost()
     TQuery::DoAfterPost();
     RefreshStateAll();
     UpdateCountCaption();
+    if (QVPageTool())
+        QVPageTool()->RowsChanged(this);
 }
 
 void TQVAdoQuery::DoAfterScroll()

@@ -24,6 +24,25 @@ public:
         endResetModel();
     }
     TQuery *Query() const { return FQuery; }
+    void SetColumns(const QList<TQVGridColumn> &columns)
+    {
+        beginResetModel();
+        FColumns = columns;
+        endResetModel();
+    }
+    // The listed column of a field of the query; null when the field is not listed.
+    const TQVGridColumn *Column(int section) const
+    {
+        if (!FQuery || section < 0 || section >= FQuery->FieldCount())
+            return nullptr;
+        const QString &name = FQuery->Fields(section)->FieldName();
+        for (const TQVGridColumn &column : FColumns) {
+            if (column.FieldName.compare(name, Qt::CaseInsensitive) == 0)
+                return &column;
+        }
+        return nullptr;
+    }
+    bool Listed(int section) const { return FColumns.isEmpty() || Column(section); }
 
     int rowCount(const QModelIndex &parent) const override
     {
@@ -40,7 +59,8 @@ public:
         const QVariant value = FQuery->RowValue(index.row(), index.column());
         if (value.typeId() == QMetaType::QByteArray)
             return QStringLiteral("(BLOB)");
-        return value;
+        const TQVGridColumn *column = Column(index.column());
+        return column && column->Text ? QVariant(column->Text(value)) : value;
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
@@ -48,11 +68,13 @@ public:
             return QVariant();
         if (orientation == Qt::Vertical)
             return section + 1;
-        return FQuery->FieldNames().value(section);
+        const TQVGridColumn *column = Column(section);
+        return column ? column->Title : FQuery->FieldNames().value(section);
     }
 
 private:
     QPointer<TQuery> FQuery;
+    QList<TQVGridColumn> FColumns;
 };
 
 TQVDBGrid::TQVDBGrid(QWidget *parent)
@@ -64,6 +86,23 @@ TQVDBGrid::TQVDBGrid(QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     verticalHeader()->setDefaultSectionSize(20);
     connect(this, &QAbstractItemView::clicked, this, &TQVDBGrid::RowClicked);
+    // A reset model brings its columns back: hide and size them again.
+    connect(FModel, &QAbstractItemModel::modelReset, this, &TQVDBGrid::ApplyColumns);
+}
+
+void TQVDBGrid::SetColumns(const QList<TQVGridColumn> &columns)
+{
+    FModel->SetColumns(columns);
+}
+
+void TQVDBGrid::ApplyColumns()
+{
+    for (int section = 0; section < FModel->columnCount(QModelIndex()); ++section) {
+        setColumnHidden(section, !FModel->Listed(section));
+        const TQVGridColumn *column = FModel->Column(section);
+        if (column && column->Width > 0)
+            setColumnWidth(section, column->Width);
+    }
 }
 
 void TQVDBGrid::SetDataSet(TQVAdoQuery *dataSet)

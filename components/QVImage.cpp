@@ -134,6 +134,8 @@ void TQVImage::OpenCropDialog()
 {
     TFrmQVImageSelect dialog(CropFolder(), window());
     dialog.SetKeepRatio(FKeepCutRatio);
+    if (FStartCutSize.isValid())
+        dialog.SetStartFrameSize(FStartCutSize);
     dialog.SetFitBigPicture(FFitBigPicture);
     dialog.SetSettingsSection(SettingsSection());
     dialog.SetPicture(FPicture);

@@ -27,6 +27,10 @@ public:
     void SetFitBigPicture(bool fit) { FFitBigPicture = fit; }
     bool KeepCutRatio() const { return FKeepCutRatio; }
     void SetKeepCutRatio(bool keep) { FKeepCutRatio = keep; }
+    // The crop frame the dialog opens with while ImgConfig.Cfg holds none;
+    // the dialog's own default when invalid.
+    QSize StartCutSize() const { return FStartCutSize; }
+    void SetStartCutSize(const QSize &size) { FStartCutSize = size; }
     QString PictureFileName() const { return FPictureFileName; }
     // The component whose name leads the settings section; the control's
     // window when none is set.
@@ -62,6 +66,7 @@ private:
     QAction *MnuClear;
     bool FFitBigPicture = true;
     bool FKeepCutRatio = true;
+    QSize FStartCutSize;
     bool FSelectOnDblClick = false;
     QString FPictureFileName;
     QPointer<QObject> FHolder;

@@ -70,6 +70,9 @@ TQVPageTool::TQVPageTool(QWidget *parent)
     FBtnAutoConnect = CreateButton("FBtnAutoConnect", "CONNECT", QStringLiteral("转到"));
     FLabAutoPageInfo = new QLabel(this);
     FLabAutoPageInfo->setObjectName(QStringLiteral("FLabAutoPageInfo"));
+    // Tight lines leave the second line's lowest strokes below the text's
+    // own height: the margin keeps them from being cut off.
+    FLabAutoPageInfo->setContentsMargins(0, 0, 0, 2);
     ShowPageInfo(EmptyPageInfoText());
     FLabAutoConnect = new QLabel(QStringLiteral("转到第 "), this);
     FLabAutoConnect->setObjectName(QStringLiteral("FLabAutoConnect"));
@@ -106,7 +109,9 @@ QToolButton *TQVPageTool::CreateButton(const char *name, const char *glyph, cons
 
 QSize TQVPageTool::sizeHint() const
 {
-    return QSize(QFrame::sizeHint().width(), BarHeight);
+    // The two lines of page information need more than the usual height
+    // in some faces: the bar grows rather than cut them off.
+    return QSize(QFrame::sizeHint().width(), qMax(BarHeight, FLabAutoPageInfo->height() + 2 * frameWidth()));
 }
 
 void TQVPageTool::SetPageRecordCount(int count)
@@ -191,9 +196,10 @@ void TQVPageTool::ShowPageInfo(const QString &text)
     // tighter lines keep them inside it. Blanks are kept, they align the numbers.
     QString html = text.toHtmlEscaped();
     html.replace(QLatin1Char('\n'), QLatin1String("<br>"));
-    FLabAutoPageInfo->setText(QStringLiteral("<div style=\"white-space:pre; line-height:85%\">") + html
+    FLabAutoPageInfo->setText(QStringLiteral("<div style=\"white-space:pre; line-height:80%\">") + html
                               + QStringLiteral("</div>"));
     FLabAutoPageInfo->adjustSize();
+    updateGeometry();
 }
 
 void TQVPageTool::CaptureQuery(TQVAdoQuery *query, const QString &upperSql)
@@ -314,15 +320,36 @@ void TQVPageTool::BtnAutoLastClick()
 
 void TQVPageTool::BtnAutoConnectClick()
 {
-    Navigate(QueryOpen() && FComboxAutoPage->currentIndex() >= 0 && FRecordCount != 0, [this] {
-        const int page = FComboxAutoPage->currentText().toInt();
-        if (page == 1) {
-            Reload(QVPageSql::FirstPage(FPageRecordCount, FBaseSql));
-        } else {
-            TQuery *boundary = OpenAuxQuery(QVPageSql::PageBoundary(page, FPageRecordCount, FBaseSql));
-            Reload(QVPageSql::PageRows(FPageRecordCount, FBaseSql, boundary->Fields(0)->AsString()));
-        }
-        // Only a page that loaded is the current one; a failed load keeps the old number.
-        FCurrentPage = page;
+    Navigate(QueryOpen() && FComboxAutoPage->currentIndex() >= 0 && FRecordCount != 0,
+             [this] { LoadPage(FComboxAutoPage->currentText().toInt()); });
+}
+
+void TQVPageTool::LoadPage(int page)
+{
+    if (page == 1) {
+        Reload(QVPageSql::FirstPage(FPageRecordCount, FBaseSql));
+    } else {
+        TQuery *boundary = OpenAuxQuery(QVPageSql::PageBoundary(page, FPageRecordCount, FBaseSql));
+        Reload(QVPageSql::PageRows(FPageRecordCount, FBaseSql, boundary->Fields(0)->AsString()));
+    }
+    // Only a page that loaded is the current one; a failed load keeps the old number.
+    FCurrentPage = page;
+}
+
+void TQVPageTool::ShowPageOf(int xh)
+{
+    Navigate(QueryOpen(), [this, xh] {
+        const int rowsUpTo = OpenAuxQuery(QVPageSql::CountUpTo(FBaseSql, xh))->Fields(0)->AsInteger();
+        LoadPage(qMax(1, PageCountOf(rowsUpTo, FPageRecordCount)));
     });
+}
+
+void TQVPageTool::RowsChanged(TQVAdoQuery *query)
+{
+    if (query != FQuery)
+        return;
+    Count();
+    // The last page may have gone with its last row.
+    FCurrentPage = qMax(1, qMin(FCurrentPage, FPageCount));
+    UpdatePageInfo();
 }

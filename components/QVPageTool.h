@@ -49,6 +49,11 @@ public:
 
     void CaptureQuery(TQVAdoQuery *query, const QString &upperSql) override;
     void CapturedOpenDone(TQVAdoQuery *query) override;
+    // Counts again and shows the new count; the rows on show stay.
+    void RowsChanged(TQVAdoQuery *query) override;
+    // Loads the page on which the row numbered xh stands (or would stand)
+    // and makes that page current; errors are swallowed like a button's.
+    void ShowPageOf(int xh);
 
     void BtnAutoFirstClick();
     void BtnAutoPriorClick();
@@ -73,6 +78,8 @@ private:
     // Loads a page: recounts, reopens the query on the statement and
     // stores its bounds. Throws what the database throws.
     void Reload(const QString &sql);
+    // Reloads page k (1-based) and makes it the current page.
+    void LoadPage(int page);
     bool QueryOpen() const;
     // Runs a button: unlinks a master source, and when the guard holds
     // loads the page and shows the page information; errors are swallowed.

@@ -26,6 +26,11 @@ QString QVPageSql::Count(const QString &baseSql)
     return QStringLiteral("Select Count(*) From (") + baseSql + QStringLiteral(") a");
 }
 
+QString QVPageSql::CountUpTo(const QString &baseSql, int xh)
+{
+    return Count(baseSql) + QStringLiteral(" Where Xh<=") + QString::number(xh);
+}
+
 QString QVPageSql::FirstPage(int pageRecordCount, const QString &baseSql)
 {
     return Top(pageRecordCount) + Derived(baseSql) + QStringLiteral(" Order By Xh");

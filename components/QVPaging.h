@@ -8,6 +8,8 @@
 // database never skips rows.
 namespace QVPageSql {
 QString Count(const QString &baseSql);
+// The rows up to and including Xh: where the row numbered xh stands.
+QString CountUpTo(const QString &baseSql, int xh);
 QString FirstPage(int pageRecordCount, const QString &baseSql);
 QString NextPage(int pageRecordCount, const QString &baseSql, int lastXh);
 QString PriorPage(int pageRecordCount, const QString &baseSql, int firstXh);

@@ -21,3 +21,7 @@ bool TQVBinding::Editing() const
 }
 
 TQVPageCapture::~TQVPageCapture() = default;
+
+void TQVPageCapture::RowsChanged(TQVAdoQuery *)
+{
+}

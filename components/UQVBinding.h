@@ -83,6 +83,8 @@ public:
     virtual void CaptureQuery(TQVAdoQuery *query, const QString &upperSql) = 0;
     // The captured first page is open: store its first and last Xh.
     virtual void CapturedOpenDone(TQVAdoQuery *query) = 0;
+    // The query posted or deleted a row: the count may have changed.
+    virtual void RowsChanged(TQVAdoQuery *query);
 };
 
 // The flags the editable kinds share: whether a value is required before a

@@ -9,6 +9,7 @@
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QHBoxLayout>
+#include <QImageReader>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QPainter>
@@ -30,8 +31,15 @@
 
 namespace {
 
-const QString ImageFilter = QStringLiteral(
-    "所有文件(*.jpg *.jpeg *.bmp);;JPG(*.jpg);;JPEG(*.jpeg);;Bitmaps (*.bmp)");
+// Every kind of picture Qt reads, the JPEG and bitmap kinds also on their own.
+QString ImageFilter()
+{
+    QStringList patterns;
+    for (const QByteArray &format : QImageReader::supportedImageFormats())
+        patterns << QStringLiteral("*.") + QString::fromLatin1(format);
+    return QStringLiteral("所有文件(%1);;JPG(*.jpg);;JPEG(*.jpeg);;Bitmaps (*.bmp)")
+        .arg(patterns.join(QLatin1Char(' ')));
+}
 
 QImage ReadPictureFile(const QString &fileName)
 {
@@ -46,7 +54,8 @@ QImage ReadPictureFile(const QString &fileName)
             return {};
         }
     }
-    return QImage::fromData(bytes, "BMP");
+    // The other formats are told apart by their content, not the file's name.
+    return QImage::fromData(bytes);
 }
 
 } // namespace
@@ -125,10 +134,9 @@ void TFrmQVImageSelect::CreateControls()
     cameraLayout->addWidget(PnlCamera, 0, Qt::AlignCenter);
 
     GrpPreview = new QGroupBox(QStringLiteral(" 图像预览   "), this);
-    ImgPreview = new QLabel(GrpPreview);
+    ImgPreview = new TQVFitLabel(GrpPreview);
     ImgPreview->setObjectName(QStringLiteral("ImgPreview"));
     ImgPreview->setFixedSize(80, 100);
-    ImgPreview->setScaledContents(true);
     ImgPreview->setFrameShape(QFrame::Box);
     auto *previewLayout = new QVBoxLayout(GrpPreview);
     previewLayout->addWidget(ImgPreview, 0, Qt::AlignCenter);
@@ -182,6 +190,13 @@ void TFrmQVImageSelect::CreateControls()
     connect(BtnCamera, &QPushButton::clicked, this, &TFrmQVImageSelect::BtnCameraClick);
     connect(BtnOk, &QPushButton::clicked, this, &TFrmQVImageSelect::BtnOkClick);
     connect(BtnCancel, &QPushButton::clicked, this, &QDialog::reject);
+    ShowFrame();
+}
+
+void TFrmQVImageSelect::SetStartFrameSize(const QSize &size)
+{
+    FModel.ChangeWidthSpin(size.width());
+    FModel.ChangeHeightSpin(size.height());
     ShowFrame();
 }
 
@@ -369,7 +384,7 @@ bool TFrmQVImageSelect::LoadPictureFile(const QString &fileName)
 
 void TFrmQVImageSelect::BtnFileClick()
 {
-    QFileDialog dialog(this, QString(), QFileInfo(FLastFileName).absolutePath(), ImageFilter);
+    QFileDialog dialog(this, QString(), QFileInfo(FLastFileName).absolutePath(), ImageFilter());
     dialog.setFileMode(QFileDialog::ExistingFile);
     if (ExecModal(dialog) != 1 || dialog.selectedFiles().isEmpty())
         return;
@@ -456,6 +471,18 @@ void TFrmQVImageSelect::BtnOkClick()
     }
     FResultFileName = FLastFileName;
     accept();
+}
+
+void TQVFitLabel::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    const QPixmap picture = pixmap();
+    if (picture.isNull())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    const QRect area = contentsRect();
+    painter.drawPixmap(CentredFitRect(picture.size(), area.size()).translated(area.topLeft()), picture);
 }
 
 TQVCropShape::TQVCropShape(QWidget *parent)

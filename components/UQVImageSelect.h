@@ -4,12 +4,12 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QLabel>
 
 #include "components/UQVCropGeometry.h"
 
 class QCheckBox;
 class QGroupBox;
-class QLabel;
 class QPushButton;
 class QScrollArea;
 class QSpinBox;
@@ -37,6 +37,8 @@ public:
     void SetFitBigPicture(bool fit) { FFitBigPicture = fit; }
     void SetSettingsSection(const QString &section) { FSettingsSection = section; }
     void SetPicture(const QImage &picture) { FPassedPicture = picture; }
+    // The crop frame's size until ImgConfig.Cfg gives one (default 160 x 200).
+    void SetStartFrameSize(const QSize &size);
     // Replaces the system camera (tests feed frames of their own).
     void SetCameraDevice(std::unique_ptr<TQVCameraDevice> device);
 
@@ -44,8 +46,8 @@ public:
     QImage PreviewPicture() const { return FPreview; }
     QString ResultFileName() const { return FResultFileName; }
 
-    // Loads a JPEG or BMP file as the work picture; false when it cannot
-    // be read (the work picture is then unchanged).
+    // Loads a picture file of any format Qt reads as the work picture;
+    // false when it cannot be read (the work picture is then unchanged).
     bool LoadPictureFile(const QString &fileName);
     const TQVCropModel &Model() const { return FModel; }
     QImage WorkPicture() const { return FWork; }
@@ -118,6 +120,19 @@ private:
     QWidget *PnlCamera = nullptr;
     QGroupBox *GrpPreview = nullptr;
     QLabel *ImgPreview = nullptr;
+};
+
+// A label that shows its pixmap fitted into it with its shape kept.
+class TQVFitLabel : public QLabel
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TQVFitLabel)
+
+public:
+    using QLabel::QLabel;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
 };
 
 // The crop frame: an outline without fill whose whole area takes the mouse.

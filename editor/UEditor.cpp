@@ -5,6 +5,7 @@
 #include <QHash>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -20,14 +21,9 @@
 #include "components/QVPageTool.h"
 #include "components/UQVControlComm.h"
 #include "editor/UThemeRules.h"
+#include "exam/UExamRules.h"
 
 namespace {
-
-// Columns the grid shows, with their widths; the others are edited beside it.
-const QHash<QString, int> KGridColumns{{QStringLiteral("XH"), 50},          {QStringLiteral("THEMECHAPTER"), 110},
-                                       {QStringLiteral("THEMETYPE"), 95},   {QStringLiteral("THEMECONTENT"), 300},
-                                       {QStringLiteral("THEMERESULT"), 105}, {QStringLiteral("ZT"), 40},
-                                       {QStringLiteral("TT"), 40}};
 
 template <typename T>
 T *Bound(T *control, TQVAdoQuery *query, const QString &fieldName, const char *name)
@@ -36,6 +32,29 @@ T *Bound(T *control, TQVAdoQuery *query, const QString &fieldName, const char *n
     control->SetDataSet(query);
     control->SetEditFieldName(fieldName);
     return control;
+}
+
+// The columns of the list; the other fields are edited beside it.
+QList<TQVGridColumn> ThemeGridColumns(const TChapterList &chapters)
+{
+    QHash<QString, QString> chapterNames;
+    for (int i = 0; i < chapters.Codes.size(); ++i)
+        chapterNames.insert(chapters.Codes[i], chapters.Names.value(i));
+    const auto chapterName = [chapterNames](const QVariant &code) {
+        return chapterNames.value(code.toString(), code.toString());
+    };
+    const auto typeName = [](const QVariant &code) {
+        const QString name = QuestionTypeName(code.toInt());
+        return name.isEmpty() ? code.toString() : name;
+    };
+    // Widths that let the whole row fit the list beside the question.
+    return {{QStringLiteral("Xh"), QStringLiteral("题号"), 45, {}},
+            {QStringLiteral("ThemeChapter"), QStringLiteral("章节"), 130, chapterName},
+            {QStringLiteral("ThemeType"), QStringLiteral("题型"), 40, typeName},
+            {QStringLiteral("ThemeContent"), QStringLiteral("题目"), 225, {}},
+            {QStringLiteral("ThemeResult"), QStringLiteral("答案"), 40, {}},
+            {QStringLiteral("ZT"), QStringLiteral("抽题"), 36, {}},
+            {QStringLiteral("TT"), QStringLiteral("套题号"), 48, {}}};
 }
 
 } // namespace
@@ -58,10 +77,18 @@ void TFrmEditor::CreateControls()
 
     GrpList = new QGroupBox(this);
     GrpList->setObjectName(QStringLiteral("GrpList"));
+    EdtSearch = new QLineEdit(GrpList);
+    EdtSearch->setObjectName(QStringLiteral("EdtSearch"));
+    EdtSearch->setPlaceholderText(QStringLiteral("题号或题目中的文字，按回车查找"));
+    EdtSearch->setClearButtonEnabled(true);
     DBGrid1 = Bound(new TQVDBGrid(GrpList), QryTheme, QString(), "DBGrid1");
     PageTool1 = new TQVPageTool(GrpList);
     PageTool1->setObjectName(QStringLiteral("PageTool1"));
+    auto *searchLayout = new QHBoxLayout;
+    searchLayout->addWidget(new QLabel(QStringLiteral("查找："), GrpList));
+    searchLayout->addWidget(EdtSearch, 1);
     auto *listLayout = new QVBoxLayout(GrpList);
+    listLayout->addLayout(searchLayout);
     listLayout->addWidget(DBGrid1, 1);
     listLayout->addWidget(PageTool1);
     QryTheme->SetQVPageTool(PageTool1);
@@ -97,6 +124,8 @@ void TFrmEditor::CreateControls()
     connect(BtnSave, &QPushButton::clicked, this, &TFrmEditor::BtnSaveClick);
     connect(BtnCancel, &QPushButton::clicked, this, &TFrmEditor::BtnCancelClick);
     connect(BtnDelete, &QPushButton::clicked, this, &TFrmEditor::BtnDeleteClick);
+    connect(EdtSearch, &QLineEdit::returnPressed, this, &TFrmEditor::ApplySearch);
+    connect(EdtSearch, &QLineEdit::textChanged, this, &TFrmEditor::EdtSearchChange);
     connect(QryTheme, &TQuery::BeforePost, this, &TFrmEditor::QryThemeBeforePost);
     for (auto signal : {&TQuery::AfterOpen, &TQuery::AfterClose, &TQuery::AfterScroll, &TQuery::AfterEdit,
                         &TQuery::AfterInsert, &TQuery::AfterPost, &TQuery::AfterCancel, &TQuery::AfterDelete})
@@ -118,7 +147,8 @@ QWidget *TFrmEditor::CreateThemePanel()
     CmbChapter->SetIsMust(true);
     CmbType = Bound(new TQVComboBox(GrpTheme), QryTheme, QStringLiteral("ThemeType"), "CmbType");
     CmbType->SetIsMust(true);
-    CmbType->addItems(KThemeTypeNames);
+    for (const QString &code : KThemeTypeCodes)
+        CmbType->addItem(QuestionTypeName(code.toInt()));
     CmbType->SetValueItems(KThemeTypeCodes);
     EdtTT = Bound(new TQVEdit(GrpTheme), QryTheme, QStringLiteral("TT"), "EdtTT");
     ChkZT = Bound(new TQVCheckBox(QStringLiteral("参加模拟考试抽题"), GrpTheme), QryTheme, QStringLiteral("ZT"), "ChkZT");
@@ -135,9 +165,11 @@ QWidget *TFrmEditor::CreateThemePanel()
     EdtResult = Bound(new TQVEdit(GrpTheme), QryTheme, QStringLiteral("ThemeResult"), "EdtResult");
     EdtResult->SetIsMust(true);
     ImgTheme = Bound(new TQVImage(GrpTheme), QryTheme, QStringLiteral("ThemeImage"), "ImgTheme");
-    ImgTheme->setFixedSize(180, 150);
+    // The field has the shape of the bank's pictures, so that they fill it.
+    ImgTheme->setFixedSize(KThemePictureSize * 0.625 + QSize(6, 6));
     // Question pictures are scenes and signs, not portraits.
     ImgTheme->SetKeepCutRatio(false);
+    ImgTheme->SetStartCutSize(KThemePictureSize);
     ImgTheme->SetFitBigPicture(true);
     MemContent->setFixedHeight(72);
 
@@ -182,8 +214,27 @@ void TFrmEditor::FormShow()
     const TChapterList chapters = ReadChapters(DM->ACon);
     CmbChapter->addItems(chapters.Names);
     CmbChapter->SetValueItems(chapters.Codes);
+    DBGrid1->SetColumns(ThemeGridColumns(chapters));
     QryTheme->SetSQL(KThemePageSql);
     QryTheme->Open();
+}
+
+void TFrmEditor::ApplySearch()
+{
+    const QString text = EdtSearch->text();
+    StoreThemeSearch(DM->ACon, text);
+    // The paging bar takes the new statement as its base at this open.
+    QryTheme->Close();
+    QryTheme->SetPagingArmed(true);
+    QryTheme->SetSQL(ThemeListSql(text));
+    QryTheme->Open();
+}
+
+void TFrmEditor::EdtSearchChange(const QString &text)
+{
+    // An emptied box shows the whole bank again without waiting for Enter.
+    if (text.isEmpty())
+        ApplySearch();
 }
 
 void TFrmEditor::QryThemeChanged()
@@ -195,14 +246,8 @@ void TFrmEditor::QryThemeChanged()
     BtnDelete->setEnabled(hasRow && !editing);
     BtnSave->setEnabled(editing);
     BtnCancel->setEnabled(editing);
-    // The grid model is rebuilt on these notifications, its columns with it.
-    const QStringList names = QryTheme->FieldNames();
-    for (int i = 0; i < names.size(); ++i) {
-        const int width = KGridColumns.value(names[i].toUpper());
-        DBGrid1->setColumnHidden(i, width == 0);
-        if (width > 0)
-            DBGrid1->setColumnWidth(i, width);
-    }
+    // A new search would reopen the list and drop the edit.
+    EdtSearch->setEnabled(!editing);
 }
 
 void TFrmEditor::BtnAddClick()
@@ -228,7 +273,11 @@ void TFrmEditor::BtnSaveClick()
     // would cancel the edit and lose what was typed.
     if (!CheckControls() || !CheckDraft())
         return;
+    const bool adding = QryTheme->State() == TQuery::dsInsert;
+    const int themeId = EdtThemeID->text().toInt();
     QryTheme->Post();
+    if (adding)
+        ShowQuestion(themeId);
     RecountTemplates();
 }
 
@@ -258,6 +307,14 @@ bool TFrmEditor::CheckDraft()
     }
     EdtResult->setText(NormaliseResult(draft.Result));
     return true;
+}
+
+void TFrmEditor::ShowQuestion(int themeId)
+{
+    // A new row sits at the end of the page on show; in number order it
+    // belongs on a page of its own, which is reloaded to show it there.
+    PageTool1->ShowPageOf(themeId);
+    QryTheme->Locate(QStringLiteral("ThemeID"), themeId);
 }
 
 void TFrmEditor::BtnCancelClick()

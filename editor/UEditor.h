@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QGroupBox;
+class QLineEdit;
 class QPushButton;
 class TQVAdoQuery;
 class TQVCheckBox;
@@ -39,6 +40,9 @@ private:
     void BtnSaveClick();
     void BtnCancelClick();
     void BtnDeleteClick();
+    void ApplySearch();
+    void EdtSearchChange(const QString &text);
+    void ShowQuestion(int themeId);
     void QryThemeBeforePost();
     void QryThemeChanged();
     bool CheckControls();
@@ -48,6 +52,7 @@ private:
     bool FShown = false;
     TQVAdoQuery *QryTheme;
     QGroupBox *GrpList;
+    QLineEdit *EdtSearch;
     TQVDBGrid *DBGrid1;
     TQVPageTool *PageTool1;
     QGroupBox *GrpTheme;

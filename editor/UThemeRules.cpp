@@ -2,6 +2,11 @@
 
 #include <algorithm>
 
+#include <QSqlError>
+#include <QSqlQuery>
+
+#include "app/UConnection.h"
+#include "app/UDbError.h"
 #include "app/UQuery.h"
 
 namespace {
@@ -10,7 +15,50 @@ const QStringList KOptionColumns{QStringLiteral("ThemeSpareA"), QStringLiteral("
                                  QStringLiteral("ThemeSpareC"), QStringLiteral("ThemeSpareD"),
                                  QStringLiteral("ThemeSpareE")};
 
+// A temporary table lives as long as the connection and is seen by no other.
+const QString KSearchTable = QStringLiteral("T_EditorSearch");
+
+// The search text as a LIKE pattern that finds it anywhere in a text, its
+// own %, _ and ! escaped with !.
+QString ContainsPattern(const QString &searchText)
+{
+    QString pattern;
+    for (const QChar c : searchText) {
+        if (c == QLatin1Char('%') || c == QLatin1Char('_') || c == QLatin1Char('!'))
+            pattern += QLatin1Char('!');
+        pattern += c;
+    }
+    return QLatin1Char('%') + pattern + QLatin1Char('%');
+}
+
 } // namespace
+
+QString ThemeListSql(const QString &searchText)
+{
+    if (searchText.trimmed().isEmpty())
+        return KThemePageSql;
+    return KThemePageSql
+        + QStringLiteral(" where ThemeID in (select ThemeID from %1)"
+                         " or ThemeContent like (select Pattern from %1) escape '!'")
+              .arg(KSearchTable);
+}
+
+void StoreThemeSearch(TConnection *connection, const QString &searchText)
+{
+    const QString text = searchText.trimmed();
+    bool isNumber = false;
+    const int themeId = text.toInt(&isNumber);
+    const QString create = QStringLiteral("create temp table if not exists %1 (Pattern text, ThemeID integer)");
+    QSqlQuery statement(connection->Database());
+    if (statement.exec(create.arg(KSearchTable)) && statement.exec(QStringLiteral("delete from %1").arg(KSearchTable))
+        && statement.prepare(QStringLiteral("insert into %1 (Pattern, ThemeID) values (?, ?)").arg(KSearchTable))) {
+        statement.addBindValue(ContainsPattern(text));
+        statement.addBindValue(isNumber ? QVariant(themeId) : QVariant());
+        if (statement.exec())
+            return;
+    }
+    throw EDatabaseError(statement.lastError().text());
+}
 
 QString NormaliseResult(const QString &result)
 {

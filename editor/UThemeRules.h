@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
 #include <QStringList>
 
@@ -11,9 +12,21 @@ class TQuery;
 // The paging bar's base statement: the bank in question-number order.
 inline const QString KThemePageSql = QStringLiteral("select ThemeID as Xh, * from T_KS_THEME");
 
-// The three question types: codes and the names the exam screen uses.
+// The three question types' codes; their names are the exam screen's.
 inline const QStringList KThemeTypeCodes{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3")};
-inline const QStringList KThemeTypeNames{QStringLiteral("判断"), QStringLiteral("单选"), QStringLiteral("多选")};
+
+// A question picture as the bank's pictures are drawn and the exam screen
+// shows them: landscape, 10 : 7.
+inline constexpr QSize KThemePictureSize{320, 224};
+
+// The base statement of the list: the whole bank for an empty search, else
+// the questions whose number is the search text or whose text contains it.
+// The search text never enters the statement; StoreThemeSearch hands it
+// over through a table of the connection's own.
+QString ThemeListSql(const QString &searchText);
+// Writes the search (trimmed) where ThemeListSql reads it, as bound
+// values. Throws EDatabaseError.
+void StoreThemeSearch(TConnection *connection, const QString &searchText);
 
 // A question as the editor is about to save it.
 struct TThemeDraft

@@ -1,10 +1,37 @@
 #include "exam/UAnswerSheetPanel.h"
 
-#include <QPushButton>
+#include <QPainter>
 #include <QStyle>
 
+#include "app/UScreenFit.h"
+#include "app/UScreenFitPlan.h"
 #include "exam/UAnswerSheet.h"
 #include "exam/UExamWidgets.h"
+
+TSheetButton::TSheetButton(int number, QWidget *parent)
+    : QPushButton(QString::number(number), parent)
+{
+}
+
+void TSheetButton::SetMark(const QString &mark)
+{
+    FMark = mark;
+    update();
+}
+
+void TSheetButton::paintEvent(QPaintEvent *event)
+{
+    QPushButton::paintEvent(event);
+    if (FMark.isEmpty())
+        return;
+    QPainter painter(this);
+    QFont small = font();
+    small.setPixelSize(9);
+    small.setBold(true);
+    painter.setFont(small);
+    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.drawText(rect().adjusted(0, -1, 0, 0), Qt::AlignRight | Qt::AlignTop, FMark);
+}
 
 TAnswerSheetPanel::TAnswerSheetPanel(const QRect &geometry, QWidget *parent)
     : QScrollArea(parent)
@@ -22,22 +49,25 @@ TAnswerSheetPanel::TAnswerSheetPanel(const QRect &geometry, QWidget *parent)
 
 void TAnswerSheetPanel::Build(int questionCount)
 {
-    for (QPushButton *button : FButtons)
+    for (TSheetButton *button : FButtons)
         delete button;
     FButtons.clear();
+    // The sheet is laid out on the design grid and scaled with the window.
+    const qreal scale = DesignScale(*this);
     const int scrollBarWidth = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
-    const TAnswerSheetLayout layout = AnswerSheetLayout(questionCount, size(), scrollBarWidth);
-    FContent->resize(layout.ContentSize);
+    const TAnswerSheetLayout layout = AnswerSheetLayout(questionCount, ScaledSize(size(), 1 / scale),
+                                                        ScaledLength(scrollBarWidth, 1 / scale));
+    FContent->resize(ScaledSize(layout.ContentSize, scale));
     setVerticalScrollBarPolicy(layout.Scrolls ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
     for (size_t i = 0; i < layout.Buttons.size(); ++i) {
-        FButtons.push_back(MakeButton(int(i) + 1, layout.Buttons[i]));
+        FButtons.push_back(MakeButton(int(i) + 1, ScaledRect(layout.Buttons[i], scale)));
         SetState(int(i) + 1, asUnanswered);
     }
 }
 
-QPushButton *TAnswerSheetPanel::MakeButton(int number, const QRect &place)
+TSheetButton *TAnswerSheetPanel::MakeButton(int number, const QRect &place)
 {
-    auto *button = new QPushButton(QString::number(number), FContent);
+    auto *button = new TSheetButton(number, FContent);
     button->setObjectName(QStringLiteral("AutoBtn%1").arg(number));
     button->setGeometry(place);
     button->setFlat(true);
@@ -50,14 +80,34 @@ QPushButton *TAnswerSheetPanel::MakeButton(int number, const QRect &place)
     return button;
 }
 
+TSheetButton *TAnswerSheetPanel::Button(int number) const
+{
+    return number >= 1 && number <= int(FButtons.size()) ? FButtons[size_t(number - 1)] : nullptr;
+}
+
 void TAnswerSheetPanel::SetState(int number, TAnswerState state)
 {
-    if (number < 1 || number > int(FButtons.size()))
+    TSheetButton *button = Button(number);
+    if (!button)
         return;
     static const QColor colours[3] = {QColor(102, 102, 102), QColor(255, 25, 0), QColor(3, 150, 0)};
-    QPushButton *button = FButtons[size_t(number - 1)];
     QFont font = button->font();
     font.setBold(state != asUnanswered);
     button->setFont(font);
     SetTextColour(button, colours[state]);
+}
+
+void TAnswerSheetPanel::ShowReviewMark(int number, TReviewMark mark)
+{
+    TSheetButton *button = Button(number);
+    if (!button)
+        return;
+    static const QColor colours[3] = {QColor(3, 150, 0), QColor(220, 20, 0), QColor(102, 102, 102)};
+    QFont font = button->font();
+    font.setBold(mark != TReviewMark::Unanswered);
+    button->setFont(font);
+    SetTextColour(button, colours[int(mark)]);
+    button->SetMark(ReviewSign(mark));
+    button->setAccessibleDescription(ReviewDescription(button->text().toInt(), mark));
+    button->setToolTip(button->accessibleDescription());
 }

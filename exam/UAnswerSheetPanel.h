@@ -2,12 +2,32 @@
 
 #include <vector>
 
+#include <QPushButton>
 #include <QScrollArea>
 
 #include "exam/UExamRules.h"
+#include "exam/UReviewMarks.h"
 
-class QPushButton;
 class TPicture;
+
+// A button of the answer sheet: its question's number, and in review a
+// small sign in its top right corner.
+class TSheetButton : public QPushButton
+{
+    Q_OBJECT
+    Q_DISABLE_COPY_MOVE(TSheetButton)
+
+public:
+    TSheetButton(int number, QWidget *parent);
+    QString Mark() const { return FMark; }
+    void SetMark(const QString &mark);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+
+private:
+    QString FMark;
+};
 
 // The answer sheet of the exam screen: a button for every question on the
 // sheet's picture, scrolling when the paper is large. A button's colour
@@ -25,13 +45,17 @@ public:
     void Build(int questionCount);
     // A number without a button (no sheet in chapter practice) is let be.
     void SetState(int number, TAnswerState state);
+    // In review a button shows its question's mark by sign, colour and
+    // accessible description.
+    void ShowReviewMark(int number, TReviewMark mark);
 
 signals:
     void QuestionChosen(int number);
 
 private:
-    QPushButton *MakeButton(int number, const QRect &place);
+    TSheetButton *MakeButton(int number, const QRect &place);
+    TSheetButton *Button(int number) const;
 
     TPicture *FContent;
-    std::vector<QPushButton *> FButtons; // button i holds question i + 1
+    std::vector<TSheetButton *> FButtons; // button i holds question i + 1
 };

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/UComm.h"
+#include "record/URecordRules.h"
 
 namespace {
 
@@ -148,10 +149,44 @@ QColor ClockColor(int secondsLeft)
     return secondsLeft < 300 ? QColor(255, 0, 0) : QColor(51, 51, 51);
 }
 
+namespace {
+
+QString CountsLine(int rightCount, int wrongCount, int score)
+{
+    return QStringLiteral("本次答题共正确 %1 道，错误 %2 道，得分 %3 分。").arg(rightCount).arg(wrongCount).arg(score);
+}
+
+const QString KAskForSheet = QStringLiteral("是否需要查询答题信息？");
+
+} // namespace
+
 QString HandInSummary(int rightCount, int wrongCount, int score)
 {
-    return QStringLiteral("本次答题共正确 %1 道，错误 %2 道，得分 %3 分。").arg(rightCount).arg(wrongCount).arg(score)
-        + QLatin1Char('\r') + QStringLiteral("是否需要查询答题信息？");
+    return CountsLine(rightCount, wrongCount, score) + QLatin1Char('\r') + KAskForSheet;
+}
+
+QString MockExamSummary(int rightCount, int wrongCount, int score)
+{
+    return CountsLine(rightCount, wrongCount, score) + QLatin1Char('\r') + VerdictText(score) + QLatin1Char('\r')
+        + KAskForSheet;
+}
+
+QString VerdictText(int score)
+{
+    return score >= KPassScore ? QStringLiteral("成绩合格") : QStringLiteral("成绩不合格");
+}
+
+QString HandInQuestion(int unansweredCount)
+{
+    const QString question = QStringLiteral("交卷后系统将关闭答题功能，确定要交卷吗？");
+    if (unansweredCount <= 0)
+        return question;
+    return QStringLiteral("您还有 %1 道题未答。").arg(unansweredCount) + QLatin1Char('\r') + question;
+}
+
+QString TimeUpText()
+{
+    return QStringLiteral("考试时间到，系统已自动交卷。");
 }
 
 QString ChapterSummary(int rightCount)

@@ -53,6 +53,15 @@ QString ClockText(int secondsLeft);
 QColor ClockColor(int secondsLeft);
 
 // The hand-in summaries: with the offer of the result sheet, and the short
-// one of chapter practice.
+// one of chapter practice. The mock exam's names its verdict on a line
+// between the two of the practice one.
 QString HandInSummary(int rightCount, int wrongCount, int score);
+QString MockExamSummary(int rightCount, int wrongCount, int score);
 QString ChapterSummary(int rightCount);
+// "成绩合格" from KPassScore points on, else "成绩不合格".
+QString VerdictText(int score);
+
+// The hand-in question; with unanswered questions it first says how many.
+QString HandInQuestion(int unansweredCount);
+// Told before the summary when the clock handed the paper in.
+QString TimeUpText();

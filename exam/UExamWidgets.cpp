@@ -7,6 +7,8 @@
 #include <QPainterPath>
 #include <QRadioButton>
 
+#include "app/UScreenFit.h"
+
 QFont SongFont(int pixelSize, bool bold)
 {
     QFont font(QStringLiteral("宋体"));
@@ -15,12 +17,52 @@ QFont SongFont(int pixelSize, bool bold)
     return font;
 }
 
+namespace {
+
+// The pictures are drawn on the design grid: in a window scaled to fit its
+// screen the painter scales them, text included, as sharply as the rest.
+QRect DesignArea(QPainter &painter, const QWidget &widget)
+{
+    const qreal scale = DesignScale(widget);
+    painter.scale(scale, scale);
+    return QRect(QPoint(0, 0), (QSizeF(widget.size()) / scale).toSize());
+}
+
+} // namespace
+
 void SetTextColour(QWidget *widget, const QColor &colour)
 {
     QPalette palette = widget->palette();
     palette.setColor(QPalette::WindowText, colour);
     palette.setColor(QPalette::ButtonText, colour);
     widget->setPalette(palette);
+}
+
+QString TextWithinHeight(const QLabel *label, const QString &text, int maxHeight)
+{
+    const auto fits = [label, maxHeight](const QString &candidate) {
+        return label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1 << 24), Qt::TextWordWrap, candidate).height()
+            <= maxHeight;
+    };
+    if (fits(text))
+        return text;
+    const QString ellipsis = QStringLiteral("……");
+    qsizetype shortest = 0, longest = text.size();
+    while (shortest < longest) {
+        const qsizetype middle = (shortest + longest + 1) / 2;
+        if (fits(text.left(middle) + ellipsis))
+            shortest = middle;
+        else
+            longest = middle - 1;
+    }
+    return text.left(shortest) + ellipsis;
+}
+
+void FitHeight(QLabel *label)
+{
+    const int height = label->text().isEmpty() ? label->fontMetrics().height()
+                                                : label->heightForWidth(label->width());
+    label->resize(label->width(), height);
 }
 
 TClickLabel::TClickLabel(QWidget *parent)
@@ -85,23 +127,24 @@ void TPicture::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
+    const QRect area = DesignArea(painter, *this);
     switch (FKind) {
-    case TPictureKind::Banner: PaintBanner(painter); break;
-    case TPictureKind::SectionHeader: PaintSectionHeader(painter); break;
-    case TPictureKind::WordLabel: PaintWordLabel(painter); break;
-    case TPictureKind::SheetBackground: PaintSheetBackground(painter); break;
+    case TPictureKind::Banner: PaintBanner(painter, area); break;
+    case TPictureKind::SectionHeader: PaintSectionHeader(painter, area); break;
+    case TPictureKind::WordLabel: PaintWordLabel(painter, area); break;
+    case TPictureKind::SheetBackground: PaintSheetBackground(painter, area); break;
     }
 }
 
-void TPicture::PaintBanner(QPainter &painter)
+void TPicture::PaintBanner(QPainter &painter, const QRect &area)
 {
     constexpr int logoWidth = 236;
-    const QRect title(0, 0, width() - logoWidth, height());
-    const QRect logo(width() - logoWidth, 0, logoWidth, height());
-    QLinearGradient band(0, 0, 0, height());
+    const QRect title(0, 0, area.width() - logoWidth, area.height());
+    const QRect logo(area.width() - logoWidth, 0, logoWidth, area.height());
+    QLinearGradient band(0, 0, 0, area.height());
     band.setColorAt(0, QColor(36, 98, 176));
     band.setColorAt(1, QColor(20, 70, 138));
-    painter.fillRect(rect(), band);
+    painter.fillRect(area, band);
     painter.setFont(SongFont(24, true));
     painter.setPen(Qt::white);
     painter.drawText(title.adjusted(24, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter,
@@ -128,32 +171,32 @@ void TPicture::PaintBanner(QPainter &painter)
     painter.drawText(logo.adjusted(76, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Examora"));
 }
 
-void TPicture::PaintSectionHeader(QPainter &painter)
+void TPicture::PaintSectionHeader(QPainter &painter, const QRect &area)
 {
-    QLinearGradient band(0, 0, 0, height());
+    QLinearGradient band(0, 0, 0, area.height());
     band.setColorAt(0, QColor(250, 252, 255));
     band.setColorAt(1, QColor(214, 226, 242));
-    painter.fillRect(rect(), band);
+    painter.fillRect(area, band);
     painter.setPen(QColor(176, 196, 222));
-    painter.drawLine(0, height() - 1, width(), height() - 1);
-    painter.fillRect(QRect(12, height() / 2 - 8, 5, 16), QColor(36, 98, 176));
+    painter.drawLine(0, area.height() - 1, area.width(), area.height() - 1);
+    painter.fillRect(QRect(12, area.height() / 2 - 8, 5, 16), QColor(36, 98, 176));
     painter.setFont(SongFont(16, true));
     painter.setPen(QColor(28, 60, 110));
-    painter.drawText(rect().adjusted(26, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, FWord);
+    painter.drawText(area.adjusted(26, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, FWord);
 }
 
-void TPicture::PaintWordLabel(QPainter &painter)
+void TPicture::PaintWordLabel(QPainter &painter, const QRect &area)
 {
     painter.setFont(SongFont(16, true));
     painter.setPen(QColor(28, 60, 110));
-    painter.drawText(rect(), Qt::AlignCenter, FWord);
+    painter.drawText(area, Qt::AlignCenter, FWord);
 }
 
-void TPicture::PaintSheetBackground(QPainter &painter)
+void TPicture::PaintSheetBackground(QPainter &painter, const QRect &area)
 {
-    painter.fillRect(rect(), QColor(246, 248, 252));
+    painter.fillRect(area, QColor(246, 248, 252));
     painter.setPen(QColor(206, 216, 230));
-    painter.drawRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+    painter.drawRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5));
 }
 
 TFaceButton::TFaceButton(const QString &sign, const QString &word, const QColor &tint, QWidget *parent)
@@ -169,7 +212,8 @@ void TFaceButton::paintEvent(QPaintEvent *)
 {
     QPainter painter(this);
     painter.setRenderHint(QPainter::Antialiasing);
-    const QRectF face = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    const QRect area = DesignArea(painter, *this);
+    const QRectF face = QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5);
     QColor top = FTint.lighter(isDown() ? 105 : 135);
     QColor bottom = FTint.darker(isDown() ? 120 : 100);
     if (!isEnabled()) {
@@ -182,8 +226,8 @@ void TFaceButton::paintEvent(QPaintEvent *)
     painter.setPen(isEnabled() ? FTint.darker(140) : QColor(176, 182, 190));
     painter.setBrush(gradient);
     painter.drawRoundedRect(face, 4, 4);
-    painter.setFont(SongFont(height() > 30 ? 16 : 13, true));
+    painter.setFont(SongFont(area.height() > 30 ? 16 : 13, true));
     painter.setPen(isEnabled() ? Qt::white : QColor(130, 136, 146));
     const QString text = FSign.isEmpty() ? FWord : FSign + QLatin1Char(' ') + FWord;
-    painter.drawText(rect(), Qt::AlignCenter, text);
+    painter.drawText(area, Qt::AlignCenter, text);
 }

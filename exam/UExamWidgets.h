@@ -14,6 +14,13 @@ QFont SongFont(int pixelSize, bool bold = false);
 // The colour of a label's or a button's text.
 void SetTextColour(QWidget *widget, const QColor &colour);
 
+// The longest start of the text that fits the label's width within the
+// height, ended with an ellipsis when anything had to go.
+QString TextWithinHeight(const QLabel *label, const QString &text, int maxHeight);
+// A word-wrapped label takes the height of its text at its width; an empty
+// one keeps the height of one line.
+void FitHeight(QLabel *label);
+
 // An option label that reports clicks.
 class TClickLabel : public QLabel
 {
@@ -70,10 +77,10 @@ protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
-    void PaintBanner(QPainter &painter);
-    void PaintSectionHeader(QPainter &painter);
-    void PaintWordLabel(QPainter &painter);
-    void PaintSheetBackground(QPainter &painter);
+    void PaintBanner(QPainter &painter, const QRect &area);
+    void PaintSectionHeader(QPainter &painter, const QRect &area);
+    void PaintWordLabel(QPainter &painter, const QRect &area);
+    void PaintSheetBackground(QPainter &painter, const QRect &area);
 
     TPictureKind FKind;
     QString FWord;

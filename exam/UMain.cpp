@@ -1,6 +1,7 @@
 #include "exam/UMain.h"
 
 #include <algorithm>
+#include <utility>
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -15,12 +16,16 @@
 #include "app/UJpeg.h"
 #include "app/UQuery.h"
 #include "app/UQuit.h"
+#include "app/UScreenFit.h"
+#include "app/UScreenFitPlan.h"
 #include "app/URegistry.h"
 #include "exam/UAnswerSheetPanel.h"
 #include "exam/UExamClock.h"
+#include "exam/UExamRecording.h"
 #include "exam/UExamWidgets.h"
 #include "paper/UPaperLoad.h"
 #include "paper/UPaperStore.h"
+#include "record/URecordStore.h"
 #include "setup/USelLxType.h"
 #include "setup/UXtglLogin.h"
 
@@ -47,37 +52,6 @@ QLabel *MakeLabel(QWidget *parent, const QString &name, const QFont &font, const
 constexpr int KOptionsTop = 157;
 constexpr int KPictureTop = 146;
 constexpr int KQuestionMaxHeight = 220;
-
-// The longest start of the text that fits the label's width within the
-// height, ended with an ellipsis when anything had to go.
-QString TextWithinHeight(const QLabel *label, const QString &text, int maxHeight)
-{
-    const auto fits = [label, maxHeight](const QString &candidate) {
-        return label->fontMetrics().boundingRect(QRect(0, 0, label->width(), 1 << 24), Qt::TextWordWrap, candidate).height()
-            <= maxHeight;
-    };
-    if (fits(text))
-        return text;
-    const QString ellipsis = QStringLiteral("……");
-    qsizetype shortest = 0, longest = text.size();
-    while (shortest < longest) {
-        const qsizetype middle = (shortest + longest + 1) / 2;
-        if (fits(text.left(middle) + ellipsis))
-            shortest = middle;
-        else
-            longest = middle - 1;
-    }
-    return text.left(shortest) + ellipsis;
-}
-
-// A word-wrapped label takes the height of its text at its width; an empty
-// one keeps the height of one line.
-void FitHeight(QLabel *label)
-{
-    const int height = label->text().isEmpty() ? label->fontMetrics().height()
-                                                : label->heightForWidth(label->width());
-    label->resize(label->width(), height);
-}
 
 // At most five characters can be typed; text set by the program (option
 // clicks) is not limited, so that a repeated choice is still seen and rejected.
@@ -123,6 +97,8 @@ TFrmMain::TFrmMain(QWidget *parent)
     connect(Qry_Print, &TQuery::AfterOpen, this, &TFrmMain::Qry_PrintAfterOpen);
     FClock = new TExamClock(this);
     connect(FClock, &TExamClock::Tick, this, &TFrmMain::ExamClockTick);
+    FRecording = new TExamRecording([this] { return TAnsweringState{FClock->SecondsLeft(), AnsweredCount(*AQry)}; }, this);
+    connect(FClock, &TExamClock::Tick, FRecording, &TExamRecording::ClockTicked);
 
     TimerStart = new QTimer(this);
     TimerStart->setInterval(100);
@@ -200,6 +176,11 @@ void TFrmMain::CreateRightArea()
         connect(label, &TClickLabel::Clicked, this, &TFrmMain::LabAClick);
         FOptionLabels[size_t(i)] = label;
     }
+    // The explanation goes below the options and the picture, wherever they stand.
+    LabNote = MakeLabel(area, QStringLiteral("LabNote"), SongFont(15), QColor(68, 85, 119));
+    LabNote->setWordWrap(true);
+    LabNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    LabNote->hide();
     CreateAnswerBar(area);
 }
 
@@ -302,6 +283,9 @@ void TFrmMain::FormShow()
     for (QLabel *label : FOptionLabels)
         label->clear();
     Label1->hide();
+    LabNote->hide();
+    FJudged.clear();
+    FAwaitingJudgement = 0;
     FPracticeKind = PracticeKindOf(RunContext.PracticeMode);
     if (FPracticeKind != TPracticeKind::MockExam) {
         Label2->hide();
@@ -323,12 +307,15 @@ void TFrmMain::TimerStartTimer()
     // nothing to answer, show or score then.
     if (AQry->IsEmpty()) {
         FAnswering = false;
+        FRecording->Abandon(FExamineID, FClock->SecondsLeft());
         ShowError(KPaperOpenedEmpty);
         RequestQuit();
         return;
     }
     if (FPracticeKind != TPracticeKind::ChapterPractice)
         Panel1->Build(FQuestionCount);
+    if (FResumed)
+        ShowResumedAnswers();
     Panel3->setEnabled(true);
     // The progress windows of the loading took the activation with them.
     activateWindow();
@@ -337,10 +324,15 @@ void TFrmMain::TimerStartTimer()
         repaint();
         LogTiming("question-1-painted");
     }
+    // A paper resumed after its time ran out is handed in as the clock would.
+    if (FResumed && FClock->SecondsLeft() <= 0)
+        ExamClockTick();
 }
 
 bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveTypeCode)
 {
+    if (const std::optional<TOpenRecord> open = FRecording->OfferResume())
+        return ReopenPaper(*open);
     TPaperStore store(TPaperRequest::OfRun());
     // The clock and answering are opened before the loading lets the event queue run.
     store.OnPaperOpened = [this, &store] {
@@ -350,7 +342,10 @@ bool TFrmMain::LoadPaper(const QString &candidateIdNumber, const QString &driveT
         FClock->SetSecondsLeft(FExamMinutes * 60);
         FAnswering = true;
     };
-    return LoadExamPaper(store, AQry, candidateIdNumber, driveTypeCode);
+    if (!LoadExamPaper(store, AQry, candidateIdNumber, driveTypeCode))
+        return false;
+    FRecording->Open(FExamineID, FExamMinutes, FQuestionCount);
+    return true;
 }
 
 bool TFrmMain::HasCurrentQuestion() const
@@ -367,25 +362,32 @@ void TFrmMain::ShowQuestion()
 {
     if (!HasCurrentQuestion())
         return;
+    const int id = AQry->FieldByName(QStringLiteral("ID"))->AsInteger();
+    if (FAwaitingJudgement != 0 && FAwaitingJudgement != id)
+        FJudged.insert(std::exchange(FAwaitingJudgement, 0));
     const QString typeLine = TypeLine(AQry->FieldByName(QStringLiteral("ThemeType"))->AsInteger());
-    LabContent->resize(745, LabContent->height());
+    // Places are on the design grid, at the scale the window was fitted to its screen.
+    const auto design = [scale = DesignScale(*this)](int length) { return ScaledLength(length, scale); };
+    LabContent->resize(design(745), LabContent->height());
     const QString question = QuestionLine(CurrentText(QStringLiteral("ID")), CurrentText(QStringLiteral("ThemeContent")));
-    LabContent->setText(TextWithinHeight(LabContent, question, KQuestionMaxHeight));
+    LabContent->setText(TextWithinHeight(LabContent, question, design(KQuestionMaxHeight)));
     FitHeight(LabContent);
-    LabType->move(32, LabContent->y() + LabContent->height() + 12);
+    LabType->move(design(32), LabContent->y() + LabContent->height() + design(12));
     LabType->setText(typeLine);
     // A question of many lines pushes the options and the picture down.
-    const int shift = std::max(0, LabType->geometry().bottom() + 1 + 8 - KOptionsTop);
-    Panel5->setGeometry(32, KOptionsTop + shift, 454, 334 - shift);
-    ImgTheme->move(487, KPictureTop + shift);
+    const int shift = std::max(0, LabType->geometry().bottom() + 1 + design(8) - design(KOptionsTop));
+    Panel5->setGeometry(design(32), design(KOptionsTop) + shift, design(454), design(334) - shift);
+    ImgTheme->move(design(487), design(KPictureTop) + shift);
 
     int top = 0;
     for (size_t i = 0; i < FOptionLabels.size(); ++i) {
         QLabel *label = FOptionLabels[i];
         label->setGeometry(0, top, Panel5->width(), label->height());
         ShowOption(label, QStringLiteral("ThemeSpare") + QChar(u'A' + int(i)), QStringLiteral("%1、").arg(i + 1));
+        if (FHandedIn)
+            MarkOptionForReview(i);
         FitHeight(label);
-        top = label->y() + label->height() + 12;
+        top = label->y() + label->height() + design(12);
     }
 
     // The previous question's picture goes first: a picture that cannot be
@@ -394,6 +396,7 @@ void TFrmMain::ShowQuestion()
     const TField *image = AQry->FieldByName(QStringLiteral("ThemeImage"));
     if (!image->IsNull())
         RunGuarded([this, image] { ImgTheme->setPixmap(QPixmap::fromImage(DecodeJpeg(image->AsBytes()))); });
+    ShowExplanation();
     Edit1->setFocus();
 }
 
@@ -467,12 +470,11 @@ void TFrmMain::Edit1Change()
     SetStoredText(AQry->FieldByName(QStringLiteral("AnswerResult")), answer);
     SetStoredText(AQry->FieldByName(QStringLiteral("Yxx_St")), ValidityFlag(answer, RGYxx->ItemIndex()));
     AQry->Post();
+    FRecording->AnswerCommitted();
     ShowAnswerState(answer);
     PlaceCaretAtEnd();
-    if (FPracticeKind != TPracticeKind::MockExam) {
-        Label1->show();
-        Label1->setText(PracticeFeedback(answer, CurrentText(QStringLiteral("THEMERESULT"))));
-    }
+    if (FPracticeKind != TPracticeKind::MockExam)
+        ShowPracticeVerdict(answer);
 }
 
 void TFrmMain::RGYxxClick()
@@ -555,7 +557,8 @@ void TFrmMain::FormKeyDown(int key)
         break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
-        if (!TrimEntry(Edit1->text()).isEmpty())
+        // A multiple choice in practice is judged by the first Enter and left by the next.
+        if (!TrimEntry(Edit1->text()).isEmpty() && !JudgeOnConfirm())
             SpeedButton2Click();
         break;
     case Qt::Key_Home:

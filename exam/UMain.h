@@ -1,6 +1,7 @@
 #pragma once
 
 #include <array>
+#include <set>
 
 #include <QWidget>
 
@@ -12,10 +13,13 @@ class QTimer;
 class TAnswerSheetPanel;
 class TClickLabel;
 class TExamClock;
+class TExamRecording;
 class TFaceButton;
 class TField;
 class TQuery;
 class TRadioGroup;
+struct TOpenRecord;
+struct TPaperScore;
 
 // The exam screen: the program's main window, where the paper is worked.
 // The current question is the current row of AQry; every answer is
@@ -44,6 +48,8 @@ private:
     void FormShow();
     void TimerStartTimer();
     bool LoadPaper(const QString &candidateIdNumber, const QString &driveTypeCode);
+    bool ReopenPaper(const TOpenRecord &record);
+    void ShowResumedAnswers();
 
     bool HasCurrentQuestion() const;
     QString CurrentText(const QString &column) const;
@@ -57,6 +63,12 @@ private:
     void RGYxxClick();
     void AnswerSheetClick(int number);
     void ShowAnswerState(const QString &answer);
+    void ShowPracticeVerdict(const QString &answer);
+    bool AwaitsConfirmation() const;
+    bool JudgeOnConfirm();
+    void ShowExplanation();
+    void MarkOptionForReview(size_t option);
+    void ShowReview(const TPaperScore &score);
     void SpeedButton1Click();
     void SpeedButton2Click();
     void PlaceCaretAtEnd();
@@ -65,7 +77,7 @@ private:
     void ExamClockTick();
     void ShowClock();
     void SpeedButton3Click();
-    void OfferResultSheet();
+    void OfferResultSheet(const QString &verdict);
     void SpeedButton5Click();
     void Qry_PrintAfterOpen();
     void Qry_PrintOtzGetText(const TField &field, QString &text, bool displayText);
@@ -78,12 +90,19 @@ private:
     // Set once the paper is handed in and its rows are deleted: from then
     // on nothing is written into the rows AQry still holds for review.
     bool FHandedIn = false;
+    // The paper is one an earlier run left open, taken up again.
+    bool FResumed = false;
+    // Practice judges a multiple choice once it is confirmed or left: the
+    // questions judged so far, and the one whose answer still waits.
+    std::set<int> FJudged;
+    int FAwaitingJudgement = 0;
 
     TQuery *AQry;
     TQuery *QryModel;
     TQuery *Qry_Print;
     QTimer *TimerStart;
     TExamClock *FClock;
+    TExamRecording *FRecording;
 
     QLabel *Label5;
     QLabel *LabCylb;
@@ -95,6 +114,7 @@ private:
     QLabel *LabType;
     QLabel *ImgTheme;
     QWidget *Panel5;
+    QLabel *LabNote;
     // LabA … LabE, option 1 to 5.
     std::array<TClickLabel *, 5> FOptionLabels;
 

@@ -13,6 +13,7 @@
 #include "app/UDM.h"
 #include "app/UQuery.h"
 #include "exam/UExamClock.h"
+#include "exam/UExamRecording.h"
 #include "exam/UExamRules.h"
 #include "exam/UExamWidgets.h"
 #include "exam/UScoring.h"
@@ -41,7 +42,7 @@ void TFrmMain::SpeedButton3Click()
     if (!FAnswering)
         return;
     if (FClock->SecondsLeft() > 0) {
-        const int answer = AskOkCancel(QStringLiteral("交卷后系统将关闭答题功能，确定要交卷吗？"));
+        const int answer = AskOkCancel(HandInQuestion(UnansweredCount(FExamineID)));
         // The clock runs on while the question is open; if the time ran
         // out meanwhile, that hand-in has already taken place.
         if (answer != 1 || !FAnswering)
@@ -52,35 +53,41 @@ void TFrmMain::SpeedButton3Click()
     FClock->Stop();
     Edit1->setReadOnly(true);
     RGYxx->setEnabled(false);
+    if (FClock->SecondsLeft() <= 0)
+        ShowInfo(TimeUpText());
 
     const TPaperScore score = ScorePaper(QString::number(FExamineID));
+    ShowReview(score);
     if (FPracticeKind == TPracticeKind::ChapterPractice) {
         ShowInfo(ChapterSummary(score.RightCount));
-        DeletePaper(FExamineID);
+        FRecording->HandIn(FExamineID, FClock->SecondsLeft());
         return;
     }
     std::exception_ptr sheetError;
-    if (AskOkCancel(HandInSummary(score.RightCount, score.WrongCount, score.Score)) == 1) {
+    const QString summary = FPracticeKind == TPracticeKind::MockExam
+        ? MockExamSummary(score.RightCount, score.WrongCount, score.Score)
+        : HandInSummary(score.RightCount, score.WrongCount, score.Score);
+    if (AskOkCancel(summary) == 1) {
         try {
-            OfferResultSheet();
+            OfferResultSheet(FPracticeKind == TPracticeKind::MockExam ? VerdictText(score.Score) : QString());
         } catch (...) {
             sheetError = std::current_exception();
         }
     }
     // The paper goes whether or not the sheet could be shown.
-    DeletePaper(FExamineID);
+    FRecording->HandIn(FExamineID, FClock->SecondsLeft());
     if (sheetError)
         std::rethrow_exception(sheetError);
     Label1->show();
 }
 
-void TFrmMain::OfferResultSheet()
+void TFrmMain::OfferResultSheet(const QString &verdict)
 {
     Qry_Print->SetConnection(DM ? DM->ACon : nullptr);
     Qry_Print->Close();
     Qry_Print->SetSQL(ResultSheetSql(FExamineID));
     Qry_Print->Open();
-    PrintResultSheet(Qry_Print, RunContext.AppPath + QStringLiteral("TestMn.frf"));
+    PrintResultSheet(Qry_Print, RunContext.AppPath + QStringLiteral("TestMn.frf"), verdict);
 }
 
 void TFrmMain::SpeedButton5Click()

@@ -26,17 +26,32 @@ TPaperScore ScorePaper(const QString &examineIdText)
     const int rows = query.RecordCount();
     query.First();
     for (int i = 0; i < rows; ++i) {
-        if (IsAnswerRight(query.FieldByName(QStringLiteral("ThemeResult"))->AsString(),
-                          query.FieldByName(QStringLiteral("AnswerResult"))->AsString())) {
+        const QString answer = query.FieldByName(QStringLiteral("AnswerResult"))->AsString();
+        const TReviewMark mark = ReviewMarkOf(query.FieldByName(QStringLiteral("ThemeResult"))->AsString(), answer);
+        // Scoring keeps its own rule: an empty answer to an empty right answer counts as right.
+        if (IsAnswerRight(query.FieldByName(QStringLiteral("ThemeResult"))->AsString(), answer)) {
             ++result.RightCount;
             result.Score += query.FieldByName(QStringLiteral("ThemeBit"))->AsInteger();
         } else {
             ++result.WrongCount;
         }
+        result.UnansweredCount += mark == TReviewMark::Unanswered ? 1 : 0;
+        result.Marks.emplace_back(query.FieldByName(QStringLiteral("ID"))->AsInteger(), mark);
         query.Next();
     }
     query.Close();
     return result;
+}
+
+int UnansweredCount(qint64 examineId)
+{
+    TQuery query;
+    query.SetConnection(DM ? DM->ACon : nullptr);
+    query.SetSQL((PracticePaper() ? QStringLiteral("Select Count(*) As N From T_ks_ExamineTheme_TT Where ExamineID=")
+                                  : QStringLiteral("Select Count(*) As N From T_ks_ExamineTheme Where ExamineID="))
+                 + QString::number(examineId) + QStringLiteral(" And (AnswerResult Is Null Or AnswerResult='')"));
+    query.Open();
+    return query.FieldByName(QStringLiteral("N"))->AsInteger();
 }
 
 QString ResultSheetSql(qint64 examineId)

@@ -9,6 +9,7 @@
 #include "paper/UPaperStore.h"
 #include "paper/UProgess.h"
 #include "paper/USetTheme.h"
+#include "paper/UThemeCfg.h"
 
 bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeCode,
                      std::unique_ptr<TIniFile> *drawnPaper)
@@ -21,7 +22,9 @@ bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeC
         return false;
     }
     if (!RunPaperDraw(modelId, candidateIdNumber, drawnPaper)) {
-        ShowError(DrawFailedText(modelId));
+        // A folder that takes no files fails every draw: that is the news.
+        const QString folderProblem = ThemeCfgWriteProblem();
+        ShowError(folderProblem.isEmpty() ? DrawFailedText(modelId) : folderProblem);
         return false;
     }
     return true;

@@ -13,6 +13,7 @@
 #include "app/UConnection.h"
 #include "app/UDM.h"
 #include "app/UDbError.h"
+#include "app/UEngineErrorText.h"
 #include "app/UIniFile.h"
 #include "app/UQuery.h"
 #include "app/USqlText.h"
@@ -62,6 +63,17 @@ int StrictInteger(const QString &text)
     if (value < std::numeric_limits<int>::min() || value > std::numeric_limits<int>::max())
         throw EDatabaseError(QStringLiteral("'%1' is not a valid integer value").arg(text));
     return int(value);
+}
+
+// A bank that takes no writes fails on any question: not the question but
+// the file is the news. Empty for every other error.
+QString ReadOnlyBankText(const std::exception &error)
+{
+    const auto *engineError = dynamic_cast<const EDatabaseError *>(&error);
+    if (!engineError || !engineError->CannotWrite())
+        return QString();
+    return BankNotWritableText(Connection()->Database().databaseName(), engineError->Fault(),
+                               QStringLiteral("无法保存试卷。"));
 }
 
 int CountOf(const QString &sql)
@@ -160,7 +172,7 @@ private:
     {
         QSqlQuery query(FDb);
         if (!query.exec(sql))
-            throw EDatabaseError(query.lastError().text());
+            throw EngineError(query.lastError(), query.driver());
     }
 
     QSqlDatabase FDb;
@@ -236,13 +248,15 @@ bool TPaperStore::SavePaper(TPaperProgress &progress)
     try {
         CopyPaper(progress);
         transaction.Commit();
-    } catch (const std::exception &) {
+    } catch (const std::exception &error) {
         transaction.Rollback();
-        const QString themeId = SaveErrorText();
+        QString message = ReadOnlyBankText(error);
+        if (message.isEmpty())
+            message = SaveErrorText() + QStringLiteral("保存试题出错！");
         // A window showing the progress stays on top: gone first, it cannot
         // cover the message.
         progress.End();
-        throw EPaperError(themeId + QStringLiteral("保存试题出错！"));
+        throw EPaperError(message);
     }
     progress.End();
     return true;

@@ -1,7 +1,10 @@
 #include "paper/UThemeCfg.h"
 
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLockFile>
+#include <QTemporaryFile>
 
 #include "app/UComm.h"
 #include "app/UError.h"
@@ -37,4 +40,15 @@ void WriteThemeCfg(TIniFile &themeCfg)
     if (!lock.lock())
         throw EExamoraError(QStringLiteral("cannot lock ") + ThemeCfgFileName());
     themeCfg.UpdateFile();
+}
+
+QString ThemeCfgWriteProblem()
+{
+    // The draw makes its lock and the new file beside Theme.Cfg: a file
+    // made there is the test that it can.
+    QTemporaryFile probe(ThemeCfgFileName() + QStringLiteral(".XXXXXX"));
+    if (probe.open())
+        return QString();
+    return QStringLiteral("程序文件夹“%1”不可写入，无法生成试卷。")
+        .arg(QDir::toNativeSeparators(QFileInfo(ThemeCfgFileName()).absolutePath()));
 }

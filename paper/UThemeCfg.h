@@ -12,3 +12,7 @@ QString ThemeCfgFileName();
 // the file cannot be written, EExamoraError when the lock cannot be taken.
 void RemoveThemeCfg();
 void WriteThemeCfg(TIniFile &themeCfg);
+
+// Empty when Theme.Cfg can be written; otherwise the message that says the
+// program folder takes no files, with its path.
+QString ThemeCfgWriteProblem();

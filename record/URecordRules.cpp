@@ -4,6 +4,7 @@
 
 #include "app/UConnection.h"
 #include "app/UDbError.h"
+#include "app/UEngineErrorText.h"
 
 TRecordMode RecordModeOf(const QString &practiceMode)
 {
@@ -70,10 +71,10 @@ QSqlQuery RecordQuery(TConnection *connection, const QString &sql, const QVarian
     QSqlQuery query(connection->Database());
     query.setForwardOnly(true);
     if (!query.prepare(sql))
-        throw EDatabaseError(query.lastError().text());
+        throw EngineError(query.lastError(), query.driver());
     for (const QVariant &value : binds)
         query.addBindValue(value);
     if (!query.exec())
-        throw EDatabaseError(query.lastError().text());
+        throw EngineError(query.lastError(), query.driver());
     return query;
 }

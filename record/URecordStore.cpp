@@ -6,6 +6,7 @@
 #include "app/UComm.h"
 #include "app/UConnection.h"
 #include "app/UDbError.h"
+#include "app/UEngineErrorText.h"
 #include "exam/UExamRules.h"
 #include "record/URecordRules.h"
 
@@ -37,7 +38,7 @@ public:
         : FDb(std::move(db))
     {
         if (!FDb.transaction())
-            throw EDatabaseError(FDb.lastError().text());
+            throw EngineError(FDb.lastError(), FDb.driver());
     }
     ~TRecordTransaction()
     {
@@ -50,7 +51,7 @@ public:
     void Commit()
     {
         if (!FDb.commit())
-            throw EDatabaseError(FDb.lastError().text());
+            throw EngineError(FDb.lastError(), FDb.driver());
         FCommitted = true;
     }
 
@@ -134,9 +135,9 @@ void TExamRecord::KeepCurrent(qint64 recordId, int secondsLeft, int answeredCoun
         return;
     FKeepCurrent = QSqlQuery();
     if (!ExecKeepCurrent(recordId, secondsLeft, answeredCount)) {
-        const QString text = FKeepCurrent.lastError().text();
+        const EDatabaseError error = EngineError(FKeepCurrent.lastError(), FKeepCurrent.driver());
         FKeepCurrent = QSqlQuery();
-        throw EDatabaseError(text);
+        throw error;
     }
 }
 
@@ -231,14 +232,17 @@ std::optional<TOpenRecord> TExamRecord::FindOpen(const QString &driveTypeCode, c
                                                  const QString &practiceScope, const QString &programFolder,
                                                  const QString &seat)
 {
-    QSqlQuery query = Run(QStringLiteral("SELECT RecordID, ExamineID, PaperTable, AnsweredCount, SecondsLeft "
+    // A mock exam has no scope, kept as NULL or as the empty text alike.
+    QSqlQuery query = Run(QStringLiteral("SELECT RecordID, ExamineID, PaperTable, AnsweredCount, SecondsLeft, QuestionCount "
                                          "FROM T_KS_ExamRecord WHERE Status='open' AND DriveTypeCode=? AND PracticeMode=? "
-                                         "AND PracticeScope=? AND (ProgramFolder=? OR Seat=?) ORDER BY RecordID DESC"),
+                                         "AND COALESCE(PracticeScope,'')=COALESCE(?,'') AND (ProgramFolder=? OR Seat=?) "
+                                         "ORDER BY RecordID DESC"),
                           {driveTypeCode, practiceMode, practiceScope, programFolder, seat});
     std::vector<TOpenRecord> candidates;
     while (query.next()) {
         candidates.push_back({query.value(0).toLongLong(), query.value(1).toLongLong(), query.value(2).toString(),
-                              CountValue(query.value(3)).value_or(0), CountValue(query.value(4)).value_or(0)});
+                              CountValue(query.value(3)).value_or(0), CountValue(query.value(4)).value_or(0),
+                              CountValue(query.value(5)).value_or(0)});
     }
     for (const TOpenRecord &candidate : candidates) {
         // A record naming no paper table, or whose paper is gone, cannot be resumed.

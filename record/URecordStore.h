@@ -50,6 +50,7 @@ struct TOpenRecord
     QString PaperTable;
     int AnsweredCount = 0;
     int SecondsLeft = 0;
+    int QuestionCount = 0;
 };
 
 // The learning record of the papers sat, kept in the bank through the data

@@ -19,6 +19,8 @@ TResultSheetHandler &ResultSheetHandler()
 void SetRunVariables(TfrReport &report)
 {
     report.SetVariable(QStringLiteral("DriveTypeCaption"), RunContext.DriveTypeCaption);
+    // Defined for every sheet, so that one template serves practice too.
+    report.SetVariable(QStringLiteral("Verdict"), QString());
 }
 
 } // namespace
@@ -51,6 +53,8 @@ void TFrRep::RunReport(const QString &templatePath, bool preview)
     if (FSourceQuery)
         form.Report().SetDataSet(FReportDataSet.get());
     SetRunVariables(form.Report());
+    for (const auto &[name, value] : FVariables)
+        form.Report().SetVariable(name, value);
     if (!form.PrepareReport())
         return;
     if (preview)
@@ -59,7 +63,7 @@ void TFrRep::RunReport(const QString &templatePath, bool preview)
         form.PrintReport();
 }
 
-void PrintResultSheet(TQuery *query, const QString &templatePath)
+void PrintResultSheet(TQuery *query, const QString &templatePath, const QString &verdict)
 {
     if (templatePath.isEmpty())
         return;
@@ -70,10 +74,11 @@ void PrintResultSheet(TQuery *query, const QString &templatePath)
     TFrRep report;
     report.SetReportFile(templatePath);
     report.SetSourceQuery(query);
+    report.SetVariable(QStringLiteral("Verdict"), verdict);
     report.ShowReport();
 }
 
-bool WriteResultSheetPdf(TQuery *query, const QString &templatePath, const QString &pdfPath)
+bool WriteResultSheetPdf(TQuery *query, const QString &templatePath, const QString &pdfPath, const QString &verdict)
 {
     TfrReport report;
     if (!report.LoadFromFile(templatePath))
@@ -82,6 +87,7 @@ bool WriteResultSheetPdf(TQuery *query, const QString &templatePath, const QStri
     dataSet.SetDataSet(query);
     report.SetDataSet(&dataSet);
     SetRunVariables(report);
+    report.SetVariable(QStringLiteral("Verdict"), verdict);
     return report.PrepareReport() && WritePdf(report.PreparedPages(), report.PageLayout(), pdfPath);
 }
 

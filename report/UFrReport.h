@@ -1,7 +1,6 @@
 #pragma once
 
 #include <map>
-#include <stdexcept>
 #include <vector>
 
 #include <QFont>
@@ -11,6 +10,7 @@
 #include <QString>
 #include <QStringList>
 
+#include "app/UError.h"
 #include "report/UFrTemplate.h"
 
 class QPagedPaintDevice;
@@ -18,10 +18,10 @@ class QPainter;
 class TfrDBDataSet;
 
 // An error of a loaded template met while preparing (an unknown name).
-class EReportError : public std::runtime_error
+class EReportError : public EExamoraError
 {
 public:
-    explicit EReportError(const QString &text) : std::runtime_error(text.toStdString()) {}
+    using EExamoraError::EExamoraError;
 };
 
 // One laid-out text box of a prepared page. Lengths are points; the

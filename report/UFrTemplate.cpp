@@ -287,7 +287,7 @@ TfrTemplate ParseTemplate(const QString &text)
             else
                 throw ETemplateError(QStringLiteral("此行不在任何段中"));
         } catch (const ETemplateError &error) {
-            throw ETemplateError(QStringLiteral("报表模板第 %1 行有误：%2").arg(number).arg(QString::fromUtf8(error.what())));
+            throw ETemplateError(QStringLiteral("报表模板第 %1 行有误：%2").arg(number).arg(error.Message()));
         }
     }
     return result;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <stdexcept>
 #include <vector>
 
 #include <QMarginsF>
@@ -9,14 +8,16 @@
 #include <QRectF>
 #include <QString>
 
+#include "app/UError.h"
+
 // A report template of our own text format: a [Report] section with the
 // page, then one section per band holding its height and its memos.
 // Lengths are millimetres, font sizes points. See data/TestMn.frf.
 
-class ETemplateError : public std::runtime_error
+class ETemplateError : public EExamoraError
 {
 public:
-    explicit ETemplateError(const QString &text) : std::runtime_error(text.toStdString()) {}
+    using EExamoraError::EExamoraError;
 };
 
 enum class TfrBandType { PageHeader, ReportTitle, ColumnHeader, MasterData, ReportSummary, PageFooter };

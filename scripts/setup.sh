@@ -4,12 +4,12 @@
 set -euo pipefail
 packages=(
   build-essential cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite libqt6sql6-odbc libqt6svg6
+  qt6-base-dev qt6-multimedia-dev libqt6sql6-sqlite libqt6sql6-odbc
   libturbojpeg0-dev libsqlite3-dev
   xvfb xauth xdotool x11-utils imagemagick poppler-utils fonts-noto-cjk
-  mdbtools mdbtools-dev unixodbc unixodbc-dev odbcinst tdsodbc freetds-dev freetds-bin
+  mdbtools mdbtools-dev unixodbc odbcinst tdsodbc
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev clang-format
   qt6-translations-l10n
   lintian
   qt6-charts-dev libqt6opengl6-dev

@@ -12,6 +12,7 @@
 #include "app/UApplication.h"
 #include "app/UComm.h"
 #include "components/QVComboBox.h"
+#include "record/UFrmLearningRecord.h"
 #include "setup/UDriveTypes.h"
 
 namespace {
@@ -69,6 +70,11 @@ TFrmSelLxType::TFrmSelLxType(QWidget *parent)
     BitBtn2 = new QPushButton(style()->standardIcon(QStyle::SP_DialogCancelButton), QStringLiteral("取消"), Panel1);
     BitBtn2->setObjectName(QStringLiteral("BitBtn2"));
     BitBtn2->setGeometry(251, 6, 83, 28);
+    // In the empty left of the band: the dialog's own controls keep their places.
+    BitBtn3 = new QPushButton(QStringLiteral("学习记录(&R)"), Panel1);
+    BitBtn3->setObjectName(QStringLiteral("BitBtn3"));
+    BitBtn3->setGeometry(14, 6, 110, 28);
+    BitBtn3->setAutoDefault(false);
 
     for (QRadioButton *radio : {RadioButton1, RadioButton2, RadioButton3}) {
         connect(radio, &QRadioButton::toggled, this, [this](bool checked) {
@@ -78,6 +84,7 @@ TFrmSelLxType::TFrmSelLxType(QWidget *parent)
     }
     connect(BitBtn1, &QPushButton::clicked, this, &TFrmSelLxType::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { done(2); });
+    connect(BitBtn3, &QPushButton::clicked, this, &TFrmSelLxType::BitBtn3Click);
     SetOuterHeight(KMockExamHeight);
     GroupBox2->hide();
 }
@@ -182,5 +189,18 @@ void TFrmSelLxType::BitBtn1Click()
         RunContext.PracticeMode = QStringLiteral("2");
         RunContext.PracticeScope = value.toString();
     }
+    done(1);
+}
+
+void TFrmSelLxType::BitBtn3Click()
+{
+    const QString filter = ChapterFilterOf(RunContext.DriveTypeCode);
+    TFrmLearningRecord record(RunContext.DriveTypeCode, RunContext.DriveTypeCaption, filter, this);
+    if (ExecModal(record) != TFrmLearningRecord::KStartWrongPractice)
+        return;
+    if (!filter.isEmpty())
+        RunContext.ChapterFilter = filter;
+    RunContext.PracticeMode = QStringLiteral("4");
+    RunContext.PracticeScope.clear();
     done(1);
 }

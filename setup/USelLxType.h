@@ -12,7 +12,9 @@ class QFrame;
 class TQVComboBox;
 
 // The practice-mode dialog: set practice, chapter practice or the mock
-// exam, with the list of sets or chapters of the licence class.
+// exam, with the list of sets or chapters of the licence class. The
+// learning record of the class opens from here, and wrong-answer practice
+// starts from it.
 class TFrmSelLxType : public QDialog
 {
     Q_OBJECT
@@ -36,6 +38,7 @@ private:
     void FillList(const TNameCodeList &list);
     void SetOuterHeight(int height);
     void BitBtn1Click();
+    void BitBtn3Click();
 
     QGroupBox *GroupBox1;
     QRadioButton *RadioButton1;
@@ -47,5 +50,6 @@ private:
     QFrame *Panel1;
     QPushButton *BitBtn1;
     QPushButton *BitBtn2;
+    QPushButton *BitBtn3;
     bool FShown = false;
 };

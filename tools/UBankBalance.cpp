@@ -22,6 +22,8 @@ constexpr double KTypeMixTolerance = 10;
 // The keys of one chapter group (科目一 or 科目四).
 struct TGroupTally
 {
+    explicit TGroupTally(const QString &name) : Name(name) {}
+
     QString Name;
     int TrueFalse = 0;
     int KeyedTrue = 0;
@@ -77,7 +79,7 @@ public:
 
 private:
     QSqlDatabase FDb;
-    QList<TGroupTally> FGroups{{QStringLiteral("科目一")}, {QStringLiteral("科目四")}};
+    QList<TGroupTally> FGroups{TGroupTally(QStringLiteral("科目一")), TGroupTally(QStringLiteral("科目四"))};
     TBankBalance FBalance;
 
     void Warn(TBalanceRule rule, const QString &text) { FBalance.Warnings.append({rule, text}); }

@@ -284,7 +284,7 @@ private:
             DecodeJpeg(bytes);
         } catch (const EJpegError &error) {
             Add(TBankProblem::PictureNotJpeg,
-                question + QStringLiteral("图片 ThemeImage 不是可读的 JPEG（%1 字节：%2）").arg(bytes.size()).arg(QString::fromUtf8(error.what())));
+                question + QStringLiteral("图片 ThemeImage 不是可读的 JPEG（%1 字节：%2）").arg(bytes.size()).arg(error.Message()));
         }
     }
 

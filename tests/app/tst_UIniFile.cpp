@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "app/UError.h"
 #include "app/UIniFile.h"
 
 class TestUIniFile : public QObject
@@ -84,6 +85,7 @@ void TestUIniFile::UnwritableFolderReportsTheFailure()
     TIniFile ini(QStringLiteral("/nonexistent-folder/x/Theme.Cfg"));
     ini.WriteString("System", "Time", "45");
     QVERIFY_THROWS_EXCEPTION(std::runtime_error, ini.UpdateFile());
+    QVERIFY_THROWS_EXCEPTION(EExamoraError, ini.UpdateFile());
 }
 
 void TestUIniFile::RewriteKeepsEveryLineItDoesNotChange()

@@ -106,6 +106,7 @@ private slots:
     void EncodedPictureDecodesToSameSizeAndColour();
     void BadBytesGiveClearError_data();
     void BadBytesGiveClearError();
+    void ErrorReachesTheHandlerAsThrown();
     void CmykPicturesDecodeToRgb_data();
     void CmykPicturesDecodeToRgb();
 };
@@ -147,6 +148,30 @@ void TestUJpeg::BadBytesGiveClearError()
 {
     QFETCH(QByteArray, bytes);
     QVERIFY_THROWS_EXCEPTION(EJpegError, DecodeJpeg(bytes));
+}
+
+// Handlers catch a std::exception and show ErrorText(): the Chinese text and
+// the codec's own reason after it arrive as they were thrown.
+void TestUJpeg::ErrorReachesTheHandlerAsThrown()
+{
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    const QByteArray good = EncodeJpeg(image);
+    QByteArray badHeader = good;
+    badHeader[3] = char(0x00);
+    const QList<std::pair<QByteArray, QString>> cases{
+        {QByteArray("GIF89a"), QStringLiteral("图片数据不是 JPEG 格式。")},
+        {badHeader, QStringLiteral("JPEG 图片头错误：")}};
+    for (const auto &[bytes, text] : cases) {
+        try {
+            DecodeJpeg(bytes);
+            QFAIL("the bytes were decoded");
+        } catch (const std::exception &error) {
+            const QString shown = ErrorText(error);
+            QVERIFY2(shown.startsWith(text), qPrintable(shown));
+            QCOMPARE(QString::fromUtf8(error.what()), shown);
+        }
+    }
 }
 
 void TestUJpeg::CmykPicturesDecodeToRgb_data()

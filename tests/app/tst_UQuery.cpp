@@ -7,6 +7,7 @@
 #include "app/UDbError.h"
 #include "app/UQuery.h"
 #include "app/USqlText.h"
+#include "tests/app/QueryTestBank.h"
 #include "tests/common/TestSupport.h"
 
 // The database layer against the statements the program issues, on a real
@@ -31,6 +32,7 @@ private slots:
     void MovesStopAtTheEndsAndSetFlags();
     void MoveByStopsOnLastRow();
     void ScrollNotificationsFollowEveryMove();
+    void AfterScrollSeesTheEndsOfTheNewRow();
     void FieldReadsNullAsEmptyTextAndZero();
     void ValueAsIntegerRefusesNull();
     void BadStatementLeavesQueryClosed();
@@ -38,43 +40,21 @@ private slots:
     void WholeBankPicturesAreReadWhenAsked();
     void TopIsTranslatedForSqlite();
     void QuoteInEmbeddedValueStaysInsideTheLiteral();
-    void LazyRowsComeInTheOrderOfTheStatement_data();
-    void LazyRowsComeInTheOrderOfTheStatement();
-    void LazyRowReadsEveryColumnAsTheEngineHasIt();
-    void LazyRowsAreEditedDeletedAndLocated();
-    void RowDeletedBeforeItWasReadFailsClearly();
-    void FetchAllKeepsRowsReadableAfterTheyAreDeleted();
+    void NamesThatNeedQuotingAreWrittenBack_data();
+    void NamesThatNeedQuotingAreWrittenBack();
 
 private:
-    void StorePaper(const QString &table, int examineId, const QList<int> &themeIds);
     std::unique_ptr<TTestBank> FBank;
 };
 
 void TestUQuery::init()
 {
-    FBank = std::make_unique<TTestBank>();
-    FBank->AddTheme(1, {{"TT", "01"}});
-    FBank->AddTheme(2, {{"TT", "01"}, {"ThemeType", 1}, {"ThemeSpareC", ""}, {"ThemeSpareD", ""}});
-    FBank->AddTheme(3, {{"TT", "02"}, {"ThemeChapter", 21}, {"ThemeType", 3}, {"ThemeResult", "134"}});
-    FBank->AddTheme(4, {{"ThemeChapter", 20}});
-    FBank->Exec("INSERT INTO T_KS_CHAPTER VALUES (1, '法规'), (20, '安全一'), (21, '安全二')");
-    FBank->AddModel(7, "001", 0, 45);
-    FBank->AddContent(7, 1, 1, 2, 1, 1, 1, 100);
+    FBank = MakeQueryTestBank();
 }
 
 void TestUQuery::cleanup()
 {
     FBank.reset();
-}
-
-void TestUQuery::StorePaper(const QString &table, int examineId, const QList<int> &themeIds)
-{
-    int id = 1;
-    for (int themeId : themeIds) {
-        FBank->Exec(QStringLiteral("INSERT INTO %1 (ID, ExamineID, ThemeID, ThemeType, ThemeContent, ThemeResult, ThemeBit) "
-                                   "SELECT %2, %3, ThemeID, ThemeType, ThemeContent, ThemeResult, 1 FROM T_KS_THEME WHERE ThemeID=%4")
-                        .arg(table).arg(id++).arg(examineId).arg(themeId));
-    }
 }
 
 void TestUQuery::SetListAndChapterListReadFieldZeroAndOne()
@@ -114,9 +94,9 @@ void TestUQuery::MaxOfEmptyPaperTableIsNullThenLargestPlusOne()
     QCOMPARE(max.RecordCount(), 1);
     QVERIFY(max.Fields(0)->IsNull());
     QCOMPARE(max.Fields(0)->AsString(), QString());
-    StorePaper("T_KS_ExamineTheme", 1, {1});
-    StorePaper("T_KS_ExamineTheme", 2, {1});
-    StorePaper("T_KS_ExamineTheme", 7, {1});
+    StorePaper(*FBank, "T_KS_ExamineTheme", 1, {1});
+    StorePaper(*FBank, "T_KS_ExamineTheme", 2, {1});
+    StorePaper(*FBank, "T_KS_ExamineTheme", 7, {1});
     QVERIFY(OpenQuery(&max, "Select Max(ExamineID) From T_KS_ExamineTheme"));
     QCOMPARE(max.Fields(0)->AsInteger(), 7);
     QVERIFY(OpenQuery(&max, "Select Max(ExamineID) From T_KS_ExamineTheme_TT"));
@@ -154,7 +134,7 @@ void TestUQuery::AppendPostWritesThroughAndIntegerTextIsAccepted()
     target.Append();
     target.FieldByName("ID")->SetAsString("1");
     target.FieldByName("ExamineID")->SetAsInteger(1);
-    for (const QString &column : {"ThemeID", "ThemeContent", "ThemeImage", "ThemeSpareF", "ThemeResult"})
+    for (const char *column : {"ThemeID", "ThemeContent", "ThemeImage", "ThemeSpareF", "ThemeResult"})
         target.FieldByName(column)->SetValue(source.FieldByName(column)->Value());
     target.FieldByName("ThemeBit")->SetAsString("2");
     target.Post();
@@ -162,7 +142,7 @@ void TestUQuery::AppendPostWritesThroughAndIntegerTextIsAccepted()
     QCOMPARE(FBank->Scalar("select typeof(ID) || typeof(ThemeBit) from T_KS_ExamineTheme").toString(), QString("integerinteger"));
     QVERIFY(FBank->Scalar("select ThemeSpareF is null and AnswerResult is null from T_KS_ExamineTheme").toBool());
     // Papers are read in ID order, so the column must sort numerically.
-    StorePaper("T_KS_ExamineTheme", 3, {1, 2, 3, 4, 1, 2, 3, 4, 1, 2});
+    StorePaper(*FBank, "T_KS_ExamineTheme", 3, {1, 2, 3, 4, 1, 2, 3, 4, 1, 2});
     TQuery paper;
     QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme Where ExamineID=3 Order By ID"));
     paper.Last();
@@ -171,8 +151,8 @@ void TestUQuery::AppendPostWritesThroughAndIntegerTextIsAccepted()
 
 void TestUQuery::EditPostWritesAnswerOfCurrentRowOnly()
 {
-    StorePaper("T_KS_ExamineTheme", 1, {1, 2, 3});
-    StorePaper("T_KS_ExamineTheme", 2, {1, 2, 3});
+    StorePaper(*FBank, "T_KS_ExamineTheme", 1, {1, 2, 3});
+    StorePaper(*FBank, "T_KS_ExamineTheme", 2, {1, 2, 3});
     TQuery paper;
     QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
     paper.Next();
@@ -189,7 +169,7 @@ void TestUQuery::EditPostWritesAnswerOfCurrentRowOnly()
 
 void TestUQuery::ResultSheetStatementAddsEmptyOtzColumn()
 {
-    StorePaper("T_KS_ExamineTheme_TT", 4, {3, 1});
+    StorePaper(*FBank, "T_KS_ExamineTheme_TT", 4, {3, 1});
     TQuery sheet;
     QVERIFY(OpenQuery(&sheet, "Select *,'' as OTZ From T_Ks_ExamineTheme_TT where ExamineID=4 order by id"));
     QCOMPARE(sheet.RecordCount(), 2);
@@ -203,7 +183,7 @@ void TestUQuery::ResultSheetStatementAddsEmptyOtzColumn()
 
 void TestUQuery::DeleteStatementReturnsRowsAffected()
 {
-    StorePaper("T_KS_ExamineTheme", 5, {1, 2, 3});
+    StorePaper(*FBank, "T_KS_ExamineTheme", 5, {1, 2, 3});
     QCOMPARE(ExecSql("Delete from T_KS_EXAMINETHEME where ExamineID=5"), 3);
     QCOMPARE(ExecSql("Delete from T_KS_EXAMINETHEME where ExamineID=5"), 0);
     QCOMPARE(ExecSql("Delete from T_KS_NOSUCHTABLE where ExamineID=5"), -1);
@@ -343,130 +323,69 @@ void TestUQuery::QuoteInEmbeddedValueStaysInsideTheLiteral()
     QCOMPARE(set.RecordCount(), 0);
 }
 
-// Rows read lazily must come in the order the statement gives them, also
-// where only the rowids would come faster, in another order, from an index.
-void TestUQuery::LazyRowsComeInTheOrderOfTheStatement_data()
-{
-    QTest::addColumn<QString>("sql");
-    QTest::newRow("whole table") << "Select * From T_Ks_Theme";
-    QTest::newRow("condition on an index") << "select * from T_KS_THEME where TT>='0'";
-    QTest::newRow("condition on the draw index") << "Select * From T_Ks_Theme Where ZT=1 and ThemePart=1 And ThemeChapter=1 And ThemeType=2";
-    QTest::newRow("order by an indexed column") << "select * from T_KS_THEME order by TT desc";
-    QTest::newRow("limit") << "select * from T_KS_THEME limit 3 offset 1";
-    QTest::newRow("paper") << "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID";
-}
 
-void TestUQuery::LazyRowsComeInTheOrderOfTheStatement()
+// Handlers of AfterScroll read the ends flags of the row just made current,
+// whichever move made it so.
+void TestUQuery::AfterScrollSeesTheEndsOfTheNewRow()
 {
-    QFETCH(QString, sql);
-    // Set numbers run against the question numbers, so their index holds
-    // the questions in the reverse order.
-    FBank->Exec("BEGIN");
-    for (int id = 11; id <= 30; ++id)
-        FBank->AddTheme(id, {{"TT", QStringLiteral("%1").arg(50 - id)}});
-    StorePaper("T_KS_ExamineTheme", 1, {30, 11, 20, 12});
-    FBank->Exec("COMMIT");
-    QSqlQuery direct(FBank->Db());
-    QVERIFY(direct.exec(sql));
-    QStringList expected;
-    while (direct.next())
-        expected << direct.value(QStringLiteral("ThemeID")).toString();
-    direct.finish();
-
-    TQuery query;
-    QVERIFY(OpenQuery(&query, sql));
-    QStringList read;
-    for (query.First(); !query.Eof(); query.Next())
-        read << query.FieldByName("ThemeID")->AsString();
-    QVERIFY(expected.size() > 2);
-    QCOMPARE(read, expected);
-}
-
-void TestUQuery::LazyRowReadsEveryColumnAsTheEngineHasIt()
-{
-    const QByteArray picture(5000, '\x11');
-    FBank->AddTheme(5, {{"ThemeContent", "五"}, {"ThemeImage", picture}, {"ThemeSpareF", QVariant()}, {"TT", "03"}});
     TQuery bank;
-    QVERIFY(OpenQuery(&bank, "Select * From T_Ks_Theme"));
-    QCOMPARE(bank.FieldNames().first(), QString("ThemeID"));
-    QCOMPARE(bank.FieldCount(), 15);
-    QVERIFY(bank.Locate("ThemeID", 5));
-    QCOMPARE(bank.FieldByName("themecontent")->AsString(), QString("五"));
-    QCOMPARE(bank.FieldByName("ThemeImage")->AsBytes(), picture);
-    QVERIFY(bank.FieldByName("ThemeSpareF")->IsNull());
-    QCOMPARE(bank.FieldByName("ThemeChapter")->AsInteger(), 1);
-    QCOMPARE(bank.FieldByName("TT")->DisplayText(), QString("03"));
-    // A grid reads rows without moving: values, not placeholders.
-    const int image = bank.FieldByName("ThemeImage")->Index();
-    QCOMPARE(bank.RowValue(bank.RecNo() - 1, image).toByteArray(), picture);
-    QVERIFY(bank.RowValue(0, image).isNull());
-    QCOMPARE(bank.RowValue(2, bank.FieldByName("ThemeResult")->Index()).toString(), QString("134"));
+    QStringList seen;
+    connect(&bank, &TQuery::AfterScroll, this, [&seen](TQuery *query) {
+        seen << QStringLiteral("%1:%2%3").arg(query->RecNo()).arg(query->Bof() ? "B" : "-").arg(query->Eof() ? "E" : "-");
+    });
+    QVERIFY(OpenQuery(&bank, "select * from T_KS_THEME order by ThemeID"));
+    bank.Last();
+    bank.Prior();
+    bank.First();
+    bank.Next();
+    bank.MoveBy(10);
+    bank.MoveBy(-1);
+    bank.MoveBy(-10);
+    bank.Prior();
+    QCOMPARE(seen, QStringList({"1:B-", "4:-E", "3:--", "1:B-", "2:--", "4:-E", "3:--", "1:B-", "1:B-"}));
+    QVERIFY(bank.Bof() && !bank.Eof());
 }
 
-void TestUQuery::LazyRowsAreEditedDeletedAndLocated()
+// Reserved words and spaces in the names of a table and its columns, on
+// the plain path (a bracketed or quoted table) and the lazy one.
+void TestUQuery::NamesThatNeedQuotingAreWrittenBack_data()
 {
-    StorePaper("T_KS_ExamineTheme", 1, {1, 2, 3, 4});
-    TQuery paper;
-    QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
-    // A column that is not a key: the rows are read one by one to find it.
-    QVERIFY(paper.Locate("ThemeResult", "134"));
-    QCOMPARE(paper.FieldByName("ID")->AsInteger(), 3);
-    paper.Edit();
-    QCOMPARE(paper.FieldByName("ThemeType")->AsInteger(), 3);
-    paper.FieldByName("AnswerResult")->SetAsString("13");
-    paper.Post();
-    QCOMPARE(FBank->Scalar("select AnswerResult from T_KS_ExamineTheme where ID=3").toString(), QString("13"));
-    paper.Last();
-    paper.Delete();
-    QCOMPARE(FBank->Scalar("select group_concat(ID) from T_KS_ExamineTheme").toString(), QString("1,2,3"));
-    QCOMPARE(paper.RecordCount(), 3);
-    QCOMPARE(paper.FieldByName("AnswerResult")->AsString(), QString("13"));
-    paper.SortBy("ThemeContent", false);
-    QCOMPARE(paper.FieldByName("ID")->AsInteger(), 3);
-    QVERIFY(!paper.Locate("ThemeResult", "4"));
+    QTest::addColumn<QString>("table");
+    QTest::addColumn<QString>("sql");
+    QTest::newRow("reserved table in brackets") << R"("Order")" << "select * from [Order]";
+    QTest::newRow("reserved table in quotes") << R"("Order")" << R"(select * from "Order" order by ID)";
+    QTest::newRow("table with a space, no key") << R"("Exam Notes")" << "select * from [Exam Notes]";
+    QTest::newRow("plain table read lazily") << "Notes" << R"(select * from Notes where "Group" is not null or ID>0)";
 }
 
-void TestUQuery::RowDeletedBeforeItWasReadFailsClearly()
+void TestUQuery::NamesThatNeedQuotingAreWrittenBack()
 {
-    StorePaper("T_KS_ExamineTheme", 1, {1, 2, 3});
-    TQuery paper, whole;
-    QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
-    QVERIFY(OpenQuery(&whole, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
-    FBank->Exec("delete from T_KS_ExamineTheme where ID=2");
-    // The last row's rowid is taken again by another paper's row: its key
-    // differs, so it is not read as the deleted one.
-    FBank->Exec("delete from T_KS_ExamineTheme where ID=3");
-    StorePaper("T_KS_ExamineTheme", 2, {4});
-    paper.Next();
-    QCOMPARE(paper.FieldByName("ID")->AsInteger(), 2); // a key column: in memory
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, paper.FieldByName("ThemeContent")->AsString());
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, paper.Edit());
-    QCOMPARE(paper.State(), TQuery::dsBrowse);
-    paper.Next();
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, paper.FieldByName("ThemeID")->AsString());
-    paper.First();
-    QCOMPARE(paper.FieldByName("ThemeID")->AsInteger(), 1);
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, whole.FetchAll());
-    QVERIFY(OpenQuery(&whole, "Select * From T_Ks_ExamineTheme Where ExamineID=2"));
-    FBank->Exec("delete from T_KS_ExamineTheme where ExamineID=2");
-    StorePaper("T_KS_ExamineTheme", 3, {1});
-    QVERIFY_THROWS_EXCEPTION(EDatabaseError, whole.FetchAll());
-}
-
-void TestUQuery::FetchAllKeepsRowsReadableAfterTheyAreDeleted()
-{
-    const QByteArray picture(3000, '\x22');
-    FBank->AddTheme(9, {{"ThemeImage", picture}});
-    StorePaper("T_KS_ExamineTheme", 1, {1, 9});
-    FBank->Exec("update T_KS_ExamineTheme set ThemeImage=(select ThemeImage from T_KS_THEME where ThemeID=9) where ThemeID=9");
-    TQuery paper;
-    QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
-    paper.FetchAll();
-    QCOMPARE(ExecSql("Delete from T_KS_EXAMINETHEME where ExamineID=1"), 2);
-    paper.Last();
-    QCOMPARE(paper.FieldByName("ThemeID")->AsInteger(), 9);
-    QCOMPARE(paper.FieldByName("ThemeImage")->AsBytes(), picture);
-    QCOMPARE(paper.FieldByName("ThemeResult")->AsString(), QString("1"));
+    QFETCH(QString, table);
+    QFETCH(QString, sql);
+    FBank->Exec(R"(CREATE TABLE "Order" (ID INTEGER PRIMARY KEY, "Group" TEXT, "Note Text" TEXT))");
+    FBank->Exec(R"(CREATE TABLE "Exam Notes" (ID INTEGER, "Group" TEXT, "Note Text" TEXT))");
+    FBank->Exec(R"(CREATE TABLE Notes (ID INTEGER PRIMARY KEY, "Group" TEXT, "Note Text" TEXT))");
+    const QString stored = QStringLiteral(R"(select group_concat(ID || '/' || "Group" || '/' || "Note Text") from %1)").arg(table);
+    TQuery notes;
+    QVERIFY(OpenQuery(&notes, sql));
+    notes.Append();
+    notes.FieldByName("ID")->SetAsInteger(1);
+    notes.FieldByName("Group")->SetAsString("一组");
+    notes.FieldByName("Note Text")->SetAsString("a");
+    notes.Post();
+    notes.Edit();
+    notes.FieldByName("Note Text")->SetAsString("b");
+    notes.Post();
+    QCOMPARE(FBank->Scalar(stored).toString(), QString("1/一组/b"));
+    // Read again from the table: an update and a delete of a row as stored.
+    QVERIFY(OpenQuery(&notes, sql));
+    QCOMPARE(notes.RecordCount(), 1);
+    notes.Edit();
+    notes.FieldByName("Group")->SetAsString("二组");
+    notes.Post();
+    QCOMPARE(FBank->Scalar(stored).toString(), QString("1/二组/b"));
+    notes.Delete();
+    QCOMPARE(FBank->Scalar(QStringLiteral("select count(*) from %1").arg(table)).toInt(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestUQuery)

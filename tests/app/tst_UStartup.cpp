@@ -33,7 +33,7 @@ public:
     void WriteString(const QString &name, const QString &value) override
     {
         if (FailWrites)
-            throw std::runtime_error("access denied");
+            throw EExamoraError(QStringLiteral("access denied"));
         FValues[FCurrent + QLatin1Char('/') + name] = value;
         Written << name;
     }

@@ -41,6 +41,8 @@ private slots:
     void BaseWithoutXh();
     void FollowsInsertsAndStopsCapturing();
     void MasterSourceUnlinkedWhileReloading();
+    void CountsAgainWhenRowsChange();
+    void ShowsThePageOfARow();
 
 private:
     // Rows with Xh 3, 6, 9, …: gaps between the values must not matter.
@@ -380,6 +382,65 @@ void TestQVPageTool::MasterSourceUnlinkedWhileReloading()
     FBar->BtnAutoFirstClick();
     QVERIFY(!FQuery->Active());
     QCOMPARE(FQuery->MasterSource(), &master);
+}
+
+void TestQVPageTool::CountsAgainWhenRowsChange()
+{
+    FillRows(40);
+    OpenPaged();
+    FQuery->Append();
+    FQuery->FieldByName(QStringLiteral("Xh"))->SetAsInteger(500);
+    FQuery->FieldByName(QStringLiteral("Name"))->SetAsString(QStringLiteral("new"));
+    FQuery->Post();
+    QCOMPARE(FBar->RecordCount(), 41);
+    QCOMPARE(FBar->PageCount(), 3);
+    QCOMPARE(PageList()->count(), 3);
+    QCOMPARE(InfoText(), PageInfoText(41, 20, 3, 1));
+    // The rows on show stay as they are.
+    QCOMPARE(FQuery->RecordCount(), 21);
+
+    // The last page loses its only row while on show: the page before is current.
+    FBar->BtnAutoLastClick();
+    QCOMPARE(LoadedXh(), QList<int>{500});
+    FQuery->Delete();
+    QCOMPARE(FBar->RecordCount(), 40);
+    QCOMPARE(FBar->CurrentPage(), 2);
+    QCOMPARE(InfoText(), PageInfoText(40, 20, 2, 2));
+
+    // Another query's rows are not the bar's to count.
+    TQVAdoQuery other(FForm.get());
+    other.SetConnection(DM->ACon);
+    other.SetQVPageTool(FBar);
+    other.SetPagingArmed(false);
+    other.SetSQL(QStringLiteral("select * from T_Page"));
+    other.Open();
+    other.Delete();
+    QCOMPARE(FBar->RecordCount(), 40);
+}
+
+void TestQVPageTool::ShowsThePageOfARow()
+{
+    FillRows(45);
+    OpenPaged();
+    FBar->ShowPageOf(66);
+    QCOMPARE(FBar->CurrentPage(), 2);
+    QCOMPARE(LoadedXh(), XhRange(21, 40));
+    QCOMPARE(InfoText(), PageInfoText(45, 20, 3, 2));
+    QCOMPARE(PageList()->currentIndex(), 1);
+    // The last row of a page, a number between rows, one before all rows.
+    FBar->ShowPageOf(60);
+    QCOMPARE(LoadedXh(), XhRange(1, 20));
+    FBar->ShowPageOf(124);
+    QCOMPARE(FBar->CurrentPage(), 3);
+    QCOMPARE(LoadedXh(), XhRange(41, 45));
+    FBar->ShowPageOf(1);
+    QCOMPARE(FBar->CurrentPage(), 1);
+
+    // A page that cannot be found leaves the page on show.
+    FBank->Exec(QStringLiteral("alter table T_Page rename to T_Gone"));
+    FBar->ShowPageOf(130);
+    QCOMPARE(FBar->CurrentPage(), 1);
+    QCOMPARE(LoadedXh(), XhRange(1, 20));
 }
 
 QTEST_MAIN(TestQVPageTool)

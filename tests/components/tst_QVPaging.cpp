@@ -20,6 +20,8 @@ void TestQVPaging::Statements_data()
     QTest::addColumn<QString>("expected");
     const QString b = QStringLiteral("SELECT * FROM T");
     QTest::newRow("count") << QVPageSql::Count(b) << "Select Count(*) From (SELECT * FROM T) a";
+    QTest::newRow("count up to a row") << QVPageSql::CountUpTo(b, 66)
+                                       << "Select Count(*) From (SELECT * FROM T) a Where Xh<=66";
     QTest::newRow("first") << QVPageSql::FirstPage(20, b) << "Select top 20 * From (SELECT * FROM T) a Order By Xh";
     QTest::newRow("next") << QVPageSql::NextPage(20, b, 60)
                           << "Select top 20 * From (SELECT * FROM T) a Where Xh>60 Order By Xh";

@@ -3,6 +3,8 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFileDialog>
+#include <QImageReader>
+#include <QImageWriter>
 #include <QLineEdit>
 #include <QLabel>
 #include <QMouseEvent>
@@ -90,10 +92,14 @@ private slots:
     void CameraFrameIsSavedAndLoaded();
     void NoCameraSaysSoAndDoesNothing();
     void ViewerShowsSizesAndKeepsCloseButtonCentred();
+    void FilesOfEveryWritableFormatLoad();
+    void PreviewKeepsTheCutsShape();
+    void StartFrameGivesWayToSettings();
 
 private:
     // The dialog's folder: settings and camera frames land in it.
     QString Folder() const { return FDir->path() + QLatin1Char('/'); }
+    void WriteSettingsFile(const QByteArray &text) const;
 
     std::unique_ptr<QTemporaryDir> FDir;
     std::unique_ptr<TScriptedMessages> FMessages;
@@ -109,6 +115,13 @@ void TestUQVImageSelect::cleanup()
 {
     FMessages.reset();
     FDir.reset();
+}
+
+void TestUQVImageSelect::WriteSettingsFile(const QByteArray &text) const
+{
+    QFile file(FDir->filePath("ImgConfig.Cfg"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
 }
 
 void TestUQVImageSelect::OpeningFitsRatioFrameToSmallPicture()
@@ -199,10 +212,7 @@ void TestUQVImageSelect::SettingsAreReadWhenOpening()
         dialog.show();
         QVERIFY(!dialog.findChild<QCheckBox *>("ChkZip")->isChecked());
     }
-    QFile file(FDir->filePath("ImgConfig.Cfg"));
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("[F-Img]\nCutWidth=120\nCutHeight=150\nCutLeft=10\nCutTop=20\nCheckImgPos=1\n");
-    file.close();
+    WriteSettingsFile("[F-Img]\nCutWidth=120\nCutHeight=150\nCutLeft=10\nCutTop=20\nCheckImgPos=1\n");
     TFrmQVImageSelect dialog(Folder());
     dialog.SetSettingsSection("F-Img");
     dialog.SetPicture(Picture(600, 600));
@@ -422,6 +432,70 @@ void TestUQVImageSelect::ViewerShowsSizesAndKeepsCloseButtonCentred()
     QCOMPARE(close->geometry(), CloseButtonRect(panel->size()));
     close->click();
     QCOMPARE(viewer.result(), int(QDialog::Rejected));
+}
+
+void TestUQVImageSelect::FilesOfEveryWritableFormatLoad()
+{
+    TFrmQVImageSelect dialog(Folder());
+    dialog.show();
+    const QList<QByteArray> readable = QImageReader::supportedImageFormats();
+    QVERIFY(readable.contains("png"));
+    for (const QByteArray &format : QImageWriter::supportedImageFormats()) {
+        if (!readable.contains(format))
+            continue;
+        // Named without the format: the content tells it.
+        const QString fileName = FDir->filePath(QStringLiteral("picture-") + QString::fromLatin1(format));
+        QVERIFY2(Picture(90, 60).save(fileName, format.constData()), format.constData());
+        QVERIFY2(dialog.LoadPictureFile(fileName), format.constData());
+        QCOMPARE(dialog.WorkPicture().size(), QSize(90, 60));
+    }
+    const QString text = FDir->filePath("notes.png");
+    QFile file(text);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("no picture here");
+    file.close();
+    QVERIFY(!dialog.LoadPictureFile(text));
+    QVERIFY(!dialog.LoadPictureFile(FDir->filePath("missing.png")));
+    QCOMPARE(dialog.WorkPicture().size(), QSize(90, 60));
+}
+
+void TestUQVImageSelect::PreviewKeepsTheCutsShape()
+{
+    TFrmQVImageSelect dialog(Folder());
+    dialog.SetPicture(Picture(400, 300, Qt::red));
+    dialog.show();
+    dialog.findChild<QSpinBox *>("SpinWidth")->setValue(160);
+    dialog.findChild<QSpinBox *>("SpinHeight")->setValue(40);
+    auto *preview = dialog.findChild<QLabel *>("ImgPreview");
+    QCOMPARE(preview->pixmap().size(), QSize(160, 40));
+    // A wide cut in the tall preview: a band across the middle, none above it.
+    const QImage shown = preview->grab().toImage();
+    QCOMPARE(shown.size(), QSize(80, 100));
+    QCOMPARE(QColor(shown.pixel(40, 50)), QColor(Qt::red));
+    QCOMPARE(QColor(shown.pixel(10, 40)), QColor(Qt::red));
+    QVERIFY(QColor(shown.pixel(40, 20)) != QColor(Qt::red));
+    QVERIFY(QColor(shown.pixel(40, 80)) != QColor(Qt::red));
+}
+
+void TestUQVImageSelect::StartFrameGivesWayToSettings()
+{
+    {
+        TFrmQVImageSelect dialog(Folder());
+        dialog.SetStartFrameSize({320, 224});
+        dialog.SetPicture(Picture(600, 600));
+        dialog.show();
+        QCOMPARE(dialog.Model().Frame(), QRect(0, 0, 320, 224));
+        QCOMPARE(dialog.findChild<QSpinBox *>("SpinWidth")->value(), 320);
+        QCOMPARE(dialog.findChild<QSpinBox *>("SpinHeight")->value(), 224);
+    }
+    // A width in the file rules; the height it lacks stays as started.
+    WriteSettingsFile("[F-Img]\nCutWidth=100\n");
+    TFrmQVImageSelect dialog(Folder());
+    dialog.SetSettingsSection("F-Img");
+    dialog.SetStartFrameSize({320, 224});
+    dialog.SetPicture(Picture(600, 600));
+    dialog.show();
+    QCOMPARE(dialog.Model().Frame().size(), QSize(100, 224));
 }
 
 QTEST_MAIN(TestUQVImageSelect)

@@ -18,6 +18,9 @@ private slots:
     void ChaptersInNumberOrder();
     void BlankOptionsBecomeEmptyText();
     void RecountFollowsBankAndReportsShortRows();
+    void SearchFindsTypedTextLiterally_data();
+    void SearchFindsTypedTextLiterally();
+    void EmptySearchListsTheWholeBank();
 };
 
 void TestUThemeRules::NormaliseResult_data()
@@ -116,6 +119,70 @@ void TestUThemeRules::RecountFollowsBankAndReportsShortRows()
     QCOMPARE(RecountTemplateRows(DM->ACon), 1);
     QCOMPARE(bank.Scalar("select ThemeCount from T_KS_ThemeModelContent where ThemeType=2").toInt(), 2);
     QCOMPARE(bank.Scalar("select ThemeCount from T_KS_ThemeModelContent where ThemeType=3").toInt(), 0);
+}
+
+namespace {
+
+// The question numbers the list statement finds for a search, in order.
+QList<int> Found(const QString &searchText)
+{
+    StoreThemeSearch(DM->ACon, searchText);
+    TQuery query;
+    query.SetConnection(DM->ACon);
+    query.SetSQL(ThemeListSql(searchText) + " order by ThemeID");
+    query.Open();
+    QList<int> found;
+    for (; !query.Eof(); query.Next())
+        found << query.FieldByName("Xh")->AsInteger();
+    return found;
+}
+
+void AddSearchThemes(TTestBank &bank)
+{
+    const QStringList contents{"开启100%的灯光", "开启1000盏灯", "a_b 路口", "axb 路口", "驾驶人's 车",
+                               "他说\"停车\"", "注意!前方", "第 12 题的说法", "普通题目"};
+    for (int i = 0; i < contents.size(); ++i)
+        bank.AddTheme(i + 11, {{"ThemeContent", contents[i]}});
+}
+
+} // namespace
+
+void TestUThemeRules::SearchFindsTypedTextLiterally_data()
+{
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QList<int>>("found");
+    QTest::newRow("words") << "路口" << QList<int>{13, 14};
+    QTest::newRow("percent is no wildcard") << "100%" << QList<int>{11};
+    QTest::newRow("underscore is no wildcard") << "a_b" << QList<int>{13};
+    QTest::newRow("single quote") << "'s" << QList<int>{15};
+    QTest::newRow("double quote") << "\"停车\"" << QList<int>{16};
+    QTest::newRow("the escape character") << "!前" << QList<int>{17};
+    QTest::newRow("number or text") << "12" << QList<int>{12, 18};
+    QTest::newRow("number with blanks") << " 19 " << QList<int>{19};
+    QTest::newRow("statement text finds nothing") << "' or 1=1 --" << QList<int>{};
+    QTest::newRow("nothing like it") << "隧道" << QList<int>{};
+}
+
+void TestUThemeRules::SearchFindsTypedTextLiterally()
+{
+    QFETCH(QString, typed);
+    QFETCH(QList<int>, found);
+    TTestBank bank;
+    AddSearchThemes(bank);
+    QCOMPARE(Found(typed), found);
+    // The search table belongs to the connection: the bank itself is unchanged.
+    QCOMPARE(bank.Scalar("select Count(*) from sqlite_master where name like 'T_EditorSearch'").toInt(), 0);
+}
+
+void TestUThemeRules::EmptySearchListsTheWholeBank()
+{
+    TTestBank bank;
+    AddSearchThemes(bank);
+    QCOMPARE(ThemeListSql("  "), KThemePageSql);
+    QCOMPARE(Found("路口"), (QList<int>{13, 14}));
+    QCOMPARE(Found("").size(), 9);
+    // A later search replaces the earlier one.
+    QCOMPARE(Found("灯"), (QList<int>{11, 12}));
 }
 
 QTEST_GUILESS_MAIN(TestUThemeRules)

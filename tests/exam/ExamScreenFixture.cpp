@@ -17,6 +17,7 @@
 #include "exam/UAnswerSheetPanel.h"
 #include "exam/UExamClock.h"
 #include "exam/UExamWidgets.h"
+#include "report/FrmPrew.h"
 #include "report/UFrPreview.h"
 
 const QString KConfirm = QStringLiteral("交卷后系统将关闭答题功能，确定要交卷吗？");
@@ -81,6 +82,11 @@ void TDialogAnswerer::Poll()
         ++Previews;
         if (const auto *pages = dialog->findChild<TfrPreview *>())
             PreviewPages = pages->AllPages();
+        PreviewLines.clear();
+        for (const TfrPage &page : static_cast<TPreForm *>(dialog)->Report().PreparedPages()) {
+            for (const TfrPageItem &item : page.Items)
+                PreviewLines += item.Lines;
+        }
         dialog->done(1);
     }
 }

@@ -31,6 +31,8 @@ public:
     int LicenceDialogs = 0;
     int Previews = 0;
     int PreviewPages = 0;
+    // Every line of text on the last result sheet shown.
+    QStringList PreviewLines;
 
 private:
     void Poll();

@@ -127,6 +127,8 @@ void TestUMainAnswering::PracticeFeedback()
     GoTo(*form, 4);
     for (QLabel *label : {ui.LabC, ui.LabA, ui.LabE})
         QTest::mouseClick(label, Qt::LeftButton);
+    // A multiple choice is judged when confirmed.
+    QTest::keyClick(ui.Edit1, Qt::Key_Return);
     QVERIFY(ui.Label1->isVisible());
     QCOMPARE(ui.Label1->text(), QStringLiteral("恭喜你答对了，正确答案：135"));
     QCOMPARE(Stored(4, "AnswerResult").toString(), QStringLiteral("135"));

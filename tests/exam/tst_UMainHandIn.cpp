@@ -71,7 +71,7 @@ void TestUMainHandIn::WholeMockExamThroughTheForms()
     QTest::mouseClick(ui.SpeedButton3, Qt::LeftButton);
     QCOMPARE(FMessages->Count(), 2);
     QCOMPARE(FMessages->Last().Text,
-             QStringLiteral("本次答题共正确 3 道，错误 1 道，得分 75 分。\r是否需要查询答题信息？"));
+             QStringLiteral("本次答题共正确 3 道，错误 1 道，得分 75 分。\r成绩不合格\r是否需要查询答题信息？"));
     QCOMPARE(FAnswerer->Previews, 1);
     QVERIFY(FAnswerer->PreviewPages >= 1);
     QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 0);
@@ -105,10 +105,10 @@ void TestUMainHandIn::HandInMockExamAndReview()
     FMessages->Answer(2);
     QTest::keyClick(ui.Edit1, Qt::Key_Insert);
     QCOMPARE(FMessages->Count(), 2);
-    QCOMPARE(FMessages->Shown()[0].Text, KConfirm);
+    QCOMPARE(FMessages->Shown()[0].Text, QStringLiteral("您还有 2 道题未答。\r") + KConfirm);
     QCOMPARE(FMessages->Shown()[0].Buttons, TMsgButtons::OkCancel);
     QCOMPARE(FMessages->Shown()[1].Text,
-             QStringLiteral("本次答题共正确 1 道，错误 3 道，得分 25 分。\r是否需要查询答题信息？"));
+             QStringLiteral("本次答题共正确 1 道，错误 3 道，得分 25 分。\r成绩不合格\r是否需要查询答题信息？"));
     QCOMPARE(FAnswerer->Previews, 0);
     QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 0);
     QVERIFY(ui.Label1->isVisible());
@@ -216,16 +216,18 @@ void TestUMainHandIn::ClockCountsDownAndHandsInAtZero()
     emit ui.Clock->Tick();
     QCOMPARE(ui.LabTime->text(), QStringLiteral("00小时00分00秒"));
     QCOMPARE(FMessages->Count(), 0);
+    FMessages->Answer(1);
     FMessages->Answer(2);
     emit ui.Clock->Tick();
-    QCOMPARE(FMessages->Count(), 1);
+    QCOMPARE(FMessages->Count(), 2);
+    QCOMPARE(FMessages->Shown()[0].Text, TimeUpText());
     QVERIFY(FMessages->Last().Text.startsWith(QStringLiteral("本次答题共正确 0 道")));
     QVERIFY(ui.Edit1->isReadOnly());
     QVERIFY(!ui.Clock->IsRunning());
     QCOMPARE(ui.LabTime->text(), QStringLiteral("00小时00分00秒"));
     QCOMPARE(ui.LabTime->palette().color(QPalette::WindowText), QColor(255, 0, 0));
     emit ui.Clock->Tick();
-    QCOMPARE(FMessages->Count(), 1);
+    QCOMPARE(FMessages->Count(), 2);
     // Answering is over: the window closes.
     QVERIFY(form->close());
 }
@@ -239,7 +241,7 @@ void TestUMainHandIn::TimeOutDuringConfirmationHandsInOnce()
     ui.Clock->SetSecondsLeft(1);
     TExamClock *clock = ui.Clock;
     FMessages->WhileOpen = [clock](const TMessageRequest &request) {
-        if (request.Text != KConfirm)
+        if (!request.Text.endsWith(KConfirm))
             return;
         // The last second passes and the next tick finds no time left.
         emit clock->Tick();
@@ -252,9 +254,10 @@ void TestUMainHandIn::TimeOutDuringConfirmationHandsInOnce()
     QStringList texts;
     for (const TMessageRequest &request : FMessages->Shown())
         texts << request.Text;
-    QCOMPARE(texts.size(), 2);
-    QCOMPARE(texts[0], KConfirm);
-    QVERIFY(texts[1].startsWith(QStringLiteral("本次答题共正确 1 道，错误 3 道")));
+    QCOMPARE(texts.size(), 3);
+    QCOMPARE(texts[0], QStringLiteral("您还有 3 道题未答。\r") + KConfirm);
+    QCOMPARE(texts[1], TimeUpText());
+    QVERIFY(texts[2].startsWith(QStringLiteral("本次答题共正确 1 道，错误 3 道")));
     QCOMPARE(FBank->Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 0);
     // Answering is over: the window closes.
     QVERIFY(form->close());
@@ -269,7 +272,7 @@ void TestUMainHandIn::TimeOutClosesTheOpenConfirmationBox()
     const auto visibleBox = [](const QString &text) -> QMessageBox * {
         for (QWidget *window : QApplication::topLevelWidgets()) {
             auto *box = qobject_cast<QMessageBox *>(window);
-            if (box && box->isVisible() && box->text().startsWith(text))
+            if (box && box->isVisible() && box->text().contains(text))
                 return box;
         }
         return nullptr;
@@ -292,7 +295,9 @@ void TestUMainHandIn::TimeOutClosesTheOpenConfirmationBox()
     });
     QTimer closeSummary;
     connect(&closeSummary, &QTimer::timeout, screen, [&] {
-        if (QMessageBox *summary = visibleBox(QStringLiteral("本次答题共正确"))) {
+        if (QMessageBox *timeUp = visibleBox(TimeUpText())) {
+            timeUp->accept();
+        } else if (QMessageBox *summary = visibleBox(QStringLiteral("本次答题共正确"))) {
             confirmationOpenUnderSummary = visibleBox(KConfirm) != nullptr;
             summaryClosed = true;
             summary->reject();

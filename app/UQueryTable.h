@@ -1,0 +1,62 @@
+#pragma once
+
+#include <map>
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QString>
+#include <QStringList>
+#include <QVarLengthArray>
+#include <QVariant>
+
+#include "app/UDbError.h"
+
+// What the query's cursor, its lazy row loader and its writer share: the
+// table behind a statement, a buffered row, prepared statements and the
+// texts of their errors.
+
+// A table's columns and primary key.
+struct TTableShape
+{
+    int SchemaVersion = -1;
+    QSqlRecord Record;
+    QStringList Keys;
+    // The one key is SQLite's rowid under another name.
+    bool KeyIsRowId = false;
+};
+
+// Read once and kept while the engine reports the same schema version: the
+// many small statements of a paper need not each ask the engine again.
+TTableShape TableShape(const QSqlDatabase &db, const QString &table);
+
+bool IsBlobColumn(const QSqlRecord &record, int index);
+
+// One buffered row of a query.
+struct TQueryRow
+{
+    // Every column once the row is read; before that only the key
+    // columns, usually one, held without a heap block of its own.
+    QVarLengthArray<QVariant, 1> Values;
+    qint64 RowId = 0;
+    bool Read = true;
+};
+
+// Statements of our own, each prepared once while the query is open.
+class TPreparedStatements
+{
+public:
+    explicit TPreparedStatements(const QSqlDatabase &db) : FDatabase(db) {}
+    // Throws EDatabaseError when the engine refuses the statement.
+    QSqlQuery &Get(const QString &sql);
+
+private:
+    QSqlDatabase FDatabase;
+    std::map<QString, QSqlQuery> FStatements;
+};
+
+// The engine's own text for a statement that failed, after a Chinese
+// sentence where the engine names the fault.
+EDatabaseError EngineError(const QSqlQuery &query);
+EDatabaseError RowDeletedError();
+EDatabaseError ReadOnlyError();
