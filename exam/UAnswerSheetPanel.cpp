@@ -8,8 +8,7 @@
 #include "exam/UAnswerSheet.h"
 #include "exam/UExamWidgets.h"
 
-TSheetButton::TSheetButton(int number, QWidget *parent)
-    : QPushButton(QString::number(number), parent)
+TSheetButton::TSheetButton(int number, QWidget *parent) : QPushButton(QString::number(number), parent)
 {
 }
 
@@ -19,10 +18,18 @@ void TSheetButton::SetMark(const QString &mark)
     update();
 }
 
+void TSheetButton::SetStateSign(const QString &sign)
+{
+    FStateSign = sign;
+    update();
+}
+
 void TSheetButton::paintEvent(QPaintEvent *event)
 {
     QPushButton::paintEvent(event);
-    if (FMark.isEmpty())
+    // In review the verdict takes the corner: the state is known by then.
+    const QString sign = FMark.isEmpty() ? FStateSign : FMark;
+    if (sign.isEmpty())
         return;
     QPainter painter(this);
     QFont small = font();
@@ -30,12 +37,11 @@ void TSheetButton::paintEvent(QPaintEvent *event)
     small.setBold(true);
     painter.setFont(small);
     painter.setPen(palette().color(QPalette::ButtonText));
-    painter.drawText(rect().adjusted(0, -1, 0, 0), Qt::AlignRight | Qt::AlignTop, FMark);
+    painter.drawText(rect().adjusted(0, -1, 0, 0), Qt::AlignRight | Qt::AlignTop, sign);
 }
 
 TAnswerSheetPanel::TAnswerSheetPanel(const QRect &geometry, QWidget *parent)
-    : QScrollArea(parent)
-    , FContent(new TPicture(TPictureKind::SheetBackground, QString()))
+    : QScrollArea(parent), FContent(new TPicture(TPictureKind::SheetBackground, QString()))
 {
     setObjectName(QStringLiteral("Panel1"));
     setGeometry(geometry);
@@ -85,16 +91,24 @@ TSheetButton *TAnswerSheetPanel::Button(int number) const
     return number >= 1 && number <= int(FButtons.size()) ? FButtons[size_t(number - 1)] : nullptr;
 }
 
+void TAnswerSheetPanel::Paint(TSheetButton *button, const QColor &colour, bool bold, const QString &words)
+{
+    QFont font = button->font();
+    font.setBold(bold);
+    button->setFont(font);
+    SetTextColour(button, colour);
+    button->setAccessibleName(words);
+    button->setToolTip(words);
+}
+
 void TAnswerSheetPanel::SetState(int number, TAnswerState state)
 {
     TSheetButton *button = Button(number);
     if (!button)
         return;
     static const QColor colours[3] = {QColor(102, 102, 102), QColor(255, 25, 0), QColor(3, 150, 0)};
-    QFont font = button->font();
-    font.setBold(state != asUnanswered);
-    button->setFont(font);
-    SetTextColour(button, colours[state]);
+    Paint(button, colours[state], state != asUnanswered, AnswerStateDescription(number, state));
+    button->SetStateSign(AnswerStateSign(state));
 }
 
 void TAnswerSheetPanel::ShowReviewMark(int number, TReviewMark mark)
@@ -103,11 +117,7 @@ void TAnswerSheetPanel::ShowReviewMark(int number, TReviewMark mark)
     if (!button)
         return;
     static const QColor colours[3] = {QColor(3, 150, 0), QColor(220, 20, 0), QColor(102, 102, 102)};
-    QFont font = button->font();
-    font.setBold(mark != TReviewMark::Unanswered);
-    button->setFont(font);
-    SetTextColour(button, colours[int(mark)]);
+    Paint(button, colours[int(mark)], mark != TReviewMark::Unanswered, ReviewDescription(number, mark));
     button->SetMark(ReviewSign(mark));
-    button->setAccessibleDescription(ReviewDescription(button->text().toInt(), mark));
-    button->setToolTip(button->accessibleDescription());
+    button->setAccessibleDescription(ReviewDescription(number, mark));
 }

@@ -10,8 +10,9 @@
 
 class TPicture;
 
-// A button of the answer sheet: its question's number, and in review a
-// small sign in its top right corner.
+// A button of the answer sheet: its question's number and a small sign in
+// its top right corner, of the answer's state while answering and of the
+// verdict (the mark) in review.
 class TSheetButton : public QPushButton
 {
     Q_OBJECT
@@ -21,17 +22,21 @@ public:
     TSheetButton(int number, QWidget *parent);
     QString Mark() const { return FMark; }
     void SetMark(const QString &mark);
+    QString StateSign() const { return FStateSign; }
+    void SetStateSign(const QString &sign);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
 
 private:
     QString FMark;
+    QString FStateSign;
 };
 
 // The answer sheet of the exam screen: a button for every question on the
-// sheet's picture, scrolling when the paper is large. A button's colour
-// shows the state of its answer; a click chooses its question.
+// sheet's picture, scrolling when the paper is large. A button's colour,
+// sign and accessible name show the state of its answer; a click chooses
+// its question.
 class TAnswerSheetPanel : public QScrollArea
 {
     Q_OBJECT
@@ -55,6 +60,8 @@ signals:
 private:
     TSheetButton *MakeButton(int number, const QRect &place);
     TSheetButton *Button(int number) const;
+    // The look and words both the answer's state and the verdict use.
+    static void Paint(TSheetButton *button, const QColor &colour, bool bold, const QString &words);
 
     TPicture *FContent;
     std::vector<TSheetButton *> FButtons; // button i holds question i + 1

@@ -20,6 +20,7 @@
 #include "app/UScreenFitPlan.h"
 #include "app/URegistry.h"
 #include "exam/UAnswerSheetPanel.h"
+#include "exam/UExamAccessibility.h"
 #include "exam/UExamClock.h"
 #include "exam/UExamRecording.h"
 #include "exam/UExamWidgets.h"
@@ -108,6 +109,7 @@ TFrmMain::TFrmMain(QWidget *parent)
     banner->setGeometry(0, 0, width(), KBannerHeight);
     CreateLeftColumn();
     CreateRightArea();
+    DescribeExamScreen(this);
     qApp->installEventFilter(this);
     FormCreate();
 }

@@ -1,6 +1,32 @@
 #include "exam/UReviewMarks.h"
 
-#include "exam/UExamRules.h"
+namespace {
+
+QString SheetButtonWords(int number, const QString &state)
+{
+    return QStringLiteral("第 %1 题：").arg(number) + state;
+}
+
+} // namespace
+
+QString AnswerStateSign(TAnswerState state)
+{
+    switch (state) {
+    case asCertain:
+        return QStringLiteral("●");
+    case asUncertain:
+        return QStringLiteral("?");
+    case asUnanswered:
+        break;
+    }
+    return QString();
+}
+
+QString AnswerStateDescription(int number, TAnswerState state)
+{
+    static const QString words[3] = {QStringLiteral("未答"), QStringLiteral("不确定"), QStringLiteral("已答")};
+    return SheetButtonWords(number, words[state]);
+}
 
 TReviewMark ReviewMarkOf(const QString &themeResult, const QString &answerResult)
 {
@@ -12,9 +38,12 @@ TReviewMark ReviewMarkOf(const QString &themeResult, const QString &answerResult
 QString ReviewSign(TReviewMark mark)
 {
     switch (mark) {
-    case TReviewMark::Right: return QStringLiteral("✓");
-    case TReviewMark::Wrong: return QStringLiteral("✗");
-    case TReviewMark::Unanswered: break;
+    case TReviewMark::Right:
+        return QStringLiteral("✓");
+    case TReviewMark::Wrong:
+        return QStringLiteral("✗");
+    case TReviewMark::Unanswered:
+        break;
     }
     return QStringLiteral("–");
 }
@@ -22,7 +51,7 @@ QString ReviewSign(TReviewMark mark)
 QString ReviewDescription(int number, TReviewMark mark)
 {
     static const QString words[3] = {QStringLiteral("答对"), QStringLiteral("答错"), QStringLiteral("未答")};
-    return QStringLiteral("第 %1 题：").arg(number) + words[int(mark)];
+    return SheetButtonWords(number, words[int(mark)]);
 }
 
 TOptionReview OptionReviewOf(int option, const QString &answerResult, const QString &themeResult)
