@@ -17,6 +17,14 @@ QFont SongFont(int pixelSize, bool bold)
     return font;
 }
 
+QFont ClassNameFont()
+{
+    QFont font = SongFont(13, true);
+    // A share of the letters' width, so that it holds at every scale of the window.
+    font.setLetterSpacing(QFont::PercentageSpacing, 95);
+    return font;
+}
+
 namespace {
 
 // The pictures are drawn on the design grid: in a window scaled to fit its
@@ -60,13 +68,11 @@ QString TextWithinHeight(const QLabel *label, const QString &text, int maxHeight
 
 void FitHeight(QLabel *label)
 {
-    const int height = label->text().isEmpty() ? label->fontMetrics().height()
-                                                : label->heightForWidth(label->width());
+    const int height = label->text().isEmpty() ? label->fontMetrics().height() : label->heightForWidth(label->width());
     label->resize(label->width(), height);
 }
 
-TClickLabel::TClickLabel(QWidget *parent)
-    : QLabel(parent)
+TClickLabel::TClickLabel(QWidget *parent) : QLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
 }
@@ -78,8 +84,7 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent *event)
         emit Clicked(this);
 }
 
-TRadioGroup::TRadioGroup(const QStringList &items, QWidget *parent)
-    : QWidget(parent), FGroup(new QButtonGroup(this))
+TRadioGroup::TRadioGroup(const QStringList &items, QWidget *parent) : QWidget(parent), FGroup(new QButtonGroup(this))
 {
     int left = 0;
     for (int i = 0; i < items.size(); ++i) {
@@ -117,8 +122,7 @@ void TRadioGroup::ItemClicked(int index)
     emit Click();
 }
 
-TPicture::TPicture(TPictureKind kind, const QString &word, QWidget *parent)
-    : QWidget(parent), FKind(kind), FWord(word)
+TPicture::TPicture(TPictureKind kind, const QString &word, QWidget *parent) : QWidget(parent), FKind(kind), FWord(word)
 {
     setAccessibleName(word);
 }
@@ -129,10 +133,18 @@ void TPicture::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRect area = DesignArea(painter, *this);
     switch (FKind) {
-    case TPictureKind::Banner: PaintBanner(painter, area); break;
-    case TPictureKind::SectionHeader: PaintSectionHeader(painter, area); break;
-    case TPictureKind::WordLabel: PaintWordLabel(painter, area); break;
-    case TPictureKind::SheetBackground: PaintSheetBackground(painter, area); break;
+    case TPictureKind::Banner:
+        PaintBanner(painter, area);
+        break;
+    case TPictureKind::SectionHeader:
+        PaintSectionHeader(painter, area);
+        break;
+    case TPictureKind::WordLabel:
+        PaintWordLabel(painter, area);
+        break;
+    case TPictureKind::SheetBackground:
+        PaintSheetBackground(painter, area);
+        break;
     }
 }
 

@@ -128,7 +128,7 @@ void TFrmMain::CreateLeftColumn()
     Label5->setText(QStringLiteral("模拟/练习车型:"));
     Label5->move(4, 62);
     Label5->adjustSize();
-    LabCylb = MakeLabel(column, QStringLiteral("LabCylb"), SongFont(13, true), KTextColour);
+    LabCylb = MakeLabel(column, QStringLiteral("LabCylb"), ClassNameFont(), KTextColour);
     LabCylb->setGeometry(32, 87, 180, 50);
     LabCylb->setWordWrap(true);
     LabCylb->setAlignment(Qt::AlignLeft | Qt::AlignTop);
