@@ -1,9 +1,11 @@
 #include "editor/UEditor.h"
 
+#include <utility>
+
 #include <QGridLayout>
 #include <QGroupBox>
-#include <QHash>
 #include <QHBoxLayout>
+#include <QHash>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -118,6 +120,16 @@ void TFrmEditor::CreateControls()
     auto *main = new QHBoxLayout(this);
     main->addWidget(GrpList, 1);
     main->addLayout(right);
+
+    // Tab leaves the list and the texts rather than moving inside them, and
+    // goes from the list through the question's fields to the buttons.
+    DBGrid1->setTabKeyNavigation(false);
+    MemContent->setTabChangesFocus(true);
+    for (TQVMemo *memo : std::as_const(MemOptions))
+        memo->setTabChangesFocus(true);
+    QWidget *previous = EdtResult;
+    for (QPushButton *button : {BtnAdd, BtnEdit, BtnSave, BtnCancel, BtnDelete})
+        setTabOrder(std::exchange(previous, button), button);
 
     connect(BtnAdd, &QPushButton::clicked, this, &TFrmEditor::BtnAddClick);
     connect(BtnEdit, &QPushButton::clicked, this, &TFrmEditor::BtnEditClick);

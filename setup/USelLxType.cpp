@@ -24,11 +24,23 @@ constexpr int KNonClientHeight = 34;
 constexpr int KGroupBox1Height = 49;
 constexpr int KGroupBox2Height = 45;
 
+// The frame line runs through the middle of the caption, as the design's
+// places assume: a frame drawn below the caption would cut through the
+// list band's label and list.
+void FrameThroughCaption(QGroupBox *box)
+{
+    box->setStyleSheet(QStringLiteral("QGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+                                      " margin-top: %1px; }"
+                                      "QGroupBox::title { subcontrol-origin: margin; left: 6px; }")
+                           .arg(box->fontMetrics().height() / 2));
+}
+
 } // namespace
 
 TFrmSelLxType::TFrmSelLxType(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FrmSelLxType"));
     setWindowTitle(QStringLiteral("练习方式"));
@@ -39,6 +51,7 @@ TFrmSelLxType::TFrmSelLxType(QWidget *parent)
     GroupBox1 = new QGroupBox(QStringLiteral(" 方式选择 "), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(0, 0, KClientWidth, KGroupBox1Height);
+    FrameThroughCaption(GroupBox1);
     RadioButton1 = new QRadioButton(QStringLiteral("套题练习"), GroupBox1);
     RadioButton1->setObjectName(QStringLiteral("RadioButton1"));
     RadioButton1->move(18, 22);
@@ -53,6 +66,7 @@ TFrmSelLxType::TFrmSelLxType(QWidget *parent)
     GroupBox2 = new QGroupBox(this);
     GroupBox2->setObjectName(QStringLiteral("GroupBox2"));
     GroupBox2->setGeometry(0, KGroupBox1Height, KClientWidth, KGroupBox2Height);
+    FrameThroughCaption(GroupBox2);
     Label1 = new QLabel(GroupBox2);
     Label1->setObjectName(QStringLiteral("Label1"));
     Label1->move(32, 18);
@@ -82,6 +96,10 @@ TFrmSelLxType::TFrmSelLxType(QWidget *parent)
                 RadioButton1Click();
         });
     }
+    // Tab goes through the band as it reads, left to right.
+    setTabOrder(QVComboBox1, BitBtn3);
+    setTabOrder(BitBtn3, BitBtn1);
+    setTabOrder(BitBtn1, BitBtn2);
     connect(BitBtn1, &QPushButton::clicked, this, &TFrmSelLxType::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { done(2); });
     connect(BitBtn3, &QPushButton::clicked, this, &TFrmSelLxType::BitBtn3Click);
@@ -103,6 +121,8 @@ void TFrmSelLxType::FormShow()
     RunContext.PracticeScope.clear();
     const QSignalBlocker blocker(RadioButton3);
     RadioButton3->setChecked(true);
+    // The focus, and with it the group's Tab stop, is on the chosen mode.
+    RadioButton3->setFocus();
     RadioButton1Click();
 }
 

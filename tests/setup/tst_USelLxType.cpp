@@ -1,10 +1,9 @@
-#include <QTest>
-
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 
 #include "app/UComm.h"
 #include "app/UConnection.h"
@@ -41,6 +40,8 @@ private slots:
     void FailingStatementLeavesTheDialogUsable();
     void CancelLeavesTheRunValuesEmpty();
     void RestoredAfterMinimisingKeepsTheChoice();
+    void ControlsStayInsideTheirFrames_data();
+    void ControlsStayInsideTheirFrames();
 
 private:
     void ShowDialog();
@@ -127,8 +128,8 @@ void TestUSelLxType::SetListOfTheLicenceClass()
     AddSet(3, QStringLiteral("1"));
     AddSet(4, QStringLiteral("2"));
     AddSet(5, QVariant());
-    AddSet(6, QStringLiteral(""));                 // lets the statement through, but is no set
-    AddSet(7, QStringLiteral("9"), 20);            // a safety chapter
+    AddSet(6, QStringLiteral(""));      // lets the statement through, but is no set
+    AddSet(7, QStringLiteral("9"), 20); // a safety chapter
     ShowDialog();
     Child<QRadioButton>(FDialog.get(), "RadioButton1")->click();
     QCOMPARE(FCombo->Items(), (QStringList{"1", "12", "2"}));
@@ -267,6 +268,36 @@ void TestUSelLxType::RestoredAfterMinimisingKeepsTheChoice()
     QCOMPARE(FDialog->result(), 1);
     QCOMPARE(RunContext.PracticeMode, QStringLiteral("1"));
     QCOMPARE(RunContext.PracticeScope, QStringLiteral("07"));
+}
+
+void TestUSelLxType::ControlsStayInsideTheirFrames_data()
+{
+    QTest::addColumn<int>("sets");
+    QTest::newRow("plain list") << 3;
+    QTest::newRow("selection edit of a long list") << 25;
+}
+
+void TestUSelLxType::ControlsStayInsideTheirFrames()
+{
+    QFETCH(int, sets);
+    for (int set = 1; set <= sets; ++set)
+        AddSet(set, set);
+    ShowDialog();
+    QTest::mouseClick(Child<QRadioButton>(FDialog.get(), "RadioButton1"), Qt::LeftButton);
+    QTRY_COMPARE(FCombo->EditShowing(), sets > 20);
+    const auto inside = [](QGroupBox *box, QWidget *control) {
+        const QRect place(control->mapTo(box, QPoint(0, 0)), control->size());
+        return box->contentsRect().contains(place);
+    };
+    auto *modes = Child<QGroupBox>(FDialog.get(), "GroupBox1");
+    for (const char *name : {"RadioButton1", "RadioButton2", "RadioButton3"})
+        QVERIFY2(inside(modes, Child<QWidget>(FDialog.get(), name)), name);
+    auto *band = Child<QGroupBox>(FDialog.get(), "GroupBox2");
+    QVERIFY(inside(band, Child<QLabel>(FDialog.get(), "Label1")));
+    QVERIFY(inside(band, sets > 20 ? static_cast<QWidget *>(FCombo->OverlayEdit()) : FCombo));
+    // The design's places are kept: only the frame moved.
+    QCOMPARE(FCombo->geometry(), QRect(94, 14, 243, 21));
+    QCOMPARE(Child<QLabel>(FDialog.get(), "Label1")->pos(), QPoint(32, 18));
 }
 
 QTEST_MAIN(TestUSelLxType)
