@@ -1,5 +1,6 @@
 #include "exam/UAnswerSheetPanel.h"
 
+#include <QGuiApplication>
 #include <QPainter>
 #include <QStyle>
 
@@ -32,8 +33,10 @@ void TSheetButton::paintEvent(QPaintEvent *event)
     if (sign.isEmpty())
         return;
     QPainter painter(this);
-    QFont small = font();
-    small.setPixelSize(9);
+    // The signs come from the plain sans face: in the serif face of the
+    // numbers they are too thin to read at this size.
+    QFont small = QGuiApplication::font();
+    small.setPixelSize(font().pixelSize() > 0 ? qMax(9, font().pixelSize() * 5 / 6) : 11);
     small.setBold(true);
     painter.setFont(small);
     painter.setPen(palette().color(QPalette::ButtonText));

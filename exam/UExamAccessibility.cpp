@@ -77,7 +77,7 @@ void DescribeExamScreen(QWidget *screen)
     Describe(Part<QLabel>(screen, "Label1"), QString(), QStringLiteral("正确答案"));
     if (auto *legend = Part<QLabel>(screen, "Label2")) {
         // The legend speaks of colours; the signs beside the numbers say the same.
-        Describe(legend, QString(), QStringLiteral("已做题为绿色并标 ●，不确定题目为红色并标 ?"));
+        Describe(legend, QString(), QStringLiteral("已做题为绿色并标 •，不确定题目为红色并标 ?"));
         legend->setToolTip(legend->accessibleDescription());
     }
     Describe(Part<QWidget>(screen, "Panel1"), QStringLiteral("答题卡"), QStringLiteral("单击题号转到该题"));

@@ -13,7 +13,7 @@ QString AnswerStateSign(TAnswerState state)
 {
     switch (state) {
     case asCertain:
-        return QStringLiteral("●");
+        return QStringLiteral("•");
     case asUncertain:
         return QStringLiteral("?");
     case asUnanswered:

@@ -8,7 +8,7 @@
 // after hand-in, and how the review marks its options: with a sign and
 // words, so that nothing rests on colour alone.
 
-// "●" answered, "?" uncertain, nothing when unanswered.
+// "•" answered, "?" uncertain, nothing when unanswered.
 QString AnswerStateSign(TAnswerState state);
 // "第 3 题：已答", "第 3 题：不确定" or "第 3 题：未答", for a screen reader.
 QString AnswerStateDescription(int number, TAnswerState state);
