@@ -58,6 +58,9 @@ public:
 signals:
     void Click();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void ItemClicked(int index);
 
