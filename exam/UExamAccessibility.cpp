@@ -67,8 +67,11 @@ void DescribeExamScreen(QWidget *screen)
         Describe(screen->findChild<QLabel *>(name), QString(),
                  QStringLiteral("选项 %1：单击本项或在答案框中输入 %1 选择").arg(i + 1));
     }
+    // The entry keeps the focus while the candidate works: its description
+    // tells the keys that do the rest.
     Describe(Part<QLineEdit>(screen, "Edit1"), QStringLiteral("答案"),
-             QStringLiteral("输入所选选项的号码，多选题依次输入各号码；回车到下一题"));
+             QStringLiteral("输入所选选项的号码，多选题依次输入各号码；回车到下一题，上下箭头换题，"
+                            "Home 键本题确定，End 键本题不确定，Insert 键交卷"));
     if (auto *validity = Part<TRadioGroup>(screen, "RGYxx")) {
         Describe(validity, QStringLiteral("本题答题有效性"), QString());
         Describe(validity->Item(0), QString(), QStringLiteral("Home 键选择"));

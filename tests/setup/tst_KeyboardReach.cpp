@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -99,7 +100,14 @@ void TestKeyboardReach::LicenceDialogTabsThroughClassAndButtons()
 {
     TFrmXtglLogin dialog;
     QVERIFY(ShowActive(&dialog));
+    QWidget *login = Named(&dialog, "SpeedButton1");
+    const QImage unfocused = login->grab().toImage();
     QCOMPARE(NamesOf(TabWalk(&dialog)), QStringList({"RadioButton1", "SpeedButton1", "SpeedButton2"}));
+    // The picture button shows where the focus is.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), login);
+    QVERIFY(login->grab().toImage() != unfocused);
+    QTest::keyClick(login, Qt::Key_Tab, Qt::ShiftModifier);
     CheckEveryControlReached(&dialog);
     // A class chosen by its digit keeps the focus frame, and Tab comes back to it.
     QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
