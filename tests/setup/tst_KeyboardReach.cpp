@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include <QApplication>
 #include <QImage>
 #include <QLineEdit>
@@ -8,8 +10,11 @@
 #include "app/UComm.h"
 #include "app/UnitInitialization.h"
 #include "components/QVComboBox.h"
+#include "components/UQVComboBoxSelValue.h"
 #include "components/UQVImageSelect.h"
+#include "components/UQVImageShow.h"
 #include "editor/UEditor.h"
+#include "paper/USetTheme.h"
 #include "record/UFrmLearningRecord.h"
 #include "setup/USelLxType.h"
 #include "setup/UXtglLogin.h"
@@ -92,7 +97,8 @@ void TestKeyboardReach::CheckEveryControlReached(QWidget *window)
                         + Described(walk)));
     // Back with Shift+Tab the same way round, reversed.
     QList<QWidget *> back = TabWalk(window, true);
-    std::reverse(back.begin() + 1, back.end());
+    if (back.size() > 1)
+        std::reverse(back.begin() + 1, back.end());
     QCOMPARE(NamesOf(back), NamesOf(walk));
 }
 
@@ -198,6 +204,9 @@ void TestKeyboardReach::EveryControlOfTheOtherWindowsIsReached_data()
     QTest::newRow("connection settings") << "connect";
     QTest::newRow("question-bank editor") << "editor";
     QTest::newRow("crop dialog") << "crop";
+    QTest::newRow("picture viewer") << "viewer";
+    QTest::newRow("value selection") << "selection";
+    QTest::newRow("draw window") << "draw";
 }
 
 void TestKeyboardReach::EveryControlOfTheOtherWindowsIsReached()
@@ -211,8 +220,18 @@ void TestKeyboardReach::EveryControlOfTheOtherWindowsIsReached()
         shown = std::make_unique<TFrmConnect>();
     else if (window == QLatin1String("editor"))
         shown = std::make_unique<TFrmEditor>();
-    else
+    else if (window == QLatin1String("crop"))
         shown = std::make_unique<TFrmQVImageSelect>(FRecord->Bank().AppPath());
+    else if (window == QLatin1String("viewer"))
+        shown = std::make_unique<TFrmQVImageShow>(QImage(40, 30, QImage::Format_RGB32));
+    else if (window == QLatin1String("selection")) {
+        auto selection = std::make_unique<TFrmQVComboBoxSelValue>();
+        selection->SetNames({QStringLiteral("第一章"), QStringLiteral("第二章")});
+        selection->SetCodes({QStringLiteral("1"), QStringLiteral("2")});
+        shown = std::move(selection);
+    } else
+        // The draw window works by itself and holds no control to reach.
+        shown = std::make_unique<TFrmSetTheme>();
     QVERIFY(ShowActive(shown.get()));
     CheckEveryControlReached(shown.get());
 }
