@@ -134,6 +134,9 @@ void TFrmConnect::CreateControls()
     RadioButton2 = Place(new QRadioButton(QStringLiteral("使用指定的用户名称和密码(&U)"), this), "RadioButton2", 72, 127);
     RadioButton3 = Place(new QRadioButton(QStringLiteral("已安装Lumidrive软件"), this), "RadioButton3", 72, 150);
     RadioButton2->setChecked(true);
+    // Tab enters the modes at the chosen one; Qt moves this stop with the focus later.
+    RadioButton1->setFocusPolicy(Qt::ClickFocus);
+    RadioButton3->setFocusPolicy(Qt::ClickFocus);
 
     Label4 = Place(new QLabel(QStringLiteral("用户名称(&U)"), this), "Label4", 72, 177);
     EdtUser = Place(new QLineEdit(QStringLiteral("sa"), this), "EdtUser", 144, 172);

@@ -57,6 +57,7 @@ private slots:
     void EveryControlOfTheOtherWindowsIsReached_data();
     void EveryControlOfTheOtherWindowsIsReached();
     void EditorGoesFromListThroughFieldsToButtons();
+    void ConnectionDialogEntersItsModesAtTheChosenOne();
 
 private:
     // Fails with the names of the controls Tab does not reach.
@@ -250,6 +251,20 @@ void TestKeyboardReach::EditorGoesFromListThroughFieldsToButtons()
     // Tab in a question text moves on; it is no character of the text.
     QTest::keyClick(Named(&editor, "MemContent"), Qt::Key_Tab);
     QVERIFY(QApplication::focusWidget() != Named(&editor, "MemContent"));
+}
+
+void TestKeyboardReach::ConnectionDialogEntersItsModesAtTheChosenOne()
+{
+    TFrmConnect dialog;
+    QVERIFY(ShowActive(&dialog));
+    const QStringList walk = NamesOf(TabWalk(&dialog));
+    QCOMPARE(walk.mid(0, 3), QStringList({"ComBServer", "RadioButton2", "EdtUser"}));
+    // An arrow chooses another mode, and Tab comes back to that one.
+    Named(&dialog, "RadioButton2")->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Up);
+    QVERIFY(qobject_cast<QRadioButton *>(Named(&dialog, "RadioButton1"))->isChecked());
+    QCOMPARE(NamesOf(TabWalk(&dialog)).first(), QStringLiteral("RadioButton1"));
+    QVERIFY(!NamesOf(TabWalk(&dialog)).contains(QStringLiteral("RadioButton2")));
 }
 
 QTEST_MAIN(TestKeyboardReach)
