@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
+#include "app/UQuery.h"
 #include "exam/UExamClock.h"
 #include "exam/UExamWidgets.h"
 
@@ -38,6 +39,21 @@ void FollowClock(QWidget *screen)
         const QString description = time->text().isEmpty() ? QString() : ClockDescription(clock->SecondsLeft());
         if (description != time->accessibleDescription())
             time->setAccessibleDescription(description);
+    });
+}
+
+// The focus stays in the answer entry from question to question: its name
+// says which question it answers, so that a reader tells of every move.
+void FollowQuestion(QWidget *screen)
+{
+    auto *paper = screen->findChild<TQuery *>(QStringLiteral("AQry"));
+    auto *entry = Part<QLineEdit>(screen, "Edit1");
+    if (!paper || !entry)
+        return;
+    QObject::connect(paper, &TQuery::AfterScroll, entry, [entry](TQuery *query) {
+        if (query->Active() && !query->IsEmpty())
+            entry->setAccessibleName(
+                QStringLiteral("第 %1 题答案").arg(query->FieldByName(QStringLiteral("ID"))->AsString()));
     });
 }
 
@@ -89,4 +105,5 @@ void DescribeExamScreen(QWidget *screen)
     Describe(Part<QWidget>(screen, "SpeedButton3"), QString(), QStringLiteral("交卷并评分，Insert 键"));
     Describe(Part<QWidget>(screen, "SpeedButton5"), QString(), QStringLiteral("关闭考试窗口，Esc 键；交卷前不能关闭"));
     FollowClock(screen);
+    FollowQuestion(screen);
 }

@@ -1,4 +1,5 @@
 #include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
@@ -52,7 +53,7 @@ void TestUExamAccessibility::EveryControlHasANameAndADescription()
         QVERIFY2(!Spoken(control, QAccessible::Name).isEmpty(), name);
         QVERIFY2(!Spoken(control, QAccessible::Description).isEmpty() || control == SheetButton(*form, 1), name);
     }
-    QCOMPARE(Spoken(ui.Edit1, QAccessible::Name), QStringLiteral("答案"));
+    QCOMPARE(Spoken(ui.Edit1, QAccessible::Name), QStringLiteral("第 1 题答案"));
     QCOMPARE(Spoken(ui.LabTime, QAccessible::Name), QStringLiteral("剩余时间"));
     QCOMPARE(Spoken(ui.LabTime, QAccessible::Description), QStringLiteral("剩余 44 分钟"));
     QCOMPARE(Spoken(ui.SpeedButton3, QAccessible::Description), QStringLiteral("交卷并评分，Insert 键"));
@@ -69,6 +70,9 @@ void TestUExamAccessibility::QuestionAndOptionsAreReadByWhatTheyShow()
     QCOMPARE(Spoken(ui.LabA, QAccessible::Description), QStringLiteral("选项 1：单击本项或在答案框中输入 1 选择"));
     QTest::keyClick(ui.Edit1, Qt::Key_Down);
     QCOMPARE(CurrentId(*form), 2);
+    // The focus stays in the entry, whose name goes with the question.
+    QCOMPARE(QApplication::focusWidget(), ui.Edit1);
+    QCOMPARE(Spoken(ui.Edit1, QAccessible::Name), QStringLiteral("第 2 题答案"));
     QCOMPARE(Spoken(ui.LabContent, QAccessible::Name), ui.LabContent->text());
     QCOMPARE(Spoken(ui.LabB, QAccessible::Name), ui.LabB->text());
     QVERIFY(ui.LabB->text().startsWith(QStringLiteral("2、")));
