@@ -18,12 +18,16 @@ TTableShape TableShape(const QSqlDatabase &db, const QString &table)
         return *found;
     TTableShape shape;
     shape.SchemaVersion = version;
-    shape.Record = db.record(table);
-    const QSqlIndex index = db.primaryIndex(table);
+    // PostgreSQL folds a name written without quotes to lower case, as the
+    // statement's own name is folded; its driver looks the name up as given.
+    const bool folds = db.driverName() == QLatin1String("QPSQL") && !table.startsWith(QLatin1Char('"'));
+    const QString name = folds ? table.toLower() : table;
+    shape.Record = db.record(name);
+    const QSqlIndex index = db.primaryIndex(name);
     for (int i = 0; i < index.count(); ++i)
         shape.Keys << index.fieldName(i);
     if (shape.Keys.size() == 1)
-        shape.KeyIsRowId = TSqliteRowLoader::KeyIsRowId(db, table, shape.Keys[0]);
+        shape.KeyIsRowId = TSqliteRowLoader::KeyIsRowId(db, name, shape.Keys[0]);
     if (version >= 0)
         shapes.insert(key, shape);
     return shape;

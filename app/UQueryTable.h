@@ -49,6 +49,7 @@ public:
     explicit TPreparedStatements(const QSqlDatabase &db) : FDatabase(db) {}
     // Throws EDatabaseError when the engine refuses the statement.
     QSqlQuery &Get(const QString &sql);
+    void Forget(const QString &sql) { FStatements.erase(sql); }
 
 private:
     QSqlDatabase FDatabase;

@@ -6,8 +6,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include "app/UComm.h"
 #include "app/UConnection.h"
@@ -17,6 +15,7 @@
 #include "app/UIniFile.h"
 #include "app/UQuery.h"
 #include "app/USqlText.h"
+#include "app/UWriteTransaction.h"
 #include "paper/UPaperError.h"
 #include "paper/UThemeCfg.h"
 
@@ -134,51 +133,6 @@ private:
     QHash<QString, int> FByText;
 };
 
-// A write transaction that takes the database's write lock at once, so the
-// paper number read inside it stays ours until the rows are committed.
-class TWriteTransaction
-{
-public:
-    explicit TWriteTransaction(TConnection *connection)
-        : FDb(connection->Database())
-    {
-        Run(FDb.driverName() == QLatin1String("QSQLITE") ? QStringLiteral("BEGIN IMMEDIATE")
-                                                          : QStringLiteral("BEGIN TRANSACTION"));
-        FOpen = true;
-    }
-
-    ~TWriteTransaction() { Rollback(); }
-
-    void Commit()
-    {
-        Run(QStringLiteral("COMMIT"));
-        FOpen = false;
-    }
-
-    void Rollback()
-    {
-        if (!FOpen)
-            return;
-        FOpen = false;
-        QSqlQuery query(FDb);
-        query.exec(QStringLiteral("ROLLBACK"));
-    }
-
-    TWriteTransaction(const TWriteTransaction &) = delete;
-    TWriteTransaction &operator=(const TWriteTransaction &) = delete;
-
-private:
-    void Run(const QString &sql)
-    {
-        QSqlQuery query(FDb);
-        if (!query.exec(sql))
-            throw EngineError(query.lastError(), query.driver());
-    }
-
-    QSqlDatabase FDb;
-    bool FOpen = false;
-};
-
 } // namespace
 
 TPaperRequest TPaperRequest::OfRun()
@@ -236,7 +190,7 @@ void TPaperStore::CheckPracticeQuestions()
 
 bool TPaperStore::SavePaper(TPaperProgress &progress)
 {
-    TWriteTransaction transaction(Connection());
+    TWriteTransaction transaction(Connection(), NumberedTable());
     FExamineID = NextExamineID();
     FQuestionCurrent = false;
     // This run's own draw needs no file: another copy of the program in the
@@ -367,9 +321,7 @@ void TPaperStore::AppendPaperRow(TQuery &target, int id, const QString &themeBit
 qint64 TPaperStore::NextExamineID()
 {
     TQuery query;
-    OpenOn(query, QStringLiteral("Select Max(ExamineID) From ")
-                      + (IsPracticeMode(FRequest.PracticeMode) ? QStringLiteral("T_KS_ExamineTheme_TT")
-                                                              : QStringLiteral("T_KS_ExamineTheme")));
+    OpenOn(query, QStringLiteral("Select Max(ExamineID) From ") + NumberedTable());
     const QString largest = query.Fields(0)->AsString().trimmed();
     if (largest.isEmpty())
         return 1;
@@ -384,6 +336,12 @@ bool TPaperStore::ThemeExists(int themeId)
     const std::unique_ptr<TQuery> query(
         CreateOpenQuery(QStringLiteral("Select ThemeID From T_KS_THEME where ThemeID=") + QString::number(themeId)));
     return query && !query->IsEmpty();
+}
+
+QString TPaperStore::NumberedTable() const
+{
+    return IsPracticeMode(FRequest.PracticeMode) ? QStringLiteral("T_KS_ExamineTheme_TT")
+                                                 : QStringLiteral("T_KS_ExamineTheme");
 }
 
 QString TPaperStore::PaperTable() const

@@ -90,6 +90,8 @@ private:
     void CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, TPaperProgress &progress);
     void AppendPaperRow(TQuery &target, int id, const QString &themeBit);
     QString PaperTable() const;
+    // The paper table as the numbering statement names it.
+    QString NumberedTable() const;
     QString SaveErrorText() const;
 
     TPaperRequest FRequest;
