@@ -124,6 +124,25 @@ QVariant TTestBank::Scalar(const QString &sql) const
     return query.value(0);
 }
 
+void TTestBank::RefuseRows(const QString &name, const QString &event, const QString &table, const QString &condition,
+                           const QString &message) const
+{
+    if (!OnServer()) {
+        Exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 %4 BEGIN SELECT RAISE(ABORT, '%5'); END")
+                 .arg(name, event, table, condition.isEmpty() ? QString() : QStringLiteral("WHEN ") + condition, message));
+        return;
+    }
+    Exec(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS 'BEGIN RAISE EXCEPTION ''%2''; END'")
+             .arg(name, message));
+    Exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW %4 EXECUTE FUNCTION %1()")
+             .arg(name, event, table, condition.isEmpty() ? QString() : QStringLiteral("WHEN (%1)").arg(condition)));
+}
+
+void TTestBank::AllowRows(const QString &name, const QString &table) const
+{
+    Exec(OnServer() ? QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, table) : QStringLiteral("DROP TRIGGER %1").arg(name));
+}
+
 void TTestBank::AddTheme(int themeId, const QVariantMap &columns)
 {
     QVariantMap values{

@@ -62,6 +62,14 @@ public:
     void Exec(const QString &sql) const;
     QVariant Scalar(const QString &sql) const;
 
+    // Makes the engine refuse rows, as a failing disk would: every event
+    // ("insert", "delete") on the table whose row meets the condition
+    // (NEW.… or OLD.…; empty for every row) fails with the message, until
+    // AllowRows takes the refusal away again.
+    void RefuseRows(const QString &name, const QString &event, const QString &table, const QString &condition,
+                    const QString &message) const;
+    void AllowRows(const QString &name, const QString &table) const;
+
     // Inserts a question; unspecified columns get sensible values
     // (part 1, chapter 1, type 2, options "甲" "乙" "丙" "丁" "", result "1", ZT 1).
     void AddTheme(int themeId, const QVariantMap &columns = {});
