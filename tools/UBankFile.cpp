@@ -67,7 +67,9 @@ QSqlDatabase OpenNewBankFile(const QString &fileName, const QString &connectionN
 QSqlQuery OpenBankQuery(const QSqlDatabase &db, const QString &sql)
 {
     QSqlQuery query(db);
-    query.setForwardOnly(true);
+    // A forward-only result on QPSQL streams its rows, and the next statement
+    // on the connection ends it: the checks read one query inside another.
+    query.setForwardOnly(db.driverName() == QLatin1String("QSQLITE"));
     if (!query.exec(sql))
         throw EDatabaseError(query.lastError().text() + QStringLiteral(" in: ") + sql);
     return query;
