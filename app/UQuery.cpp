@@ -497,6 +497,16 @@ void TQuery::Cancel()
     DoAfterCancel();
 }
 
+void TQuery::EndEditUnwritten()
+{
+    if (FState != dsEdit)
+        return;
+    FRows[FCurrent] = std::move(FEditBuffer);
+    FEditBuffer = TQueryRow();
+    FModified.clear();
+    FState = dsBrowse;
+}
+
 void TQuery::Delete()
 {
     RequireActive();

@@ -128,6 +128,9 @@ public:
     void Insert();
     void Post();
     void Cancel();
+    // Ends an edit whose write failed, keeping its values in the buffered
+    // row only, for a caller that writes them itself later.
+    void EndEditUnwritten();
     void Delete();
     // Reads every column of every row, pictures included, so that the rows
     // stay readable after they are deleted from the database.
