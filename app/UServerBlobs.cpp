@@ -67,9 +67,9 @@ QVariant TServerBlobs::Resolved(QVariant &cell, int fieldIndex)
     QStringList terms;
     for (const int key : FKeyFields)
         terms << QuotedIdentifier(FShape.Record.fieldName(key)) + QStringLiteral("=?");
-    QSqlQuery &query = FStatements.Get(QStringLiteral("SELECT %1 FROM %2 WHERE %3")
-                                           .arg(QuotedIdentifier(FShape.Record.fieldName(fieldIndex)), FTable,
-                                                terms.join(QLatin1String(" AND "))));
+    QSqlQuery &query = FStatements.Get(
+        QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+            .arg(QuotedIdentifier(FShape.Record.fieldName(fieldIndex)), FTable, terms.join(QLatin1String(" AND "))));
     const QVariantList key = cell.value<TServerBlob>().Key;
     for (int i = 0; i < key.size(); ++i)
         query.bindValue(i, key[i]);

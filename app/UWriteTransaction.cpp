@@ -7,12 +7,11 @@
 #include "app/UEngineErrorText.h"
 #include "app/USqlText.h"
 
-TWriteTransaction::TWriteTransaction(TConnection *connection, const QString &serialTable)
-    : FDb(connection->Database())
+TWriteTransaction::TWriteTransaction(TConnection *connection, const QString &serialTable) : FDb(connection->Database())
 {
     if (!connection->IsPostgres()) {
         Run(FDb.driverName() == QLatin1String("QSQLITE") ? QStringLiteral("BEGIN IMMEDIATE")
-                                                          : QStringLiteral("BEGIN TRANSACTION"));
+                                                         : QStringLiteral("BEGIN TRANSACTION"));
         FOpen = true;
         return;
     }

@@ -171,8 +171,8 @@ TRoomResult RunSeats(const QString &engine, const QStringList &folders, int pace
 
 void PrintRow(const TRoomResult &r)
 {
-    std::printf("| %s | %d | %.0f ms | %.2f ms | %.2f ms | %.0f ms | %.0f ms | %lld | %lld | %d |\n", qPrintable(r.Engine),
-                r.Seats, r.AllStoredMs, Percentile(r.Commits, 0.5), Percentile(r.Commits, 0.99),
+    std::printf("| %s | %d | %.0f ms | %.2f ms | %.2f ms | %.0f ms | %.0f ms | %lld | %lld | %d |\n",
+                qPrintable(r.Engine), r.Seats, r.AllStoredMs, Percentile(r.Commits, 0.5), Percentile(r.Commits, 0.99),
                 Percentile(r.HandIns, 0.5), Percentile(r.HandIns, 1.0), static_cast<long long>(r.Colliding),
                 static_cast<long long>(r.Lost), r.Failed);
     if (!r.FirstError.isEmpty())
@@ -239,7 +239,9 @@ qint64 StoreSeatPaper(TPaperStore &store, TQuery &paper)
         throw EExamoraError(QStringLiteral("no paper"));
     if (paper.RecordCount() != store.FQuestionCount)
         throw EExamoraError(QStringLiteral("paper %1 has %2 rows, not %3")
-                                .arg(store.FExamineID).arg(paper.RecordCount()).arg(store.FQuestionCount));
+                                .arg(store.FExamineID)
+                                .arg(paper.RecordCount())
+                                .arg(store.FQuestionCount));
     return store.FExamineID;
 }
 
@@ -272,15 +274,16 @@ int RunSeat(const QStringList &args)
         const qint64 examineId = StoreSeatPaper(store, paper);
         std::printf("stored %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
         TExamRecord record(dataModule.ACon);
-        const qint64 recordId =
-            record.Open(RecordStartOf(RunContext, examineId, QStringLiteral("T_KS_ExamineTheme"), 45, store.FQuestionCount));
+        const qint64 recordId = record.Open(
+            RecordStartOf(RunContext, examineId, QStringLiteral("T_KS_ExamineTheme"), 45, store.FQuestionCount));
         // The exam screen's commit: the row's answer posted, the record kept current.
         paper.First();
         for (int i = 0; i < std::min(answers, paper.RecordCount()); ++i) {
             QThread::msleep(unsigned(pace));
             const auto start = TClock::now();
             paper.Edit();
-            paper.FieldByName(QStringLiteral("AnswerResult"))->SetAsString(AnswerOf(paper.FieldByName(QStringLiteral("ID"))->AsInteger()));
+            paper.FieldByName(QStringLiteral("AnswerResult"))
+                ->SetAsString(AnswerOf(paper.FieldByName(QStringLiteral("ID"))->AsInteger()));
             paper.FieldByName(QStringLiteral("Yxx_St"))->SetAsString(QStringLiteral("0"));
             paper.Post();
             record.KeepCurrent(recordId, 2700 - i, i + 1);

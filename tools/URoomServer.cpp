@@ -16,9 +16,9 @@
 namespace {
 
 // The tables a bank brings, in an order that keeps every reference whole.
-const QStringList KBankTables{QStringLiteral("T_KS_CHAPTER"), QStringLiteral("T_KS_ThemePart"),
-                              QStringLiteral("T_KS_THEME"),   QStringLiteral("T_KS_Model"),
-                              QStringLiteral("T_KS_ThemeModelContent"), QStringLiteral("T_KS_ThemeNote")};
+const QStringList KBankTables{
+    QStringLiteral("T_KS_CHAPTER"), QStringLiteral("T_KS_ThemePart"),         QStringLiteral("T_KS_THEME"),
+    QStringLiteral("T_KS_Model"),   QStringLiteral("T_KS_ThemeModelContent"), QStringLiteral("T_KS_ThemeNote")};
 
 const QString KBankConnection = QStringLiteral("examora-push-bank");
 
@@ -51,7 +51,8 @@ qint64 CopyTable(const QSqlDatabase &bank, const QString &bankTable, QSqlDatabas
             marks << QStringLiteral("?");
         }
     }
-    QSqlQuery rows = OpenBankQuery(bank, QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1Char(',')), bankTable));
+    QSqlQuery rows = OpenBankQuery(bank,
+                                   QStringLiteral("SELECT %1 FROM %2").arg(columns.join(QLatin1Char(',')), bankTable));
     QSqlQuery insert(server);
     if (!insert.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
                             .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')))))
@@ -61,7 +62,8 @@ qint64 CopyTable(const QSqlDatabase &bank, const QString &bankTable, QSqlDatabas
         for (int i = 0; i < columns.size(); ++i)
             insert.bindValue(i, rows.value(i));
         if (!insert.exec())
-            throw EDatabaseError(QStringLiteral("%1, row %2: %3").arg(table).arg(copied + 1).arg(insert.lastError().text()));
+            throw EDatabaseError(
+                QStringLiteral("%1, row %2: %3").arg(table).arg(copied + 1).arg(insert.lastError().text()));
         ++copied;
     }
     return copied;
@@ -73,9 +75,10 @@ void ContinueNumbering(QSqlDatabase &server, const QString &table)
     const QSqlIndex key = server.primaryIndex(table.toLower());
     if (key.count() != 1)
         return;
-    ExecBankSql(server, QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), COALESCE(MAX(%2), 0) + 1, false) "
-                                       "FROM %1")
-                            .arg(table.toLower(), key.fieldName(0)));
+    ExecBankSql(server,
+                QStringLiteral("SELECT setval(pg_get_serial_sequence('%1', '%2'), COALESCE(MAX(%2), 0) + 1, false) "
+                               "FROM %1")
+                    .arg(table.toLower(), key.fieldName(0)));
 }
 
 TPushReport CopyBank(const QSqlDatabase &bank, QSqlDatabase &server, bool replace)

@@ -76,9 +76,10 @@ void TestURoomConnection::UnreachableServerIsToldAndEndsTheRunWithoutTheDialog_d
 {
     QTest::addColumn<QString>("connInfo");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no server on the socket")
-        << "host=/nonexistent/examora port=5432 dbname=room user=examora" << "无法连接考场服务器：";
-    QTest::newRow("unknown option") << "hots=examroom" << "无法连接考场服务器：";
+    QTest::newRow("no server on the socket") << "host=/nonexistent/examora port=5432 dbname=room user=examora"
+                                             << "无法连接考场服务器：";
+    QTest::newRow("unknown option") << "hots=examroom"
+                                    << "无法连接考场服务器：";
     QTest::newRow("no connection string") << QString() << "没有服务器连接串";
 }
 

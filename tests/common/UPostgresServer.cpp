@@ -50,8 +50,7 @@ QString TPostgresServer::Unavailable()
     return QString();
 }
 
-TPostgresServer::TPostgresServer(const QStringList &options)
-    : FBinDir(ServerBinDir())
+TPostgresServer::TPostgresServer(const QStringList &options) : FBinDir(ServerBinDir())
 {
     if (const QString why = Unavailable(); !why.isEmpty()) {
         FError = why;
@@ -111,9 +110,9 @@ void TPostgresServer::Stop()
     if (!FRunning)
         return;
     FRunning = false;
-    Run(FBinDir + QStringLiteral("/pg_ctl"), {QStringLiteral("-D"), FDir.filePath(QStringLiteral("data")),
-                                              QStringLiteral("-m"), QStringLiteral("immediate"), QStringLiteral("-w"),
-                                              QStringLiteral("stop")});
+    Run(FBinDir + QStringLiteral("/pg_ctl"),
+        {QStringLiteral("-D"), FDir.filePath(QStringLiteral("data")), QStringLiteral("-m"), QStringLiteral("immediate"),
+         QStringLiteral("-w"), QStringLiteral("stop")});
 }
 
 QStringList TPostgresServer::AsServerUser(const QString &program, const QStringList &arguments) const
@@ -122,7 +121,7 @@ QStringList TPostgresServer::AsServerUser(const QString &program, const QStringL
         return QStringList{program} + arguments;
     return QStringList{QStringLiteral("setpriv"), QStringLiteral("--reuid=%1").arg(KNobody),
                        QStringLiteral("--regid=%1").arg(KNobody), QStringLiteral("--clear-groups"), program}
-        + arguments;
+    + arguments;
 }
 
 bool TPostgresServer::Run(const QString &program, const QStringList &arguments, QString *output) const
@@ -142,8 +141,9 @@ bool TPostgresServer::Run(const QString &program, const QStringList &arguments, 
 // it stops the server once the test's process is gone, and removes the folder.
 void TPostgresServer::StartWatchdog()
 {
-    const QString script = QStringLiteral("while [ -d /proc/%1 ]; do sleep 1; done; \"%2/pg_ctl\" -D \"%3/data\" -m immediate "
-                                          "stop >/dev/null 2>&1; rm -rf \"%3\"")
+    const QString script = QStringLiteral(
+                               "while [ -d /proc/%1 ]; do sleep 1; done; \"%2/pg_ctl\" -D \"%3/data\" -m immediate "
+                               "stop >/dev/null 2>&1; rm -rf \"%3\"")
                                .arg(QCoreApplication::applicationPid())
                                .arg(FBinDir, FDir.path());
     QStringList command = AsServerUser(QStringLiteral("sh"), {QStringLiteral("-c"), script});

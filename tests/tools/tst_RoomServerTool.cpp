@@ -93,8 +93,8 @@ void TestRoomServerTool::cleanup()
 
 void TestRoomServerTool::CompareWithBank()
 {
-    for (const char *table : {"T_KS_THEME", "T_KS_CHAPTER", "T_KS_Model", "T_KS_ThemeModelContent", "T_KS_ThemeNote",
-                              "T_KS_ThemePart"}) {
+    for (const char *table :
+         {"T_KS_THEME", "T_KS_CHAPTER", "T_KS_Model", "T_KS_ThemeModelContent", "T_KS_ThemeNote", "T_KS_ThemePart"}) {
         const QString count = QStringLiteral("select count(*) from ") + QLatin1String(table);
         QCOMPARE(Scalar("server", count).toLongLong(), Scalar("bank", count).toLongLong());
         QVERIFY2(Scalar("bank", count).toLongLong() > 0, table);
@@ -137,7 +137,8 @@ void TestRoomServerTool::InitPushAndCheckCarryTheWholeBank()
                       "SelectCount, ThemeBit, BitCount) values (1, 1, 1, 1, 0, 0, 1, 0)"),
              qPrintable(add.lastError().text()));
 
-    QVERIFY(add.exec("delete from T_KS_ThemeModelContent where ContentID=(select max(ContentID) from T_KS_ThemeModelContent)"));
+    QVERIFY(add.exec(
+        "delete from T_KS_ThemeModelContent where ContentID=(select max(ContentID) from T_KS_ThemeModelContent)"));
     const TRun check = RunTool({QStringLiteral("check"), FConnInfo});
     QVERIFY2(check.Status == 0, qPrintable(check.Output + check.Errors));
     QVERIFY(check.Output.contains(QStringLiteral("题库检查通过")));
@@ -189,12 +190,14 @@ void TestRoomServerTool::ResultsAreCsvFromTheDayGiven()
     // A number that a spreadsheet would run as a formula stays text.
     QVERIFY(!lines[2].contains(QStringLiteral(",=cmd")));
 
-    const TRun since = RunTool({QStringLiteral("results"), FConnInfo, QStringLiteral("--since"), QStringLiteral("2026-12-09")});
+    const TRun since = RunTool(
+        {QStringLiteral("results"), FConnInfo, QStringLiteral("--since"), QStringLiteral("2026-12-09")});
     QCOMPARE(since.Status, 0);
     lines = since.Output.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts);
     QCOMPARE(lines.size(), 2);
     QVERIFY(lines[1].contains(QStringLiteral("2026-12-09T10:00:00")));
-    QCOMPARE(RunTool({QStringLiteral("results"), FConnInfo, QStringLiteral("--since"), QStringLiteral("9.12.2026")}).Status, 1);
+    QCOMPARE(RunTool({QStringLiteral("results"), FConnInfo, QStringLiteral("--since"), QStringLiteral("9.12.2026")}).Status,
+             1);
 }
 
 QTEST_GUILESS_MAIN(TestRoomServerTool)
