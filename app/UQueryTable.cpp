@@ -11,7 +11,10 @@
 TTableShape TableShape(const QSqlDatabase &db, const QString &table)
 {
     static QHash<QString, TTableShape> shapes;
-    const int version = TSqliteRowLoader::SchemaVersion(db);
+    // A server's tables do not change under a running seat: a table found
+    // there is kept for the connection's life, with the version 0.
+    const bool server = !TSqliteRowLoader::Serves(db);
+    const int version = server ? 0 : TSqliteRowLoader::SchemaVersion(db);
     const QString key = db.connectionName() + QLatin1Char('\n') + db.databaseName() + QLatin1Char('\n') + table.toLower();
     const auto found = shapes.constFind(key);
     if (version >= 0 && found != shapes.constEnd() && found->SchemaVersion == version)
@@ -28,7 +31,7 @@ TTableShape TableShape(const QSqlDatabase &db, const QString &table)
         shape.Keys << index.fieldName(i);
     if (shape.Keys.size() == 1)
         shape.KeyIsRowId = TSqliteRowLoader::KeyIsRowId(db, name, shape.Keys[0]);
-    if (version >= 0)
+    if (version >= 0 && !(server && shape.Record.isEmpty()))
         shapes.insert(key, shape);
     return shape;
 }
@@ -57,6 +60,19 @@ EDatabaseError EngineError(const QSqlQuery &query)
 EDatabaseError RowDeletedError()
 {
     return EDatabaseError(QStringLiteral("Row cannot be read: it was deleted after the query was opened"));
+}
+
+QVariant RowValue(QSqlQuery &query)
+{
+    if (!query.exec())
+        throw EngineError(query);
+    if (!query.next()) {
+        query.finish();
+        throw RowDeletedError();
+    }
+    const QVariant value = query.value(0);
+    query.finish();
+    return value;
 }
 
 EDatabaseError ReadOnlyError()

@@ -73,13 +73,6 @@ QVariant TServerBlobs::Resolved(QVariant &cell, int fieldIndex)
     const QVariantList key = cell.value<TServerBlob>().Key;
     for (int i = 0; i < key.size(); ++i)
         query.bindValue(i, key[i]);
-    if (!query.exec())
-        throw EngineError(query);
-    if (!query.next()) {
-        query.finish();
-        throw RowDeletedError();
-    }
-    cell = query.value(0);
-    query.finish();
+    cell = RowValue(query);
     return cell;
 }

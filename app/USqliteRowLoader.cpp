@@ -241,14 +241,7 @@ QVariant TSqliteRowLoader::Resolved(QVariant &cell, int fieldIndex)
     QSqlQuery &query = FStatements.Get(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?")
                                            .arg(QuotedIdentifier(FShape.Record.fieldName(fieldIndex)), FTable));
     query.bindValue(0, cell.value<TLazyBlob>().RowId);
-    if (!query.exec())
-        throw EngineError(query);
-    if (!query.next()) {
-        query.finish();
-        throw RowDeletedError();
-    }
-    cell = query.value(0);
-    query.finish();
+    cell = RowValue(query);
     return cell;
 }
 

@@ -7,18 +7,22 @@
 #include "app/UEngineErrorText.h"
 #include "app/USqlText.h"
 
-TWriteTransaction::TWriteTransaction(TConnection *connection, const QString &serialTable) : FDb(connection->Database())
+TWriteTransaction::TWriteTransaction(TConnection *connection, const QString &serialTable)
+    : FDb(connection->Database()), FSerialTable(serialTable), FServer(connection->IsPostgres())
 {
-    if (!connection->IsPostgres()) {
+    if (FServer)
+        Run(QStringLiteral("BEGIN"));
+    else
         Run(FDb.driverName() == QLatin1String("QSQLITE") ? QStringLiteral("BEGIN IMMEDIATE")
-                                                         : QStringLiteral("BEGIN TRANSACTION"));
-        FOpen = true;
-        return;
-    }
-    Run(QStringLiteral("BEGIN"));
+                                                          : QStringLiteral("BEGIN TRANSACTION"));
     FOpen = true;
+}
+
+void TWriteTransaction::LockNumbering()
+{
     // Held until commit or rollback; the name folds like the table's own.
-    Run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('%1'))").arg(QuoteSqlText(serialTable.toLower())));
+    if (FServer)
+        Run(QStringLiteral("SELECT pg_advisory_xact_lock(hashtext('%1'))").arg(QuoteSqlText(FSerialTable.toLower())));
 }
 
 void TWriteTransaction::Commit()

@@ -5,12 +5,12 @@
 
 class TConnection;
 
-// A write transaction for numbering: the number read inside it (the largest
-// plus 1 of serialTable) stays this transaction's until the rows are
+// A write transaction for numbering: a number read after LockNumbering (the
+// largest plus 1 of serialTable) stays this transaction's until the rows are
 // committed, on every engine. SQLite takes its write lock at once; a server
-// takes a lock on the table's numbering that only other numbering waits for,
-// so answers written meanwhile by other seats go on. Rolled back unless
-// committed. Throws EDatabaseError with the engine's text.
+// takes, in LockNumbering, a lock on the table's numbering that only other
+// numbering waits for, so answers written meanwhile by other seats go on.
+// Rolled back unless committed. Throws EDatabaseError with the engine's text.
 class TWriteTransaction
 {
 public:
@@ -19,6 +19,7 @@ public:
     TWriteTransaction(const TWriteTransaction &) = delete;
     TWriteTransaction &operator=(const TWriteTransaction &) = delete;
 
+    void LockNumbering();
     void Commit();
     void Rollback();
 
@@ -26,5 +27,7 @@ private:
     void Run(const QString &sql);
 
     QSqlDatabase FDb;
+    QString FSerialTable;
+    bool FServer = false;
     bool FOpen = false;
 };

@@ -23,6 +23,16 @@ void WriteRoomConfig(const QTemporaryDir &folder, const QString &connInfo)
     room.UpdateFile();
 }
 
+// Runs the data module's start on the folder as the program does; true
+// when the connection dialog of the local bank was asked for.
+bool StartDataModule(TDM &dataModule, const QTemporaryDir &folder)
+{
+    bool dialogShown = false;
+    dataModule.RunConnectDialog = [&dialogShown] { return dialogShown = true, 2; };
+    dataModule.DataModuleCreate(folder.path());
+    return dialogShown;
+}
+
 } // namespace
 
 // The data module in an exam room: ExamRoom.cfg beside the program sends
@@ -56,11 +66,9 @@ void TestURoomConnection::RoomFileOpensTheServerNotTheLocalBank()
     WriteRoomConfig(folder, connInfo);
     TScriptedMessages messages;
     TDM dataModule;
-    bool dialogShown = false;
-    dataModule.RunConnectDialog = [&dialogShown] { return dialogShown = true, 2; };
-    dataModule.DataModuleCreate(folder.path());
+    QVERIFY(!StartDataModule(dataModule, folder));
     QCOMPARE(messages.Count(), 0);
-    QVERIFY(!dialogShown && !QuitRequested());
+    QVERIFY(!QuitRequested());
     QVERIFY(dataModule.ACon->Connected() && dataModule.ACon->IsPostgres());
     QCOMPARE(RunContext.AppPath, AppPathOf(folder.path()));
     QVERIFY(dataModule.ACon->NeedsLimitForTop());
@@ -93,9 +101,7 @@ void TestURoomConnection::UnreachableServerIsToldAndEndsTheRunWithoutTheDialog()
     WriteRoomConfig(folder, connInfo);
     TScriptedMessages messages;
     TDM dataModule;
-    bool dialogShown = false;
-    dataModule.RunConnectDialog = [&dialogShown] { return dialogShown = true, 2; };
-    dataModule.DataModuleCreate(folder.path());
+    const bool dialogShown = StartDataModule(dataModule, folder);
     QCOMPARE(messages.Count(), 1);
     QCOMPARE(messages.Last().Caption, QStringLiteral("错误"));
     QVERIFY2(messages.Last().Text.contains(message), qPrintable(messages.Last().Text));
