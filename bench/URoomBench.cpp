@@ -82,7 +82,9 @@ QString BankFile()
 struct TSeatRun
 {
     bool Ok = false;
+    qint64 ExamineID = 0;
     qint64 StoredAt = 0;
+    qint64 HandedInAt = 0;
     std::vector<double> Commits;
     double HandIn = 0;
     QString Error;
@@ -97,12 +99,16 @@ TSeatRun ParseSeat(QProcess &process)
     }
     for (const QString &line : QString::fromUtf8(process.readAllStandardOutput()).split(QLatin1Char('\n'))) {
         const QStringList cells = line.split(QLatin1Char(' '), Qt::SkipEmptyParts);
-        if (cells.value(0) == QLatin1String("stored"))
+        if (cells.value(0) == QLatin1String("stored")) {
             run.StoredAt = cells.value(1).toLongLong();
+            run.ExamineID = cells.value(2).toLongLong();
+        }
         else if (cells.value(0) == QLatin1String("commit"))
             run.Commits.push_back(cells.value(1).toDouble());
-        else if (cells.value(0) == QLatin1String("handin"))
+        else if (cells.value(0) == QLatin1String("handin")) {
             run.HandIn = cells.value(1).toDouble();
+            run.HandedInAt = cells.value(2).toLongLong();
+        }
     }
     run.Ok = run.StoredAt > 0 && int(run.Commits.size()) == KAnswers;
     return run;
@@ -121,8 +127,25 @@ struct TRoomResult
     QString FirstError;
 };
 
+// Seats that held the same paper number at the same time. A number comes
+// free again when its paper is handed in and deleted ("largest plus 1"),
+// so the same number on papers one after the other is no collision.
+qint64 CollidingNumbers(const std::vector<TSeatRun> &runs)
+{
+    qint64 colliding = 0;
+    for (size_t a = 0; a < runs.size(); ++a) {
+        for (size_t b = a + 1; b < runs.size(); ++b) {
+            const TSeatRun &x = runs[a];
+            const TSeatRun &y = runs[b];
+            if (x.ExamineID == y.ExamineID && x.StoredAt < y.HandedInAt && y.StoredAt < x.HandedInAt)
+                ++colliding;
+        }
+    }
+    return colliding;
+}
+
 // Starts the seats on their folders, gives the start signal and gathers
-// what they report; then counts colliding numbers and lost answers in the
+// what they report; then counts colliding numbers, and lost answers in the
 // records the hand-ins wrote.
 TRoomResult RunSeats(const QString &engine, const QStringList &folders, int pace, TConnection &check)
 {
@@ -142,8 +165,10 @@ TRoomResult RunSeats(const QString &engine, const QStringList &folders, int pace
     const qint64 start = QDateTime::currentMSecsSinceEpoch();
     QFile(startFile).open(QIODevice::WriteOnly);
     qint64 lastStored = start;
+    std::vector<TSeatRun> runs;
     for (const auto &seat : seats) {
         const TSeatRun run = ParseSeat(*seat);
+        runs.push_back(run);
         if (!run.Ok) {
             ++result.Failed;
             if (result.FirstError.isEmpty())
@@ -155,9 +180,7 @@ TRoomResult RunSeats(const QString &engine, const QStringList &folders, int pace
         result.HandIns.push_back(run.HandIn);
     }
     result.AllStoredMs = double(lastStored - start);
-    QSqlQuery count(check.Database());
-    count.exec(QStringLiteral("SELECT COUNT(*) - COUNT(DISTINCT ExamineID) FROM T_KS_ExamRecord"));
-    result.Colliding = count.next() ? count.value(0).toLongLong() : -1;
+    result.Colliding = CollidingNumbers(runs);
     // Every handed-in question must hold the answer its seat gave.
     QSqlQuery answers(check.Database());
     answers.exec(QStringLiteral("SELECT t.ID, t.AnswerResult FROM T_KS_ExamRecordTheme t JOIN T_KS_ExamRecord r "
@@ -272,7 +295,8 @@ int RunSeat(const QStringList &args)
         TPaperStore store(TPaperRequest::OfRun());
         TQuery paper;
         const qint64 examineId = StoreSeatPaper(store, paper);
-        std::printf("stored %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
+        std::printf("stored %lld %lld\n", static_cast<long long>(QDateTime::currentMSecsSinceEpoch()),
+                    static_cast<long long>(examineId));
         TExamRecord record(dataModule.ACon);
         const qint64 recordId = record.Open(
             RecordStartOf(RunContext, examineId, QStringLiteral("T_KS_ExamineTheme"), 45, store.FQuestionCount));
@@ -292,7 +316,8 @@ int RunSeat(const QStringList &args)
         }
         const auto start = TClock::now();
         record.HandIn(recordId, QStringLiteral("T_KS_ExamineTheme"), examineId, 600);
-        std::printf("handin %.3f\n", MillisecondsSince(start));
+        std::printf("handin %.3f %lld\n", MillisecondsSince(start),
+                    static_cast<long long>(QDateTime::currentMSecsSinceEpoch()));
     } catch (const EExamoraError &error) {
         std::fprintf(stderr, "%s\n", qPrintable(error.Message()));
         return 1;
