@@ -108,8 +108,16 @@ TConnectionTarget MapConnectionString(const QString &connectionString)
         // as "sa" with an empty password, which is what the string names.
         if (target.User.isEmpty())
             target.User = QStringLiteral("sa");
+    } else if (provider.compare(QLatin1String("PostgreSQL"), Qt::CaseInsensitive) == 0) {
+        target.Kind = TConnectionTarget::ckPostgres;
+        target.ConnInfo = EntryValue(connectionString, QStringLiteral("ConnInfo"));
     }
     return target;
+}
+
+QString PostgresConnectionString(const QString &connInfo)
+{
+    return QStringLiteral("Provider=PostgreSQL;ConnInfo=") + QuoteConnectionValue(connInfo);
 }
 
 TConnection::TConnection(QObject *parent)
@@ -141,6 +149,9 @@ void TConnection::Open()
         break;
     case TConnectionTarget::ckSqlServer:
         OpenSqlServer(target);
+        break;
+    case TConnectionTarget::ckPostgres:
+        OpenPostgres(target);
         break;
     case TConnectionTarget::ckInvalid:
         throw EDatabaseError(QStringLiteral("无法识别的数据库连接字符串。"));
@@ -204,6 +215,23 @@ void TConnection::OpenSqlServer(const TConnectionTarget &target)
         throw EngineError(db.lastError(), db.driver());
 }
 
+void TConnection::OpenPostgres(const TConnectionTarget &target)
+{
+    QSqlDatabase db = QSqlDatabase::contains(FConnectionName)
+        ? QSqlDatabase::database(FConnectionName, false)
+        : QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), FConnectionName);
+    if (!db.isValid())
+        throw EDatabaseError(QStringLiteral("没有可用的 PostgreSQL 驱动程序（QPSQL）。"));
+    // QPSQL hands its connect options to libpq as they are (a ";" becomes a
+    // space), after the names it was given itself, which stay empty here.
+    // The room's string comes last, so its own connect_timeout wins.
+    if (target.ConnInfo.contains(QLatin1Char(';')))
+        throw EDatabaseError(QStringLiteral("考场服务器的连接串中不能有分号：%1").arg(target.ConnInfo));
+    db.setConnectOptions(QStringLiteral("connect_timeout=%1 %2").arg(LoginTimeoutSeconds).arg(target.ConnInfo));
+    if (!db.open())
+        throw EngineError(db.lastError(), db.driver());
+}
+
 void TConnection::Close()
 {
     if (QSqlDatabase::contains(FConnectionName)) {
@@ -222,7 +250,7 @@ bool TConnection::Connected() const
 
 bool TConnection::NeedsLimitForTop() const
 {
-    return FKind == TConnectionTarget::ckSqlite;
+    return FKind == TConnectionTarget::ckSqlite || FKind == TConnectionTarget::ckPostgres;
 }
 
 QSqlDatabase TConnection::Database() const

@@ -5,10 +5,11 @@
 #include <QString>
 
 // Where a connection string leads: the Jet form maps to an SQLite file,
-// the SQL Server form to QODBC with the FreeTDS driver.
+// the SQL Server form to QODBC with the FreeTDS driver, the exam room's
+// form ("Provider=PostgreSQL;ConnInfo=…") to QPSQL with a libpq string.
 struct TConnectionTarget
 {
-    enum TKind { ckInvalid, ckSqlite, ckSqlServer };
+    enum TKind { ckInvalid, ckSqlite, ckSqlServer, ckPostgres };
     TKind Kind = ckInvalid;
     QString DatabaseFile;   // ckSqlite: the file behind "Data Source"
     QString Server;         // ckSqlServer: host name or address
@@ -17,6 +18,7 @@ struct TConnectionTarget
     QString User;
     QString Password;
     int Port = 1433;
+    QString ConnInfo;       // ckPostgres: the libpq connection string
 
     // The ODBC connection text handed to QODBC for ckSqlServer; a named
     // instance must have been turned into its Port first.
@@ -24,6 +26,9 @@ struct TConnectionTarget
 };
 
 TConnectionTarget MapConnectionString(const QString &connectionString);
+
+// The connection string of the exam room's server, from its libpq string.
+QString PostgresConnectionString(const QString &connInfo);
 
 // Empty when SQLite can open a bank at this path; otherwise the message that
 // says why not, naming the path.
@@ -50,15 +55,17 @@ public:
 
     // The engine lacks TOP and wants LIMIT instead.
     bool NeedsLimitForTop() const;
+    bool IsPostgres() const { return FKind == TConnectionTarget::ckPostgres; }
     QSqlDatabase Database() const;
     QString ConnectionName() const { return FConnectionName; }
 
-    // Seconds an SQL Server login may take before it counts as failed.
+    // Seconds a server login may take before it counts as failed.
     static constexpr int LoginTimeoutSeconds = 5;
 
 private:
     void OpenSqlite(const TConnectionTarget &target);
     void OpenSqlServer(const TConnectionTarget &target);
+    void OpenPostgres(const TConnectionTarget &target);
 
     QString FConnectionString;
     QString FConnectionName;

@@ -8,6 +8,7 @@
 #include "app/UDbError.h"
 #include "app/UEngineErrorText.h"
 #include "app/UQuit.h"
+#include "app/URoomConfig.h"
 
 TDM *DM = nullptr;
 
@@ -40,6 +41,8 @@ void TDM::DataModuleCreate(const QString &applicationDirPath)
 {
     RunContext.AppPath = AppPathOf(applicationDirPath);
     ACon->Close();
+    if (OpenRoomServer())
+        return;
     ACon->SetConnectionString(LocalConnectionString(RunContext.AppPath));
     // A path SQLite cannot take is no matter for the SQL Server dialog.
     const QString databaseFile = MapConnectionString(ACon->ConnectionString()).DatabaseFile;
@@ -71,4 +74,25 @@ void TDM::DataModuleCreate(const QString &applicationDirPath)
     } else {
         RequestQuit();
     }
+}
+
+bool TDM::OpenRoomServer()
+{
+    try {
+        const std::optional<TRoomConfig> room = ReadRoomConfig(RunContext.AppPath);
+        if (!room)
+            return false;
+        ACon->SetConnectionString(PostgresConnectionString(room->ConnInfo));
+        ACon->Open();
+    } catch (const EDatabaseError &error) {
+        // The server is the room's, not the candidate's to set: the local
+        // bank's connection dialog has nothing to offer here.
+        ACon->Close();
+        ShowError(QStringLiteral("无法连接考场服务器：") + error.Message());
+        RequestQuit();
+    } catch (const EExamoraError &error) {
+        ShowError(error.Message());
+        RequestQuit();
+    }
+    return true;
 }

@@ -18,7 +18,9 @@ public:
     // Fills AppPath and opens ACon on Data/Jsy_Data.mdb; on failure shows
     // the connection dialog once (through RunConnectDialog) and retries. A
     // bank that cannot be written is said so instead, and the run ends.
-    // The second failure's EDatabaseError leaves this handler.
+    // The second failure's EDatabaseError leaves this handler. With
+    // ExamRoom.cfg in the folder the room's server is opened instead, and a
+    // failure is shown and ends the run.
     void DataModuleCreate(const QString &applicationDirPath);
 
     // The start-up connection string for a program folder (AppPath).
@@ -27,6 +29,11 @@ public:
     TConnection *ACon;
     // Shows the connection settings dialog modally; returns 1 (OK) or 2.
     std::function<int()> RunConnectDialog;
+
+private:
+    // False when the folder has no ExamRoom.cfg; otherwise the server is
+    // open, or the failure has been shown and the quit requested.
+    bool OpenRoomServer();
 };
 
 extern TDM *DM;

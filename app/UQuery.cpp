@@ -9,6 +9,7 @@
 #include "app/UConnection.h"
 #include "app/UDbError.h"
 #include "app/UQueryWriter.h"
+#include "app/UServerBlobs.h"
 #include "app/USqlText.h"
 #include "app/USqliteRowLoader.h"
 
@@ -112,7 +113,7 @@ void TQuery::OpenPlain(const QSqlRecord &tableRecord)
 {
     QSqlQuery query(FConnection->Database());
     query.setForwardOnly(true);
-    if (!query.exec(EngineSql(FSql)))
+    if (!query.exec(EngineSql(FBlobs ? FBlobs->Statement() : FSql)))
         throw EngineError(query);
     if (!query.isSelect())
         throw EDatabaseError(QStringLiteral("SQL statement did not return a result set"));
@@ -134,6 +135,8 @@ void TQuery::OpenPlain(const QSqlRecord &tableRecord)
         row.Values.resize(FFields.size());
         for (size_t i = 0; i < FFields.size(); ++i)
             row.Values[i] = query.value(int(i));
+        if (FBlobs)
+            FBlobs->Mark(row.Values);
         FRows.push_back(std::move(row));
     }
 }
@@ -153,9 +156,11 @@ void TQuery::Open()
         for (int i = 0; i < shape.Record.count(); ++i)
             FFields.emplace_back(this, i, shape.Record.fieldName(i), IsBlobColumn(shape.Record, i));
     } else {
+        const bool server = FLazyRows && !table.isEmpty() && !TSqliteRowLoader::Serves(db);
+        FBlobs = server ? TServerBlobs::For(db, table, shape, FSql) : nullptr;
         OpenPlain(shape.Record);
     }
-    FWriter = std::make_unique<TQueryWriter>(db, table, shape.Record, FFields, WhereFields(shape.Keys));
+    FWriter = std::make_unique<TQueryWriter>(db, table, shape.Record, FFields, WhereFields(shape.Keys), shape.Keys);
     FCurrent = 0;
     FBof = true;
     FEof = FRows.empty();
@@ -197,7 +202,9 @@ QVariant &TQuery::Cell(TQueryRow &row, int index) const
 
 QVariant TQuery::Resolved(QVariant &cell, int index) const
 {
-    return FLoader ? FLoader->Resolved(cell, index) : cell;
+    if (FLoader)
+        return FLoader->Resolved(cell, index);
+    return FBlobs ? FBlobs->Resolved(cell, index) : cell;
 }
 
 void TQuery::FetchAll()
@@ -205,6 +212,10 @@ void TQuery::FetchAll()
     RequireActive();
     if (FLoader)
         FLoader->ReadAll(FRows);
+    for (TQueryRow &row : FRows) {
+        for (int i = 0; FBlobs && i < FieldCount(); ++i)
+            FBlobs->Resolved(row.Values[i], i);
+    }
 }
 
 void TQuery::Close()
@@ -215,6 +226,7 @@ void TQuery::Close()
     FRows.clear();
     FFields.clear();
     FLoader.reset();
+    FBlobs.reset();
     FWriter.reset();
     FEditBuffer = TQueryRow();
     FModified.clear();
@@ -483,6 +495,16 @@ void TQuery::Cancel()
     FBof = FCurrent == 0;
     FEof = FRows.empty();
     DoAfterCancel();
+}
+
+void TQuery::EndEditUnwritten()
+{
+    if (FState != dsEdit)
+        return;
+    FRows[FCurrent] = std::move(FEditBuffer);
+    FEditBuffer = TQueryRow();
+    FModified.clear();
+    FState = dsBrowse;
 }
 
 void TQuery::Delete()

@@ -15,6 +15,7 @@
 class TConnection;
 class TQuery;
 class TQueryWriter;
+class TServerBlobs;
 class TSqliteRowLoader;
 
 // One column of a query's current row, in the manner of a classic dataset
@@ -58,7 +59,8 @@ private:
 // the row count, moves in both directions and Locate work on the buffer;
 // Edit/Append + Post write through at once to the one table of the FROM.
 // A whole-table select on SQLite reads its rows lazily (TSqliteRowLoader):
-// a row deleted meanwhile then fails to be read.
+// a row deleted meanwhile then fails to be read. On a server it reads every
+// row but leaves the pictures there until they are asked for (TServerBlobs).
 // Notifications are virtual hooks (Do...) that emit the signals of the
 // same names; derived classes add their work around the base call.
 class TQuery : public QObject
@@ -126,6 +128,9 @@ public:
     void Insert();
     void Post();
     void Cancel();
+    // Ends an edit whose write failed, keeping its values in the buffered
+    // row only, for a caller that writes them itself later.
+    void EndEditUnwritten();
     void Delete();
     // Reads every column of every row, pictures included, so that the rows
     // stay readable after they are deleted from the database.
@@ -204,6 +209,8 @@ private:
     std::vector<TField> FFields;
     // Null on the plain path, where every row is read whole at open.
     std::unique_ptr<TSqliteRowLoader> FLoader;
+    // Null unless the plain path left pictures on the server.
+    std::unique_ptr<TServerBlobs> FBlobs;
     std::unique_ptr<TQueryWriter> FWriter;
     int FCurrent = 0;
     bool FBof = true;

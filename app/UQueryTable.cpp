@@ -11,20 +11,27 @@
 TTableShape TableShape(const QSqlDatabase &db, const QString &table)
 {
     static QHash<QString, TTableShape> shapes;
-    const int version = TSqliteRowLoader::SchemaVersion(db);
+    // A server's tables do not change under a running seat: a table found
+    // there is kept for the connection's life, with the version 0.
+    const bool server = !TSqliteRowLoader::Serves(db);
+    const int version = server ? 0 : TSqliteRowLoader::SchemaVersion(db);
     const QString key = db.connectionName() + QLatin1Char('\n') + db.databaseName() + QLatin1Char('\n') + table.toLower();
     const auto found = shapes.constFind(key);
     if (version >= 0 && found != shapes.constEnd() && found->SchemaVersion == version)
         return *found;
     TTableShape shape;
     shape.SchemaVersion = version;
-    shape.Record = db.record(table);
-    const QSqlIndex index = db.primaryIndex(table);
+    // PostgreSQL folds a name written without quotes to lower case, as the
+    // statement's own name is folded; its driver looks the name up as given.
+    const bool folds = db.driverName() == QLatin1String("QPSQL") && !table.startsWith(QLatin1Char('"'));
+    const QString name = folds ? table.toLower() : table;
+    shape.Record = db.record(name);
+    const QSqlIndex index = db.primaryIndex(name);
     for (int i = 0; i < index.count(); ++i)
         shape.Keys << index.fieldName(i);
     if (shape.Keys.size() == 1)
-        shape.KeyIsRowId = TSqliteRowLoader::KeyIsRowId(db, table, shape.Keys[0]);
-    if (version >= 0)
+        shape.KeyIsRowId = TSqliteRowLoader::KeyIsRowId(db, name, shape.Keys[0]);
+    if (version >= 0 && !(server && shape.Record.isEmpty()))
         shapes.insert(key, shape);
     return shape;
 }
@@ -53,6 +60,19 @@ EDatabaseError EngineError(const QSqlQuery &query)
 EDatabaseError RowDeletedError()
 {
     return EDatabaseError(QStringLiteral("Row cannot be read: it was deleted after the query was opened"));
+}
+
+QVariant RowValue(QSqlQuery &query)
+{
+    if (!query.exec())
+        throw EngineError(query);
+    if (!query.next()) {
+        query.finish();
+        throw RowDeletedError();
+    }
+    const QVariant value = query.value(0);
+    query.finish();
+    return value;
 }
 
 EDatabaseError ReadOnlyError()

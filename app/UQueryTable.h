@@ -26,8 +26,9 @@ struct TTableShape
     bool KeyIsRowId = false;
 };
 
-// Read once and kept while the engine reports the same schema version: the
-// many small statements of a paper need not each ask the engine again.
+// Read once and kept while SQLite reports the same schema version, or on a
+// server for the connection's life: the many small statements of a paper
+// need not each ask the engine again.
 TTableShape TableShape(const QSqlDatabase &db, const QString &table);
 
 bool IsBlobColumn(const QSqlRecord &record, int index);
@@ -49,6 +50,7 @@ public:
     explicit TPreparedStatements(const QSqlDatabase &db) : FDatabase(db) {}
     // Throws EDatabaseError when the engine refuses the statement.
     QSqlQuery &Get(const QString &sql);
+    void Forget(const QString &sql) { FStatements.erase(sql); }
 
 private:
     QSqlDatabase FDatabase;
@@ -59,4 +61,7 @@ private:
 // sentence where the engine names the fault.
 EDatabaseError EngineError(const QSqlQuery &query);
 EDatabaseError RowDeletedError();
+// Runs a bound statement that reads one value of one row and returns it;
+// throws the engine's error, or RowDeletedError when no row is found.
+QVariant RowValue(QSqlQuery &query);
 EDatabaseError ReadOnlyError();

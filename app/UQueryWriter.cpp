@@ -7,11 +7,19 @@
 #include "app/USqlText.h"
 
 TQueryWriter::TQueryWriter(const QSqlDatabase &db, const QString &table, const QSqlRecord &tableRecord,
-                           const std::vector<TField> &fields, const std::vector<int> &whereFields)
+                           const std::vector<TField> &fields, const std::vector<int> &whereFields,
+                           const QStringList &keyColumns)
     : FTable(table), FWhereFields(whereFields), FStatements(db)
 {
     for (const TField &field : fields)
         FColumns.push_back({field.FieldName(), tableRecord.indexOf(field.FieldName()) >= 0});
+    bool keyed = !whereFields.empty();
+    for (const int index : whereFields)
+        keyed = keyed && keyColumns.contains(FColumns[index].Name, Qt::CaseInsensitive);
+    if (db.driverName() == QLatin1String("QSQLITE"))
+        FMatch = QStringLiteral(" IS ?");
+    else
+        FMatch = keyed ? QStringLiteral("=?") : QStringLiteral(" IS NOT DISTINCT FROM ?");
 }
 
 void TQueryWriter::RequireTable() const
@@ -24,7 +32,7 @@ QString TQueryWriter::Where(const TOriginal &original, std::vector<QVariant> &bi
 {
     QStringList terms;
     for (const int index : FWhereFields) {
-        terms << QuotedIdentifier(FColumns[index].Name) + QStringLiteral(" IS ?");
+        terms << QuotedIdentifier(FColumns[index].Name) + FMatch;
         binds.push_back(original(index));
     }
     return terms.join(QLatin1String(" AND "));
@@ -35,8 +43,12 @@ void TQueryWriter::RunBound(const QString &sql, const std::vector<QVariant> &bin
     QSqlQuery &query = FStatements.Get(sql);
     for (size_t i = 0; i < binds.size(); ++i)
         query.bindValue(int(i), binds[i]);
-    if (!query.exec())
-        throw EngineError(query);
+    if (!query.exec()) {
+        const EDatabaseError error = EngineError(query);
+        // A statement prepared on a connection that was lost is gone with it.
+        FStatements.Forget(sql);
+        throw error;
+    }
     const int affected = query.numRowsAffected();
     query.finish();
     if (expectedRows >= 0 && affected != expectedRows)

@@ -5,6 +5,7 @@
 
 #include <QSqlDatabase>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 
 #include "app/UQueryTable.h"
@@ -21,9 +22,10 @@ public:
     using TOriginal = std::function<QVariant(int fieldIndex)>;
 
     // table empty: the statement has no table to write to, and every write
-    // throws. whereFields are the fields that find a row in the table.
+    // throws. whereFields are the fields that find a row in the table, its
+    // key columns when they are among keyColumns.
     TQueryWriter(const QSqlDatabase &db, const QString &table, const QSqlRecord &tableRecord,
-                 const std::vector<TField> &fields, const std::vector<int> &whereFields);
+                 const std::vector<TField> &fields, const std::vector<int> &whereFields, const QStringList &keyColumns);
 
     // Each throws EDatabaseError with the engine's text, or when the row is
     // not found exactly once.
@@ -46,5 +48,9 @@ private:
     QString FTable;
     std::vector<TColumn> FColumns;
     std::vector<int> FWhereFields;
+    // How a where field is compared with its value: SQLite's IS matches NULL
+    // and uses the key's index; elsewhere a key is compared with "=", the
+    // other columns with the standard's null-safe form.
+    QString FMatch;
     TPreparedStatements FStatements;
 };

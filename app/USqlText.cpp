@@ -168,3 +168,21 @@ QString FirstFromTable(const QString &sql)
     const QString name = match.hasCaptured(1) ? match.captured(1) : match.captured(2).replace(QLatin1String("\"\""), QLatin1String("\""));
     return QuotedIdentifier(name);
 }
+
+std::optional<QString> WholeTableSelectRest(const QString &sql)
+{
+    static const QRegularExpression wholeTable(
+        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)(\\s+(?:where|order\\s+by|limit)\\b.*)?$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression compound(QStringLiteral("\\b(?:union|intersect|except|group\\s+by|having|join)\\b"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch match = wholeTable.match(sql);
+    if (!match.hasMatch() || match.captured(2).contains(compound))
+        return std::nullopt;
+    return match.captured(2);
+}
+
+QString BlobPresence(const QString &column)
+{
+    return QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE 1 END").arg(QuotedIdentifier(column));
+}

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+
 #include <QString>
 
 // Doubles every single quote so that a value embedded between quotes can
@@ -19,3 +21,11 @@ QString TranslateTopToLimit(const QString &sql);
 // empty when the statement selects from a derived table. Used to know where
 // edits are written. A name in brackets or quotes comes back in quotes.
 QString FirstFromTable(const QString &sql);
+
+// A plain "select * from <table>" with at most a condition, an order or a
+// limit, and no join, union or grouping: its rows are rows of the table.
+// The text after the table name, or nothing for any other statement.
+std::optional<QString> WholeTableSelectRest(const QString &sql);
+
+// The column of a picture as a marker: NULL or 1, never the bytes.
+QString BlobPresence(const QString &column);

@@ -36,12 +36,6 @@ sqlite3 *SqliteHandle(const QSqlDatabase &db)
     return *static_cast<sqlite3 *const *>(handle.constData());
 }
 
-// The marker column of a picture: NULL or 1, never the bytes.
-QString BlobPresence(const QString &column)
-{
-    return QStringLiteral("CASE WHEN %1 IS NULL THEN NULL ELSE 1 END").arg(QuotedIdentifier(column));
-}
-
 // The first column of every row as a rowid, read through SQLite itself: Qt's
 // driver turns each row into a vector of values first, and that dominated
 // opening a whole bank. False when the statement cannot run this way.
@@ -99,22 +93,16 @@ TSqliteRowLoader::TSqliteRowLoader(const QSqlDatabase &db, const QString &table,
 std::unique_ptr<TSqliteRowLoader> TSqliteRowLoader::Open(const QSqlDatabase &db, const QString &table, const TTableShape &shape,
                                                          const QString &sql, std::vector<TQueryRow> &rows)
 {
-    // Only a plain "select * from <table>" with a condition, order or limit:
-    // its rows are rows of the table, each known by its rowid.
-    static const QRegularExpression wholeTable(
-        QStringLiteral("^\\s*select\\s+\\*\\s+from\\s+([A-Za-z_][A-Za-z0-9_]*)(\\s+(?:where|order\\s+by|limit)\\b.*)?$"),
-        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
-    static const QRegularExpression compound(QStringLiteral("\\b(?:union|intersect|except|group\\s+by|having|join)\\b"),
-                                             QRegularExpression::CaseInsensitiveOption);
+    // Its rows are rows of the table, each known by its rowid.
     if (!Serves(db) || shape.Record.isEmpty())
         return nullptr;
-    const QRegularExpressionMatch match = wholeTable.match(sql);
-    if (!match.hasMatch() || match.captured(2).contains(compound))
+    const std::optional<QString> rest = WholeTableSelectRest(sql);
+    if (!rest)
         return nullptr;
 
     std::unique_ptr<TSqliteRowLoader> loader(new TSqliteRowLoader(db, table, shape));
     bool sortByRowId = false;
-    const QString lazySql = loader->LazySql(match.captured(2), sortByRowId);
+    const QString lazySql = loader->LazySql(*rest, sortByRowId);
     std::vector<TQueryRow> read;
     if (lazySql.isEmpty() || !loader->ReadKeys(lazySql, read))
         return nullptr;
@@ -253,14 +241,7 @@ QVariant TSqliteRowLoader::Resolved(QVariant &cell, int fieldIndex)
     QSqlQuery &query = FStatements.Get(QStringLiteral("SELECT %1 FROM %2 WHERE rowid=?")
                                            .arg(QuotedIdentifier(FShape.Record.fieldName(fieldIndex)), FTable));
     query.bindValue(0, cell.value<TLazyBlob>().RowId);
-    if (!query.exec())
-        throw EngineError(query);
-    if (!query.next()) {
-        query.finish();
-        throw RowDeletedError();
-    }
-    cell = query.value(0);
-    query.finish();
+    cell = RowValue(query);
     return cell;
 }
 

@@ -3,6 +3,7 @@
 //   examora-bench [--quick]          runs every case and prints a table
 //   examora-bench case NAME ARGS     one case in this process (used by the runner,
 //                                    so that peak memory is per case)
+//   examora-bench --room [N]         the exam room: N seats on one server (URoomBench)
 
 #include <algorithm>
 #include <chrono>
@@ -27,6 +28,7 @@
 #include <QTimer>
 
 #include "app/UApplication.h"
+#include "bench/URoomBench.h"
 #include "app/UComm.h"
 #include "app/UQuit.h"
 #include "exam/UExamRules.h"
@@ -511,11 +513,18 @@ int RunAll(bool quick)
 
 int main(int argc, char *argv[])
 {
+    // A seat of the room runs no window: the lighter application suffices.
+    if (argc > 1 && qstrcmp(argv[1], "seat") == 0) {
+        QCoreApplication seat(argc, argv);
+        return RunSeat(seat.arguments().mid(2));
+    }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     InstallChineseFonts();
     const QStringList args = app.arguments().mid(1);
     if (args.value(0) == QLatin1String("case"))
         return RunCase(args.mid(1));
+    if (args.value(0) == QLatin1String("--room"))
+        return RunRoomBench(args.mid(1));
     return RunAll(args.contains(QStringLiteral("--quick")));
 }

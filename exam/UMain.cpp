@@ -19,6 +19,7 @@
 #include "app/UScreenFit.h"
 #include "app/UScreenFitPlan.h"
 #include "app/URegistry.h"
+#include "exam/UAnswerSaver.h"
 #include "exam/UAnswerSheetPanel.h"
 #include "exam/UExamAccessibility.h"
 #include "exam/UExamClock.h"
@@ -220,6 +221,7 @@ void TFrmMain::CreateAnswerBar(QWidget *rightArea)
     Label1->setGeometry(258, 62, 272, 22);
     Label1->setText(QStringLiteral("正确答案："));
     Label1->hide();
+    FAnswerSaver = new TAnswerSaver(AQry, Panel3, QRect(258, 40, 272, 20));
 
     const QColor navigation(52, 118, 196);
     SpeedButton1 = new TFaceButton(QStringLiteral("←"), QStringLiteral("上一题"), navigation, Panel3);
@@ -473,8 +475,8 @@ void TFrmMain::Edit1Change()
     AQry->Edit();
     SetStoredText(AQry->FieldByName(QStringLiteral("AnswerResult")), answer);
     SetStoredText(AQry->FieldByName(QStringLiteral("Yxx_St")), ValidityFlag(answer, RGYxx->ItemIndex()));
-    AQry->Post();
-    FRecording->AnswerCommitted();
+    if (FAnswerSaver->Post())
+        FRecording->AnswerCommitted();
     ShowAnswerState(answer);
     PlaceCaretAtEnd();
     if (FPracticeKind != TPracticeKind::MockExam)
@@ -490,7 +492,7 @@ void TFrmMain::RGYxxClick()
     if (!FHandedIn) {
         AQry->Edit();
         SetStoredText(AQry->FieldByName(QStringLiteral("Yxx_St")), ValidityFlag(stored, RGYxx->ItemIndex()));
-        AQry->Post();
+        FAnswerSaver->Post();
     }
     ShowAnswerState(stored);
     Edit1->setFocus();

@@ -13,6 +13,7 @@ class QTimer;
 class TAnswerSheetPanel;
 class TClickLabel;
 class TExamClock;
+class TAnswerSaver;
 class TExamRecording;
 class TFaceButton;
 class TField;
@@ -103,6 +104,7 @@ private:
     QTimer *TimerStart;
     TExamClock *FClock;
     TExamRecording *FRecording;
+    TAnswerSaver *FAnswerSaver;
 
     QLabel *Label5;
     QLabel *LabCylb;

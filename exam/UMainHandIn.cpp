@@ -12,6 +12,7 @@
 #include "app/UComm.h"
 #include "app/UDM.h"
 #include "app/UQuery.h"
+#include "exam/UAnswerSaver.h"
 #include "exam/UExamClock.h"
 #include "exam/UExamRecording.h"
 #include "exam/UExamRules.h"
@@ -41,6 +42,12 @@ void TFrmMain::SpeedButton3Click()
 {
     if (!FAnswering)
         return;
+    // Scoring reads the stored answers: every answer must be there first.
+    if (!FAnswerSaver->Flush()) {
+        ShowError(QStringLiteral("有 %1 题的答案尚未保存到考场服务器，暂时不能交卷。程序正在重试，请稍后再交卷。")
+                      .arg(FAnswerSaver->UnsavedCount()));
+        return;
+    }
     if (FClock->SecondsLeft() > 0) {
         const int answer = AskOkCancel(HandInQuestion(UnansweredCount(FExamineID)));
         // The clock runs on while the question is open; if the time ran

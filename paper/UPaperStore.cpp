@@ -6,8 +6,6 @@
 
 #include <QFile>
 #include <QHash>
-#include <QSqlError>
-#include <QSqlQuery>
 
 #include "app/UComm.h"
 #include "app/UConnection.h"
@@ -17,6 +15,7 @@
 #include "app/UIniFile.h"
 #include "app/UQuery.h"
 #include "app/USqlText.h"
+#include "app/UWriteTransaction.h"
 #include "paper/UPaperError.h"
 #include "paper/UThemeCfg.h"
 
@@ -134,51 +133,6 @@ private:
     QHash<QString, int> FByText;
 };
 
-// A write transaction that takes the database's write lock at once, so the
-// paper number read inside it stays ours until the rows are committed.
-class TWriteTransaction
-{
-public:
-    explicit TWriteTransaction(TConnection *connection)
-        : FDb(connection->Database())
-    {
-        Run(FDb.driverName() == QLatin1String("QSQLITE") ? QStringLiteral("BEGIN IMMEDIATE")
-                                                          : QStringLiteral("BEGIN TRANSACTION"));
-        FOpen = true;
-    }
-
-    ~TWriteTransaction() { Rollback(); }
-
-    void Commit()
-    {
-        Run(QStringLiteral("COMMIT"));
-        FOpen = false;
-    }
-
-    void Rollback()
-    {
-        if (!FOpen)
-            return;
-        FOpen = false;
-        QSqlQuery query(FDb);
-        query.exec(QStringLiteral("ROLLBACK"));
-    }
-
-    TWriteTransaction(const TWriteTransaction &) = delete;
-    TWriteTransaction &operator=(const TWriteTransaction &) = delete;
-
-private:
-    void Run(const QString &sql)
-    {
-        QSqlQuery query(FDb);
-        if (!query.exec(sql))
-            throw EngineError(query.lastError(), query.driver());
-    }
-
-    QSqlDatabase FDb;
-    bool FOpen = false;
-};
-
 } // namespace
 
 TPaperRequest TPaperRequest::OfRun()
@@ -236,8 +190,7 @@ void TPaperStore::CheckPracticeQuestions()
 
 bool TPaperStore::SavePaper(TPaperProgress &progress)
 {
-    TWriteTransaction transaction(Connection());
-    FExamineID = NextExamineID();
+    TWriteTransaction transaction(Connection(), NumberedTable());
     FQuestionCurrent = false;
     // This run's own draw needs no file: another copy of the program in the
     // folder may have deleted it for its own draw meanwhile.
@@ -245,24 +198,45 @@ bool TPaperStore::SavePaper(TPaperProgress &progress)
         return false;
 
     progress.Begin();
+    // What the paper is made of is read first: a server's numbering lock is
+    // then held only while the rows are written.
+    std::vector<TPaperRowSource> sources;
     try {
-        CopyPaper(progress);
+        sources = ReadPaperSources(progress);
+    } catch (const std::exception &error) {
+        throw SaveFailure(transaction, error, progress);
+    }
+    try {
+        transaction.LockNumbering();
+        FExamineID = NextExamineID();
+    } catch (...) {
+        progress.End();
+        throw;
+    }
+    try {
+        CopyPaper(sources, progress);
         transaction.Commit();
     } catch (const std::exception &error) {
-        transaction.Rollback();
-        QString message = ReadOnlyBankText(error);
-        if (message.isEmpty())
-            message = SaveErrorText() + QStringLiteral("保存试题出错！");
-        // A window showing the progress stays on top: gone first, it cannot
-        // cover the message.
-        progress.End();
-        throw EPaperError(message);
+        throw SaveFailure(transaction, error, progress);
     }
     progress.End();
     return true;
 }
 
-void TPaperStore::CopyPaper(TPaperProgress &progress)
+EPaperError TPaperStore::SaveFailure(TWriteTransaction &transaction, const std::exception &error,
+                                     TPaperProgress &progress) const
+{
+    transaction.Rollback();
+    QString message = ReadOnlyBankText(error);
+    if (message.isEmpty())
+        message = SaveErrorText() + QStringLiteral("保存试题出错！");
+    // A window showing the progress stays on top: gone first, it cannot
+    // cover the message.
+    progress.End();
+    return EPaperError(message);
+}
+
+std::vector<TPaperRowSource> TPaperStore::ReadPaperSources(TPaperProgress &progress)
 {
     const bool mockExam = !IsPracticeMode(FRequest.PracticeMode);
     std::unique_ptr<TIniFile> themeCfg;
@@ -274,11 +248,16 @@ void TPaperStore::CopyPaper(TPaperProgress &progress)
     ReadExamSize(drawnPaper);
     progress.SetMaximum(FQuestionCount);
     OpenQuestionSource();
+    return mockExam ? DrawnQuestionSources(*drawnPaper) : std::vector<TPaperRowSource>();
+}
+
+void TPaperStore::CopyPaper(const std::vector<TPaperRowSource> &sources, TPaperProgress &progress)
+{
     TQuery target;
     OpenOn(target, QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" where ExamineID=")
                        + QString::number(FExamineID));
-    if (mockExam)
-        CopyDrawnQuestions(*drawnPaper, target, progress);
+    if (!IsPracticeMode(FRequest.PracticeMode))
+        CopyDrawnQuestions(sources, target, progress);
     else
         CopyPracticeQuestions(target, progress);
     target.Close();
@@ -327,25 +306,45 @@ void TPaperStore::CopyPracticeQuestions(TQuery &target, TPaperProgress &progress
     }
 }
 
-void TPaperStore::CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, TPaperProgress &progress)
+std::vector<TPaperRowSource> TPaperStore::DrawnQuestionSources(const TIniFile &themeCfg)
 {
     const TThemeIndex bank(*QryModel);
     TField *themeIdField = QryModel->FieldByName(QStringLiteral("ThemeID"));
-    QryModel->First();
-
-    int id = 1;
+    std::vector<TPaperRowSource> sources;
     for (int n = 1; n <= FQuestionCount; ++n) {
         const QString section = QString::number(n);
-        StrictInteger(themeCfg.ReadString(section, QStringLiteral("ThemeBit"), QStringLiteral("0")));
-        const QString drawnId = themeCfg.ReadString(section, QStringLiteral("ThemeID"), QStringLiteral("-1"));
-        const int row = bank.RowOf(drawnId);
-        if (row >= 0) {
+        TPaperRowSource source{bank.RowOf(themeCfg.ReadString(section, QStringLiteral("ThemeID"), QStringLiteral("-1"))),
+                               themeCfg.ReadString(section, QStringLiteral("ThemeBit"), QStringLiteral("0")),
+                               themeCfg.ReadString(section, QStringLiteral("ThemeBit"), QStringLiteral("1"))};
+        if (source.Row >= 0) {
             QryModel->First();
-            QryModel->MoveBy(row);
+            QryModel->MoveBy(source.Row);
             FQuestionCurrent = true;
-            if (!ThemeExists(themeIdField->AsInteger()))
+            source.Deleted = !ThemeExists(themeIdField->AsInteger());
+            // A picture left on a server is fetched now, not while the rows are written.
+            QryModel->FieldByName(QStringLiteral("ThemeImage"))->Value();
+        }
+        sources.push_back(source);
+    }
+    FQuestionCurrent = false;
+    return sources;
+}
+
+void TPaperStore::CopyDrawnQuestions(const std::vector<TPaperRowSource> &sources, TQuery &target,
+                                     TPaperProgress &progress)
+{
+    QryModel->First();
+    int id = 1;
+    for (const TPaperRowSource &source : sources) {
+        StrictInteger(source.CheckedBit);
+        if (source.Row >= 0) {
+            QryModel->First();
+            QryModel->MoveBy(source.Row);
+            FQuestionCurrent = true;
+            // A question deleted since the draw takes no number and no step.
+            if (source.Deleted)
                 continue;
-            AppendPaperRow(target, id++, themeCfg.ReadString(section, QStringLiteral("ThemeBit"), QStringLiteral("1")));
+            AppendPaperRow(target, id++, source.ThemeBit);
         }
         progress.StepIt();
     }
@@ -367,9 +366,7 @@ void TPaperStore::AppendPaperRow(TQuery &target, int id, const QString &themeBit
 qint64 TPaperStore::NextExamineID()
 {
     TQuery query;
-    OpenOn(query, QStringLiteral("Select Max(ExamineID) From ")
-                      + (IsPracticeMode(FRequest.PracticeMode) ? QStringLiteral("T_KS_ExamineTheme_TT")
-                                                              : QStringLiteral("T_KS_ExamineTheme")));
+    OpenOn(query, QStringLiteral("Select Max(ExamineID) From ") + NumberedTable());
     const QString largest = query.Fields(0)->AsString().trimmed();
     if (largest.isEmpty())
         return 1;
@@ -384,6 +381,12 @@ bool TPaperStore::ThemeExists(int themeId)
     const std::unique_ptr<TQuery> query(
         CreateOpenQuery(QStringLiteral("Select ThemeID From T_KS_THEME where ThemeID=") + QString::number(themeId)));
     return query && !query->IsEmpty();
+}
+
+QString TPaperStore::NumberedTable() const
+{
+    return IsPracticeMode(FRequest.PracticeMode) ? QStringLiteral("T_KS_ExamineTheme_TT")
+                                                 : QStringLiteral("T_KS_ExamineTheme");
 }
 
 QString TPaperStore::PaperTable() const

@@ -1,12 +1,27 @@
 #pragma once
 
+#include <exception>
 #include <functional>
 #include <memory>
+#include <vector>
 
 #include <QString>
 
+class EPaperError;
 class TIniFile;
 class TQuery;
+class TWriteTransaction;
+
+// A drawn question as the paper copies it: its row in the bank (-1: not
+// in the bank), its points as checked and as stored, and whether it was
+// deleted from the bank since the draw.
+struct TPaperRowSource
+{
+    int Row = -1;
+    QString CheckedBit;
+    QString ThemeBit;
+    bool Deleted = false;
+};
 
 // What the run's paper is made of, as the set-up dialogs chose it.
 struct TPaperRequest
@@ -83,13 +98,18 @@ public:
 
 private:
     void CheckPracticeQuestions();
-    void CopyPaper(TPaperProgress &progress);
+    std::vector<TPaperRowSource> ReadPaperSources(TPaperProgress &progress);
+    void CopyPaper(const std::vector<TPaperRowSource> &sources, TPaperProgress &progress);
+    EPaperError SaveFailure(TWriteTransaction &transaction, const std::exception &error, TPaperProgress &progress) const;
     void ReadExamSize(const TIniFile *drawnPaper);
     void OpenQuestionSource();
     void CopyPracticeQuestions(TQuery &target, TPaperProgress &progress);
-    void CopyDrawnQuestions(const TIniFile &themeCfg, TQuery &target, TPaperProgress &progress);
+    std::vector<TPaperRowSource> DrawnQuestionSources(const TIniFile &themeCfg);
+    void CopyDrawnQuestions(const std::vector<TPaperRowSource> &sources, TQuery &target, TPaperProgress &progress);
     void AppendPaperRow(TQuery &target, int id, const QString &themeBit);
     QString PaperTable() const;
+    // The paper table as the numbering statement names it.
+    QString NumberedTable() const;
     QString SaveErrorText() const;
 
     TPaperRequest FRequest;

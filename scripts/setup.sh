@@ -13,6 +13,7 @@ packages=(
   qt6-translations-l10n
   lintian
   qt6-charts-dev libqt6opengl6-dev
+  postgresql libqt6sql6-psql
 )
 missing=()
 for p in "${packages[@]}"; do

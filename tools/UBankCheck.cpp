@@ -150,9 +150,13 @@ private:
 
     void CheckContentRows(const QString &modelId, const QString &name)
     {
-        QSqlQuery rows = Open(QStringLiteral("SELECT %1, typeof(ThemePart), typeof(ThemeChapter), typeof(ThemeType) "
-                                             "FROM T_KS_ThemeModelContent WHERE ModelID=%2 ORDER BY ThemeType, rowid")
-                                  .arg(KContentColumns.join(QLatin1Char(',')), modelId));
+        // A server's columns are typed: what they hold is whole by their type.
+        const bool typed = FDb.driverName() != QLatin1String("QSQLITE");
+        const QString storage = typed ? QStringLiteral("'integer', 'integer', 'integer'")
+                                      : QStringLiteral("typeof(ThemePart), typeof(ThemeChapter), typeof(ThemeType)");
+        QSqlQuery rows = Open(QStringLiteral("SELECT %1, %2 FROM T_KS_ThemeModelContent WHERE ModelID=%3 ORDER BY ThemeType, %4")
+                                  .arg(KContentColumns.join(QLatin1Char(',')), storage, modelId,
+                                       typed ? QStringLiteral("ContentID") : QStringLiteral("rowid")));
         qlonglong points = 0;
         int rowCount = 0;
         while (rows.next()) {

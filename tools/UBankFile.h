@@ -10,6 +10,10 @@
 
 // The statements of the bank schema (tables and indexes), in file order.
 QStringList BankSchemaStatements();
+// The same tables for the exam room's PostgreSQL server: pictures are
+// bytea, integers have SQLite's 64 bits, and a key the bank numbers itself
+// is an identity column, as an SQLite INTEGER PRIMARY KEY numbers itself.
+QStringList ServerSchemaStatements();
 
 // Creates (or replaces) the file and opens it under the connection name.
 QSqlDatabase CreateBankFile(const QString &fileName, const QString &connectionName);

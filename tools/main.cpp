@@ -6,19 +6,23 @@
 #include <QStringList>
 
 #include "app/UCommandLine.h"
+#include "app/UConnection.h"
 #include "app/UDbError.h"
+#include "record/URecordCsv.h"
 #include "tools/UBankCheck.h"
 #include "tools/UBankFile.h"
 #include "tools/UMdbChild.h"
 #include "tools/UMdbImport.h"
 #include "tools/UNewFile.h"
+#include "tools/URoomServer.h"
 #include "tools/USampleBank.h"
 #include "tools/UTerminalProgress.h"
 
 namespace {
 
 const char *const KUsage =
-    "examora-bank: writes and checks Examora question banks (SQLite files).\n"
+    "examora-bank: writes and checks Examora question banks (SQLite files) and\n"
+    "sets up an exam room's server.\n"
     "\n"
     "Usage:\n"
     "  examora-bank create FILE                 a new bank with the sample questions\n"
@@ -26,9 +30,21 @@ const char *const KUsage =
     "                                           (20 % with a picture of about 30 KB)\n"
     "  examora-bank import-mdb IN.mdb OUT       a new bank (SQLite) from an Access (Jet 3/4)\n"
     "                                           file: every table; the bank tables with keys\n"
-    "  examora-bank check FILE                  lists, in Chinese, what would make an exam\n"
+    "  examora-bank check FILE|CONNINFO         lists, in Chinese, what would make an exam\n"
     "                                           fail or go wrong; status 1 when anything is\n"
-    "                                           found, 2 when the file cannot be read\n"
+    "                                           found, 2 when the bank cannot be read\n"
+    "\n"
+    "An exam room's PostgreSQL server, named by a libpq connection string\n"
+    "(CONNINFO: \"service=examroom\" or \"host=... dbname=... user=...\"; the\n"
+    "password comes from ~/.pgpass or the service file, never the command line):\n"
+    "  examora-bank server-init CONNINFO        creates the bank's, papers' and records' tables\n"
+    "  examora-bank push BANK CONNINFO [--replace]\n"
+    "                                           copies the bank file (questions with pictures,\n"
+    "                                           chapters, templates, explanations) in one\n"
+    "                                           transaction; a server that holds questions is\n"
+    "                                           refused unless --replace is given\n"
+    "  examora-bank results CONNINFO [--since YYYY-MM-DD]\n"
+    "                                           prints the exam records as CSV\n"
     "  examora-bank --help                      this text\n"
     "  examora-bank --version                   the program's name and version\n";
 
@@ -101,7 +117,13 @@ int CheckCommand(const QStringList &args)
         return Usage(2);
     TBankReport report;
     try {
-        report = ReportOnBankFile(args[0]);
+        if (IsConnInfo(args[0])) {
+            TConnection server;
+            OpenRoomServer(server, args[0]);
+            report = ReportOnBank(server.Database());
+        } else {
+            report = ReportOnBankFile(args[0]);
+        }
     } catch (const EDatabaseError &error) {
         // Status 2: the file could not be checked at all, unlike 1 (findings).
         std::fprintf(stderr, "examora-bank: %s\n", qPrintable(error.Message()));
@@ -116,6 +138,41 @@ int CheckCommand(const QStringList &args)
     for (const QString &line : BalanceLines(report.Balance))
         std::printf("%s\n", qPrintable(line));
     return findings.isEmpty() ? 0 : 1;
+}
+
+int ServerInitCommand(const QStringList &args)
+{
+    if (args.size() != 1)
+        return Usage(2);
+    TConnection server;
+    OpenRoomServer(server, args[0]);
+    InitServer(server);
+    std::printf("examora-bank: created the room's tables\n");
+    return 0;
+}
+
+int PushCommand(QStringList args)
+{
+    const bool replace = args.removeAll(QStringLiteral("--replace")) > 0;
+    if (args.size() != 2)
+        return Usage(2);
+    TConnection server;
+    OpenRoomServer(server, args[1]);
+    for (const auto &[table, rows] : PushBank(args[0], server, replace))
+        std::printf("%s: %lld rows\n", qPrintable(table), static_cast<long long>(rows));
+    std::printf("examora-bank: pushed %s\n", qPrintable(args[0]));
+    return 0;
+}
+
+int ResultsCommand(const QStringList &args)
+{
+    if (args.size() != 1 && !(args.size() == 3 && args[1] == QLatin1String("--since")))
+        return Usage(2);
+    TConnection server;
+    OpenRoomServer(server, args[0]);
+    const QByteArray csv = CsvDocument(ResultRows(server, args.value(2)));
+    std::fwrite(csv.constData(), 1, size_t(csv.size()), stdout);
+    return 0;
 }
 
 } // namespace
@@ -144,6 +201,12 @@ int main(int argc, char *argv[])
             return ImportMdbCommand(args);
         if (command == QLatin1String("check"))
             return CheckCommand(args);
+        if (command == QLatin1String("server-init"))
+            return ServerInitCommand(args);
+        if (command == QLatin1String("push"))
+            return PushCommand(args);
+        if (command == QLatin1String("results"))
+            return ResultsCommand(args);
         // The reading side of import-mdb, started by the tool itself.
         if (command == QLatin1String(KMdbImportChildCommand) && args.size() == 2)
             return RunMdbImportChild(args[0], args[1]);

@@ -8,6 +8,9 @@
 #include "app/UComm.h"
 #include "app/UConnection.h"
 #include "app/UDM.h"
+#include "app/UIniFile.h"
+#include "app/URoomConfig.h"
+#include "tests/common/UPostgresServer.h"
 #include "tools/UBankFile.h"
 
 TScriptedMessages::TScriptedMessages()
@@ -29,12 +32,28 @@ TScriptedMessages::~TScriptedMessages()
     SetMessageHandler(nullptr);
 }
 
+bool TTestBank::OnServer()
+{
+    return qEnvironmentVariable("EXAMORA_TEST_ENGINE") == QLatin1String("postgres");
+}
+
+QString TTestBank::EngineUnavailable()
+{
+    if (!OnServer())
+        return QString();
+    if (const QString why = TPostgresServer::Unavailable(); !why.isEmpty())
+        return why;
+    return TPostgresServer::Shared().Running() ? QString() : TPostgresServer::Shared().Error();
+}
+
 TTestBank::TTestBank()
 {
     QDir(FDir.path()).mkpath(QStringLiteral("Data"));
     static int counter = 0;
     FConnectionName = QStringLiteral("test-bank-%1").arg(++counter);
-    {
+    if (OnServer()) {
+        CreateServerBank();
+    } else {
         QSqlDatabase db = CreateBankFile(DatabaseFile(), FConnectionName);
         Q_UNUSED(db);
     }
@@ -50,6 +69,29 @@ TTestBank::~TTestBank()
     FDM.reset();
     QSqlDatabase::database(FConnectionName, false).close();
     QSqlDatabase::removeDatabase(FConnectionName);
+}
+
+void TTestBank::CreateServerBank()
+{
+    FConnInfo = TPostgresServer::Shared().CreateDatabase(QStringLiteral("bank"));
+    if (FConnInfo.isEmpty())
+        QTest::qFail(qPrintable(TPostgresServer::Shared().Error()), __FILE__, __LINE__);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), FConnectionName);
+    db.setConnectOptions(FConnInfo);
+    if (!db.open())
+        QTest::qFail(qPrintable(db.lastError().text()), __FILE__, __LINE__);
+    for (const QString &statement : ServerSchemaStatements())
+        Exec(statement);
+    // The two SQLite functions the tests' own checks are written with.
+    Exec(QStringLiteral("CREATE FUNCTION ifnull(anyelement, anyelement) RETURNS anyelement LANGUAGE sql IMMUTABLE "
+                        "AS 'SELECT coalesce($1, $2)'"));
+    Exec(QStringLiteral("CREATE FUNCTION group_concat_step(text, text) RETURNS text LANGUAGE sql IMMUTABLE "
+                        "AS 'SELECT CASE WHEN $2 IS NULL THEN $1 WHEN $1 IS NULL THEN $2 ELSE $1 || '','' || $2 END'"));
+    Exec(QStringLiteral("CREATE AGGREGATE group_concat(text) (SFUNC = group_concat_step, STYPE = text)"));
+    TIniFile room(FDir.filePath(KRoomConfigFile));
+    room.WriteString(QStringLiteral("Server"), QStringLiteral("ConnInfo"), FConnInfo);
+    room.WriteString(QStringLiteral("Room"), QStringLiteral("Name"), QStringLiteral("测试考场"));
+    room.UpdateFile();
 }
 
 QString TTestBank::AppPath() const
@@ -80,6 +122,25 @@ QVariant TTestBank::Scalar(const QString &sql) const
     if (!query.exec(sql) || !query.next())
         return QVariant();
     return query.value(0);
+}
+
+void TTestBank::RefuseRows(const QString &name, const QString &event, const QString &table, const QString &condition,
+                           const QString &message) const
+{
+    if (!OnServer()) {
+        Exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 %4 BEGIN SELECT RAISE(ABORT, '%5'); END")
+                 .arg(name, event, table, condition.isEmpty() ? QString() : QStringLiteral("WHEN ") + condition, message));
+        return;
+    }
+    Exec(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS 'BEGIN RAISE EXCEPTION ''%2''; END'")
+             .arg(name, message));
+    Exec(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW %4 EXECUTE FUNCTION %1()")
+             .arg(name, event, table, condition.isEmpty() ? QString() : QStringLiteral("WHEN (%1)").arg(condition)));
+}
+
+void TTestBank::AllowRows(const QString &name, const QString &table) const
+{
+    Exec(OnServer() ? QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, table) : QStringLiteral("DROP TRIGGER %1").arg(name));
 }
 
 void TTestBank::AddTheme(int themeId, const QVariantMap &columns)

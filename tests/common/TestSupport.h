@@ -37,11 +37,22 @@ private:
 
 // A program folder in a temporary directory with an empty bank of the
 // real schema at Data/Jsy_Data.mdb, opened as DM.ACon with AppPath set.
+// With EXAMORA_TEST_ENGINE=postgres in the environment (the "_postgres"
+// run of a test) the bank is a new database on the test's own PostgreSQL
+// server instead, with the folder's ExamRoom.cfg pointing at it: the same
+// test body then runs on the room's engine.
 class TTestBank
 {
 public:
     TTestBank();
     ~TTestBank();
+
+    // This run's banks are on the PostgreSQL server.
+    static bool OnServer();
+    // Empty when this run's engine can be used; otherwise why not (QSKIP).
+    static QString EngineUnavailable();
+    // The connection string of the server database (OnServer only).
+    QString ConnInfo() const { return FConnInfo; }
 
     QString AppPath() const;          // with trailing separator
     QString DatabaseFile() const;
@@ -50,6 +61,14 @@ public:
     QSqlDatabase Db() const;
     void Exec(const QString &sql) const;
     QVariant Scalar(const QString &sql) const;
+
+    // Makes the engine refuse rows, as a failing disk would: every event
+    // ("insert", "delete") on the table whose row meets the condition
+    // (NEW.… or OLD.…; empty for every row) fails with the message, until
+    // AllowRows takes the refusal away again.
+    void RefuseRows(const QString &name, const QString &event, const QString &table, const QString &condition,
+                    const QString &message) const;
+    void AllowRows(const QString &name, const QString &table) const;
 
     // Inserts a question; unspecified columns get sensible values
     // (part 1, chapter 1, type 2, options "甲" "乙" "丙" "丁" "", result "1", ZT 1).
@@ -60,7 +79,24 @@ public:
                     int themeBit, int bitCount);
 
 private:
+    void CreateServerBank();
+
     QTemporaryDir FDir;
     std::unique_ptr<TDM> FDM;
     QString FConnectionName;
+    QString FConnInfo;
 };
+
+// Skips a test whose engine cannot be had here, saying why.
+#define EXAMORA_REQUIRE_TEST_ENGINE()                                                                                  \
+    do {                                                                                                               \
+        if (const QString why = TTestBank::EngineUnavailable(); !why.isEmpty())                                        \
+            QSKIP(qPrintable(why));                                                                                    \
+    } while (false)
+
+// Skips a test of what only the local SQLite bank has (its file, its locks).
+#define EXAMORA_SQLITE_ONLY()                                                                                          \
+    do {                                                                                                               \
+        if (TTestBank::OnServer())                                                                                     \
+            QSKIP("the local bank's file alone has this");                                                             \
+    } while (false)

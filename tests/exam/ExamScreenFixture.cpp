@@ -128,6 +128,7 @@ void TExamScreenTest::initTestCase()
 
 void TExamScreenTest::init()
 {
+    EXAMORA_REQUIRE_TEST_ENGINE();
     RunContext = TRunContext();
     ResetQuitRequestForTesting();
     FBank = std::make_unique<TTestBank>();

@@ -65,7 +65,7 @@ class TExamScreenTest : public QObject
 {
     Q_OBJECT
 
-private slots:
+protected slots:
     void initTestCase();
     void init();
     void cleanup();

@@ -64,6 +64,7 @@ class TPaperBankTest : public QObject
 protected slots:
     void init()
     {
+        EXAMORA_REQUIRE_TEST_ENGINE();
         FBank = std::make_unique<TTestBank>();
         SetRun(QStringLiteral("3"));
     }

@@ -242,14 +242,13 @@ void TestUPaperStore::FailingPostRollsBackAndNamesTheQuestion()
 {
     for (int id = 1; id <= 5; ++id)
         FBank->AddTheme(20 + id, {{QStringLiteral("TT"), QStringLiteral("01")}});
-    FBank->Exec(QStringLiteral("create trigger RefuseThird before insert on T_KS_ExamineTheme_TT when NEW.ID = 3 "
-                               "begin select raise(abort, 'refused'); end"));
+    FBank->RefuseRows("RefuseThird", "insert", "T_KS_ExamineTheme_TT", "NEW.ID = 3", "refused");
     SetRun(QStringLiteral("1"), QStringLiteral("01"));
     TPaperStore store(TPaperRequest::OfRun());
     QCOMPARE(PaperErrorOf([&store] { store.SavePaper(); }), QStringLiteral("23保存试题出错！"));
     QCOMPARE(FBank->Scalar(QStringLiteral("select count(*) from T_KS_ExamineTheme_TT")).toInt(), 0);
     // The write lock is released: the next paper can be stored.
-    FBank->Exec(QStringLiteral("drop trigger RefuseThird"));
+    FBank->AllowRows("RefuseThird", "T_KS_ExamineTheme_TT");
     QVERIFY(store.SavePaper());
     QCOMPARE(store.FExamineID, 1);
 }

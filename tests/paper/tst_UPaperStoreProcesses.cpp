@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <memory>
+#include <vector>
 
 #include <QFile>
 #include <QProcess>
@@ -41,19 +43,31 @@ QString FailureOfRun(QProcess &process, int seconds)
 
 } // namespace
 
-// Two copies of the program in one folder storing papers into one bank at
-// the same time.
+// Copies of the program storing papers into one bank at the same time: two
+// in one folder, or twenty seats of a room (on the server in the
+// "_postgres" run).
 class TestUPaperStoreProcesses : public TPaperBankTest
 {
     Q_OBJECT
 
 private slots:
-    void TwoProcessesStoringAtOnceGetDifferentNumbers();
+    void ProcessesStoringAtOnceGetDifferentNumbers_data();
+    void ProcessesStoringAtOnceGetDifferentNumbers();
     void TwoProcessesDrawingForDifferentClassesStoreTheirOwnPapers();
 };
 
-void TestUPaperStoreProcesses::TwoProcessesStoringAtOnceGetDifferentNumbers()
+void TestUPaperStoreProcesses::ProcessesStoringAtOnceGetDifferentNumbers_data()
 {
+    QTest::addColumn<int>("processCount");
+    QTest::addColumn<int>("papers");
+    QTest::newRow("two copies") << 2 << 12;
+    QTest::newRow("twenty seats") << 20 << 3;
+}
+
+void TestUPaperStoreProcesses::ProcessesStoringAtOnceGetDifferentNumbers()
+{
+    QFETCH(int, processCount);
+    QFETCH(int, papers);
     QList<int> ids;
     for (int id = 1; id <= 40; ++id) {
         FBank->AddTheme(id);
@@ -61,14 +75,15 @@ void TestUPaperStoreProcesses::TwoProcessesStoringAtOnceGetDifferentNumbers()
     }
     WriteThemeCfgText(DrawnPaper(ids));
     const QString startFile = FBank->AppPath() + QStringLiteral("start");
-    constexpr int KPapers = 12;
-    QProcess first, second;
-    for (QProcess *process : {&first, &second})
-        QVERIFY2(Started(*process, {FBank->AppPath(), QStringLiteral("3"), QString::number(KPapers), startFile}),
-                 qPrintable(process->errorString()));
+    std::vector<std::unique_ptr<QProcess>> processes;
+    for (int k = 0; k < processCount; ++k) {
+        processes.push_back(std::make_unique<QProcess>());
+        QVERIFY2(Started(*processes.back(), {FBank->AppPath(), QStringLiteral("3"), QString::number(papers), startFile}),
+                 qPrintable(processes.back()->errorString()));
+    }
     QFile(startFile).open(QIODevice::WriteOnly);
     QList<int> numbers;
-    for (QProcess *process : {&first, &second}) {
+    for (const auto &process : processes) {
         const QString failure = FailureOfRun(*process, 120);
         QVERIFY2(failure.isEmpty(), qPrintable(failure));
         const QList<QByteArray> lines = process->readAllStandardOutput().split('\n');
@@ -77,7 +92,7 @@ void TestUPaperStoreProcesses::TwoProcessesStoringAtOnceGetDifferentNumbers()
                 numbers << line.toInt();
         }
     }
-    QCOMPARE(numbers.size(), 2 * KPapers);
+    QCOMPARE(numbers.size(), processCount * papers);
     std::sort(numbers.begin(), numbers.end());
     for (int k = 0; k < numbers.size(); ++k) {
         QCOMPARE(numbers[k], k + 1);

@@ -145,8 +145,7 @@ void TestUPaperWindows::FailuresAreShownInAnErrorBox()
     QFETCH(QString, message);
     for (int id = 31; id <= 33; ++id)
         FBank->AddTheme(id, {{QStringLiteral("TT"), QStringLiteral("01")}});
-    FBank->Exec(QStringLiteral("create trigger RefuseSecond before insert on T_KS_ExamineTheme_TT when NEW.ID = 2 "
-                               "begin select raise(abort, 'refused'); end"));
+    FBank->RefuseRows("RefuseSecond", "insert", "T_KS_ExamineTheme_TT", "NEW.ID = 2", "refused");
     SetRun(mode, scope);
     TScriptedMessages messages;
     bool progressWindowLeft = false;

@@ -26,6 +26,7 @@ class TestURecordBook : public QObject
     Q_OBJECT
 
 private slots:
+    void init() { EXAMORA_REQUIRE_TEST_ENGINE(); }
     void StaysInBook_data();
     void StaysInBook();
     void BookOfTheRecordedPapers();
