@@ -74,6 +74,7 @@ std::unique_ptr<TPreForm> TestFrmPrew::OpenThreePageSheet()
     form->LoadReport(TTestPaper::TemplatePath());
     form->Report().SetDataSet(FDataSet.get());
     form->Report().SetVariable(QStringLiteral("DriveTypeCaption"), QStringLiteral("小型汽车"));
+    form->Report().SetVariable(QStringLiteral("Verdict"), QString());
     if (!form->PrepareReport())
         return nullptr;
     form->show();
