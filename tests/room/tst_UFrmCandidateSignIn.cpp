@@ -36,7 +36,12 @@ private slots:
 private:
     // Shows the dialog modally; `typing` runs once it has the focus.
     int RunModal(TFrmCandidateSignIn &dialog, const std::function<void()> &typing);
-    static void Type(const QString &text) { QTest::keyClicks(QApplication::focusWidget(), text); }
+    // Chinese characters arrive as an input method delivers them: text without a key code.
+    static void Type(const QString &text)
+    {
+        for (const QChar c : text)
+            QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
     static void Press(Qt::Key key) { QTest::keyClick(QApplication::focusWidget(), key); }
     static QString Focused()
     {

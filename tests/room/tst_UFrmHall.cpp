@@ -76,7 +76,7 @@ TFrmHall &TestUFrmHall::ShowHall()
 
 void TestUFrmHall::SeatThreeCandidates()
 {
-    FRoom->Answer(FRoom->SitDown("seat-01", "王芳", "11010519491231002X"), 12, 11, 2400);
+    FRoom->Answer(FRoom->SitDown("seat-01", "王芳", "11010519491231002X"), 8, 7, 2400);
     FRoom->Answer(FRoom->SitDown("seat-02", "李雷", "320102198511200012"), 3, 3, 2600);
     const TSeatPaper done = FRoom->SitDown("seat-03", "Anna Li", "E12345678");
     FRoom->Answer(done, 10, 6, 300);
@@ -90,7 +90,7 @@ void TestUFrmHall::ShowsEverySeatAndFollowsTheRecords()
     QCOMPARE(hall.windowTitle(), QStringLiteral("考场监控 - 第一考场"));
     QCOMPARE(Grid("GridOpen")->rowCount(), 2);
     QCOMPARE(Grid("GridOpen")->item(0, 1)->text(), QStringLiteral("王芳"));
-    QCOMPARE(Grid("GridOpen")->item(0, 4)->text(), QStringLiteral("10 / 10"));
+    QCOMPARE(Grid("GridOpen")->item(0, 4)->text(), QStringLiteral("8 / 10"));
     QCOMPARE(Grid("GridFinished")->rowCount(), 1);
     QCOMPARE(Grid("GridFinished")->item(0, 6)->text(), QStringLiteral("不合格"));
     QCOMPARE(Grid("GridFinished")->item(0, 6)->foreground().color(), QColor(Qt::red));
@@ -148,7 +148,7 @@ void TestUFrmHall::TabGoesThroughTheListsAndButtons()
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_J, Qt::AltModifier);
     QCOMPARE(QApplication::focusWidget()->objectName(), QStringLiteral("GridFinished"));
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::AltModifier);
-    QVERIFY(!FHall->isVisible());
+    QTRY_VERIFY(!FHall->isVisible()); // a mnemonic clicks the button after its press is drawn
 }
 
 void TestUFrmHall::ExportWritesTheListAsCsv()

@@ -51,8 +51,9 @@ void TestURoomRecord::OutsideARoomTheNewColumnsStayNull()
     TRoomFixture room;
     const TSeatPaper paper = room.SitDown("home", QString(), QString(), QString());
     QCOMPARE(room.Bank()
-                 .Scalar(QStringLiteral("SELECT COUNT(*) FROM T_KS_ExamRecord WHERE RecordID=%1 "
-                                        "AND CandidateName IS NULL AND RoomName IS NULL AND CandidateIdNumber=''")
+                 .Scalar(QStringLiteral(
+                             "SELECT COUNT(*) FROM T_KS_ExamRecord WHERE RecordID=%1 "
+                             "AND CandidateName IS NULL AND RoomName IS NULL AND COALESCE(CandidateIdNumber,'')=''")
                              .arg(paper.RecordID))
                  .toInt(),
              1);
