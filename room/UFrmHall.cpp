@@ -18,8 +18,10 @@
 
 namespace {
 
-// The columns of counts and times, right-aligned in both lists.
+// The columns of counts and times, right-aligned: from the fifth on, up to
+// the verdict of a finished paper.
 constexpr int KFirstNumberColumn = 4;
+constexpr int KClassColumn = 3;
 
 QTableWidget *NewGrid(const QString &name, const QString &accessibleName, const QStringList &header, QWidget *parent)
 {
@@ -35,6 +37,9 @@ QTableWidget *NewGrid(const QString &name, const QString &accessibleName, const 
     grid->verticalHeader()->setDefaultSectionSize(22);
     grid->horizontalHeader()->setHighlightSections(false);
     grid->setTabKeyNavigation(false);
+    // The licence class, the longest text, takes the room the others leave.
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grid->horizontalHeader()->setSectionResizeMode(KClassColumn, QHeaderView::Stretch);
     return grid;
 }
 
@@ -56,7 +61,8 @@ QPushButton *NewButton(const QString &name, const QString &text, const QString &
 
 // Refills a grid in place, keeping the row the teacher has selected by
 // its record, so that the two-second refresh does not jump the selection.
-void FillGrid(QTableWidget *grid, const std::vector<THallPaper> &papers, QStringList (*cellsOf)(const THallPaper &))
+void FillGrid(QTableWidget *grid, const std::vector<THallPaper> &papers, QStringList (*cellsOf)(const THallPaper &),
+              int lastNumberColumn)
 {
     const QTableWidgetItem *current = grid->currentRow() >= 0 ? grid->item(grid->currentRow(), 0) : nullptr;
     const qint64 selected = current ? current->data(Qt::UserRole).toLongLong() : 0;
@@ -66,7 +72,7 @@ void FillGrid(QTableWidget *grid, const std::vector<THallPaper> &papers, QString
         const QStringList cells = cellsOf(paper);
         for (int column = 0; column < cells.size(); ++column) {
             auto *item = new QTableWidgetItem(cells.at(column));
-            if (column >= KFirstNumberColumn)
+            if (column >= KFirstNumberColumn && column <= lastNumberColumn)
                 item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (cells.at(column) == QStringLiteral("不合格"))
                 item->setForeground(QColor(Qt::red));
@@ -76,8 +82,6 @@ void FillGrid(QTableWidget *grid, const std::vector<THallPaper> &papers, QString
         if (paper.RecordID == selected)
             grid->selectRow(row);
     }
-    grid->resizeColumnsToContents();
-    grid->horizontalHeader()->setStretchLastSection(true);
 }
 
 } // namespace
@@ -169,8 +173,8 @@ void TFrmHall::FillGrids()
 {
     LabOpen->setText(QStringLiteral("正在考试(&K)：%1 人").arg(FList.Open.size()));
     LabFinished->setText(QStringLiteral("今日已交卷(&J)：%1 份").arg(FList.Finished.size()));
-    FillGrid(GridOpen, FList.Open, &OpenPaperCells);
-    FillGrid(GridFinished, FList.Finished, &FinishedPaperCells);
+    FillGrid(GridOpen, FList.Open, &OpenPaperCells, GridOpen->columnCount() - 1);
+    FillGrid(GridFinished, FList.Finished, &FinishedPaperCells, GridFinished->columnCount() - 2);
 }
 
 void TFrmHall::PrintTo(QPrinter &printer) const

@@ -26,10 +26,11 @@ TSeatPaper TRoomFixture::SitDown(const QString &seat, const QString &name, const
     TSeatPaper paper{0, FNextExamineId++};
     for (int id = 1; id <= questions; ++id) {
         FBank.Exec(QStringLiteral("INSERT INTO %1 (ID, ExamineID, ThemeID, ThemePart, ThemeChapter, ThemeType, "
-                                  "ThemeContent, ThemeResult, ThemeBit) VALUES (%2, %3, %2, 1, 1, 2, 'q', '1', 10)")
+                                  "ThemeContent, ThemeResult, ThemeBit) VALUES (%2, %3, %2, 1, 1, 2, 'q', '1', %4)")
                        .arg(KPaperTable)
                        .arg(id)
-                       .arg(paper.ExamineID));
+                       .arg(paper.ExamineID)
+                       .arg(100 / questions));
     }
     TRunContext run;
     run.AppPath = FBank.AppPath();

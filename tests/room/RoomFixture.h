@@ -26,7 +26,7 @@ public:
     // The time the store writes; moves on only when set.
     QDateTime Now;
 
-    // A mock exam of `questions` questions of ten points each for the
+    // A mock exam of `questions` questions worth 100 points together for the
     // candidate at the seat of the room (none: outside a room).
     TSeatPaper SitDown(const QString &seat, const QString &name, const QString &idNumber,
                        const QString &room = QStringLiteral("第一考场"), int questions = 10);

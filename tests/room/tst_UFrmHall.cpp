@@ -223,7 +223,9 @@ void TestUFrmHall::DemoBank()
                                                 names.at(seat), numbers.at(seat % numbers.size()),
                                                 QStringLiteral("第一考场"), 100);
         FRoom->Now = FRoom->Now.addSecs(47);
-        FRoom->Answer(paper, 100 - seat * 9, 100 - seat * 9 - seat % 4, 2700 - 120 * seat);
+        // The first seats are at work, the last ones have handed in.
+        const int answered = seat < 6 ? 25 + seat * 11 : 100;
+        FRoom->Answer(paper, answered, answered - 2 - seat % 3 * (seat - 2), 2700 - 240 * seat);
         if (seat >= 6)
             FRoom->HandIn(paper, 900 - seat * 50);
     }
