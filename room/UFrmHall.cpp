@@ -2,7 +2,6 @@
 
 #include <QBoxLayout>
 #include <QDir>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPrintDialog>
@@ -12,9 +11,8 @@
 #include <QTextDocument>
 
 #include "app/UApplication.h"
-#include "app/UComm.h"
 #include "app/UError.h"
-#include "record/URecordCsv.h"
+#include "record/UCsvExport.h"
 
 namespace {
 
@@ -195,29 +193,11 @@ void TFrmHall::BtnPrintClick()
         PrintTo(printer);
 }
 
-QString TFrmHall::ChooseExportFile()
+void TFrmHall::BtnExportClick()
 {
     const QString name = FRoomName.isEmpty() ? QStringLiteral("考场监控") : QStringLiteral("考场监控-") + FRoomName;
     const QString suggested = QDir(QDir::homePath())
                                   .filePath(QStringLiteral("%1-%2.csv")
                                                 .arg(name, Clock().toString(QStringLiteral("yyyyMMdd-HHmm"))));
-    QFileDialog dialog(this, QStringLiteral("导出考场名单"), suggested, QStringLiteral("CSV 文件 (*.csv)"));
-    dialog.setObjectName(QStringLiteral("ExportDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (ExecModal(dialog) != 1 || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
-}
-
-void TFrmHall::BtnExportClick()
-{
-    const QString fileName = ChooseExportFile();
-    if (fileName.isEmpty())
-        return;
-    QString error;
-    if (WriteCsvFile(fileName, HallCsv(FList), &error))
-        ShowInfo(QStringLiteral("考场名单已导出到“%1”。").arg(QDir::toNativeSeparators(fileName)));
-    else
-        ShowError(QStringLiteral("考场名单未能导出到“%1”：%2").arg(QDir::toNativeSeparators(fileName), error));
+    ExportCsvFile(this, QStringLiteral("导出考场名单"), suggested, HallCsv(FList), QStringLiteral("考场名单"));
 }

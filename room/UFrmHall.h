@@ -47,7 +47,6 @@ private:
     void FillGrids();
     void BtnExportClick();
     void BtnPrintClick();
-    QString ChooseExportFile();
 
     TConnection *FConnection;
     QString FRoomName;
