@@ -3,7 +3,6 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QSqlRecord>
 #include <QStringList>
 
 #include "app/UConnection.h"
@@ -48,11 +47,13 @@ bool Run(QSqlDatabase &db, const QString &sql, QString &error)
 
 // A record table written before the exam room existed gains the room's
 // columns; its rows keep NULL there, as rows written outside a room do.
+// A column is looked for by selecting it, which every engine answers alike
+// (drivers fold the case of table names in their catalogues differently).
 bool AddRoomColumns(QSqlDatabase &db, QString &error)
 {
-    const QSqlRecord columns = db.record(QStringLiteral("T_KS_ExamRecord"));
     for (const QString &column : {QStringLiteral("CandidateName"), QStringLiteral("RoomName")}) {
-        if (columns.indexOf(column) < 0
+        QString missing;
+        if (!Run(db, QStringLiteral("SELECT %1 FROM T_KS_ExamRecord WHERE 1=0").arg(column), missing)
             && !Run(db, QStringLiteral("ALTER TABLE T_KS_ExamRecord ADD COLUMN %1 TEXT").arg(column), error))
             return false;
     }
