@@ -72,6 +72,26 @@ void ScaleLimits(QWidget &widget, qreal scale)
     widget.setMaximumSize(ScaledLimit(maximum, scale));
 }
 
+// A control's design rectangle in the coordinates of its window.
+QRect DesignRectInWindow(const QWidget &control, const QWidget &window)
+{
+    QRect rect = control.property(KDesignGeometry).toRect();
+    for (const QWidget *parent = control.parentWidget(); parent && parent != &window; parent = parent->parentWidget())
+        rect.translate(parent->property(KDesignGeometry).toRect().topLeft());
+    return rect;
+}
+
+// Rounded in the window's coordinates, not the parent's: a control that
+// fits its parent at the design size then fits it at every scale.
+QRect ScaledGeometry(const QWidget &control, const QWidget &window, qreal scale)
+{
+    const QRect scaled = ScaledRect(DesignRectInWindow(control, window), scale);
+    const QWidget *parent = control.parentWidget();
+    if (parent == &window)
+        return scaled;
+    return scaled.translated(-ScaledRect(DesignRectInWindow(*parent, window), scale).topLeft());
+}
+
 // Scales the window's own controls; windows among its children are fitted
 // when they are shown.
 void ScaleDesignLayout(QWidget &window, qreal scale)
@@ -106,7 +126,7 @@ void ScaleDesignLayout(QWidget &window, qreal scale)
     for (QWidget *control : controls) {
         ScaleLimits(*control, scale);
         ScaleFont(*control, scale, false);
-        control->setGeometry(ScaledRect(control->property(KDesignGeometry).toRect(), scale));
+        control->setGeometry(ScaledGeometry(*control, window, scale));
     }
     for (QLayout *layout : layouts)
         ScaleLayout(*layout, scale);
@@ -180,7 +200,7 @@ void FitToScreen(QWidget &window)
     // Text and style metrics do not shrink quite as the design does: a
     // layout may still ask for more room, then the scale goes down further.
     const QSize room = available.marginsRemoved(frame).size();
-    for (int attempt = 0; attempt < 3; ++attempt) {
+    for (int attempt = 0; attempt < 6; ++attempt) {
         const QSize needed = LayoutMinimum(window);
         if (needed.width() <= room.width() && needed.height() <= room.height())
             break;
@@ -188,7 +208,9 @@ void FitToScreen(QWidget &window)
                           qreal(room.height()) / std::max(needed.height(), room.height()));
         ScaleDesignLayout(window, scale);
     }
-    window.setGeometry(PlaceCentred(ScaledSize(design, scale), available, frame));
+    // Never below what the layout needs: a squeezed layout overlaps its controls.
+    const QSize size = ScaledSize(design, scale).expandedTo(LayoutMinimum(window)).boundedTo(room);
+    window.setGeometry(PlaceCentred(size, available, frame));
 }
 
 double DesignScale(const QWidget &widget)

@@ -168,6 +168,9 @@ void TFrmConnect::CreateControls()
                              static_cast<QWidget *>(RadioButton1), static_cast<QWidget *>(RadioButton2),
                              static_cast<QWidget *>(RadioButton3), static_cast<QWidget *>(CheckBox1)})
         control->adjustSize();
+    // The rows are 22 apart; Qt's hint for a radio button is taller.
+    for (QRadioButton *radio : {RadioButton1, RadioButton2, RadioButton3})
+        radio->resize(radio->width(), 21);
 
     for (QRadioButton *radio : {RadioButton1, RadioButton2, RadioButton3}) {
         connect(radio, &QRadioButton::toggled, this, [this](bool checked) {

@@ -1,5 +1,7 @@
 #include "components/QVPageTool.h"
 
+#include <algorithm>
+
 #include <QComboBox>
 #include <QLabel>
 #include <QPainter>
@@ -114,6 +116,25 @@ QSize TQVPageTool::sizeHint() const
     return QSize(QFrame::sizeHint().width(), qMax(BarHeight, FLabAutoPageInfo->height() + 2 * frameWidth()));
 }
 
+QSize TQVPageTool::minimumSizeHint() const
+{
+    // Narrower than its parts, the bar would cut off the go-to button.
+    return QSize(PartsWidth() + 10, sizeHint().height());
+}
+
+// The parts' sizes as they are now, so that the bar follows the window's
+// scale; the gap keeps its share of a button.
+int TQVPageTool::ScaledGap() const
+{
+    return std::max(1, FBtnAutoFirst->width() * Gap / ButtonSize);
+}
+
+int TQVPageTool::PartsWidth() const
+{
+    return FLabAutoPageInfo->width() + 8 * ScaledGap() + 5 * FBtnAutoFirst->width() + FComboxAutoPage->width()
+        + FLabAutoConnect->width() + FLabAutoPage->width();
+}
+
 void TQVPageTool::SetPageRecordCount(int count)
 {
     // A page of no rows would divide by zero when the pages are counted.
@@ -131,22 +152,23 @@ void TQVPageTool::ArrangeParts()
     const int infoWidth = FLabAutoPageInfo->width();
     const int gotoWidth = FLabAutoConnect->width();
     const int pageWidth = FLabAutoPage->width();
-    int left = (width() - infoWidth - 8 * Gap - 5 * ButtonSize - PageListWidth - gotoWidth - pageWidth) / 2;
+    int left = (width() - PartsWidth()) / 2;
     if (left < 0)
         left = 5;
     auto place = [this](QWidget *part, int x) { part->move(x, (height() - part->height()) / 2); };
     place(FLabAutoPageInfo, left);
-    int x = left + infoWidth + 3 * Gap;
+    const int gap = ScaledGap();
+    int x = left + infoWidth + 3 * gap;
     for (QToolButton *button : {FBtnAutoFirst, FBtnAutoPrior, FBtnAutoNext, FBtnAutoLast}) {
         place(button, x);
-        x += ButtonSize + Gap;
+        x += button->width() + gap;
     }
     place(FLabAutoConnect, x);
     x += gotoWidth;
     place(FComboxAutoPage, x);
-    x += PageListWidth;
+    x += FComboxAutoPage->width();
     place(FLabAutoPage, x);
-    x += pageWidth + Gap;
+    x += pageWidth + gap;
     place(FBtnAutoConnect, x);
 }
 

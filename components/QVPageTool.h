@@ -62,6 +62,7 @@ public:
     void BtnAutoConnectClick();
 
     QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
@@ -69,6 +70,8 @@ protected:
 private:
     QToolButton *CreateButton(const char *name, const char *glyph, const QString &hint);
     void ArrangeParts();
+    int ScaledGap() const;
+    int PartsWidth() const;
     void Count();
     void UpdatePageInfo();
     void ShowPageInfo(const QString &text);

@@ -81,18 +81,27 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent *event)
 TRadioGroup::TRadioGroup(const QStringList &items, QWidget *parent)
     : QWidget(parent), FGroup(new QButtonGroup(this))
 {
-    int left = 0;
     for (int i = 0; i < items.size(); ++i) {
         auto *radio = new QRadioButton(items.at(i), this);
         // The answer entry keeps the focus; the keys of the window move the choice.
         radio->setFocusPolicy(Qt::NoFocus);
-        radio->adjustSize();
-        radio->move(left, 0);
-        left += radio->width() + 6;
         FGroup->addButton(radio, i);
     }
     FGroup->button(0)->setChecked(true);
     connect(FGroup, &QButtonGroup::idClicked, this, &TRadioGroup::ItemClicked);
+}
+
+void TRadioGroup::resizeEvent(QResizeEvent *event)
+{
+    // Side by side at the width their text needs in the group's font, as
+    // tall as the group, which the design makes lower than Qt's hint.
+    int left = 0;
+    for (QAbstractButton *radio : FGroup->buttons()) {
+        const int width = radio->sizeHint().width();
+        radio->setGeometry(left, 0, width, height());
+        left += width + 2;
+    }
+    QWidget::resizeEvent(event);
 }
 
 QRadioButton *TRadioGroup::Item(int index) const

@@ -54,6 +54,9 @@ public:
 signals:
     void Click();
 
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
 private:
     void ItemClicked(int index);
 

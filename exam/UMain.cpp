@@ -203,14 +203,16 @@ void TFrmMain::CreateAnswerBar(QWidget *rightArea)
 
     Panel9 = new QWidget(Panel3);
     Panel9->setObjectName(QStringLiteral("Panel9"));
-    Panel9->setGeometry(136, 44, 116, 56);
+    Panel9->setGeometry(136, 44, 122, 56);
     Label8 = MakeLabel(Panel9, QStringLiteral("Label8"), SongFont(13), KTextColour);
     Label8->setText(QStringLiteral("本题答题有效性"));
     Label8->move(0, 4);
     Label8->adjustSize();
     RGYxx = new TRadioGroup({QStringLiteral("确定"), QStringLiteral("不确定")}, Panel9);
     RGYxx->setObjectName(QStringLiteral("RGYxx"));
-    RGYxx->setGeometry(0, 28, 116, 22);
+    // A pixel smaller than the label above, so that both choices fit the group.
+    RGYxx->setFont(SongFont(12));
+    RGYxx->setGeometry(0, 28, 122, 22);
 
     Label1 = MakeLabel(Panel3, QStringLiteral("Label1"), SongFont(16, true), QColor(255, 0, 0));
     Label1->setGeometry(258, 62, 272, 22);

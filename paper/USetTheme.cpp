@@ -45,6 +45,8 @@ TFrmSetTheme::TFrmSetTheme(QWidget *parent)
     Label1->setFont(labelFont);
     Label1->move(24, 8);
     Label1->adjustSize();
+    // Its line ends where the bar begins: Qt's hint for 16 px is taller.
+    Label1->resize(Label1->width(), 20);
 
     Timer1 = new QTimer(this);
     Timer1->setObjectName(QStringLiteral("Timer1"));

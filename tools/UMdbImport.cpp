@@ -346,6 +346,7 @@ namespace {
 const QStringList KBankTables{
     QStringLiteral("T_KS_THEME"), QStringLiteral("T_KS_CHAPTER"), QStringLiteral("T_KS_Model"),
     QStringLiteral("T_KS_ThemeModelContent"), QStringLiteral("T_KS_ExamineTheme"), QStringLiteral("T_KS_ExamineTheme_TT"),
+    QStringLiteral("T_KS_ThemeNote"),
 };
 
 // The bank schema's statements grouped by the table they belong to.
