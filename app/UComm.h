@@ -14,7 +14,9 @@ struct TRunContext
     QString ChapterFilter;      // an SQL condition on THEMECHAPTER
     QString PracticeMode;       // "1" set, "2" chapter, "3" (or empty, "0") mock exam
     QString PracticeScope;      // set number or chapter number
-    QString CandidateIdNumber;  // never set: stays empty
+    QString CandidateIdNumber;  // empty, or in an exam room the number the candidate signed in with
+    QString CandidateName;      // exam room only: the candidate's name
+    QString RoomName;           // exam room only: the room's name from ExamRoom.cfg
 };
 
 extern TRunContext RunContext;

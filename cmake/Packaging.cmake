@@ -2,11 +2,12 @@
 #
 # Under any prefix P:
 #   P/lib/examora/            the program folder: examora, examora-editor,
-#                             examora-bank, Data/Jsy_Data.mdb (the sample
+#                             examora-hall, examora-bank, Data/Jsy_Data.mdb (the sample
 #                             bank), TestMn.frf
 #   P/bin/examora             launcher: runs a per-user copy of the program
 #                             folder (the program writes beside itself)
 #   P/bin/examora-editor      link to the launcher, which then runs the editor
+#   P/bin/examora-hall        the same for the exam room's view
 #   P/bin/examora-bank        the bank tool
 #   P/share/applications/examora.desktop, P/share/icons/…/examora.svg
 #   P/share/man/man1/*.1.gz   the manual pages
@@ -43,14 +44,14 @@ function(examora_compress source name)
         VERBATIM)
     set(EXAMORA_COMPRESSED_FILES ${EXAMORA_COMPRESSED_FILES} ${output} PARENT_SCOPE)
 endfunction()
-set(EXAMORA_MAN_PAGES examora.1 examora-editor.1 examora-bank.1)
+set(EXAMORA_MAN_PAGES examora.1 examora-editor.1 examora-hall.1 examora-bank.1)
 foreach(page ${EXAMORA_MAN_PAGES})
     examora_compress(${CMAKE_SOURCE_DIR}/dist/man/${page} ${page})
 endforeach()
 examora_compress(${CMAKE_SOURCE_DIR}/dist/debian/changelog changelog.Debian)
 add_custom_target(examora_install_compressed ALL DEPENDS ${EXAMORA_COMPRESSED_FILES})
 
-install(TARGETS examora examora-editor examora-bank RUNTIME DESTINATION ${EXAMORA_INSTALL_DIR})
+install(TARGETS examora examora-editor examora-hall examora-bank RUNTIME DESTINATION ${EXAMORA_INSTALL_DIR})
 install(FILES ${EXAMORA_INSTALL_BANK} DESTINATION ${EXAMORA_INSTALL_DIR}/Data)
 install(FILES ${CMAKE_SOURCE_DIR}/data/TestMn.frf DESTINATION ${EXAMORA_INSTALL_DIR})
 install(PROGRAMS ${CMAKE_SOURCE_DIR}/dist/examora.sh DESTINATION bin RENAME examora)
@@ -59,7 +60,9 @@ install(CODE "
     file(CREATE_LINK ../${EXAMORA_INSTALL_DIR}/examora-bank
          \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/examora-bank\" SYMBOLIC)
     file(CREATE_LINK examora
-         \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/examora-editor\" SYMBOLIC)")
+         \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/examora-editor\" SYMBOLIC)
+    file(CREATE_LINK examora
+         \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/bin/examora-hall\" SYMBOLIC)")
 install(FILES ${CMAKE_SOURCE_DIR}/dist/examora.desktop DESTINATION share/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/dist/examora.svg DESTINATION share/icons/hicolor/scalable/apps)
 list(TRANSFORM EXAMORA_MAN_PAGES PREPEND ${EXAMORA_COMPRESSED_DIR}/ OUTPUT_VARIABLE EXAMORA_MAN_FILES)
@@ -86,8 +89,8 @@ exam drawn from the question bank, with a Chinese user interface and a
 printable result sheet.
 .
 Includes examora-bank, which writes sample banks, imports question banks
-from Access files and checks them, and examora-editor, which edits the
-questions of a bank.")
+from Access files and checks them, examora-editor, which edits the
+questions of a bank, and examora-hall, the teacher's view of an exam room.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

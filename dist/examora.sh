@@ -10,11 +10,13 @@
 # the settings files the program writes there.
 #
 # Started as examora-editor (a link to this launcher) it runs the bank
-# editor in the same folder, on the same bank.
+# editor in the same folder, on the same bank; as examora-hall, the exam
+# room's view.
 set -eu
 
 case $(basename "$0") in
     examora-editor) program=examora-editor ;;
+    examora-hall) program=examora-hall ;;
     *) program=examora ;;
 esac
 

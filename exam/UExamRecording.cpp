@@ -82,7 +82,8 @@ std::optional<TOpenRecord> TExamRecording::OfferResume()
         return std::nullopt;
     const TRecordStart run = RecordStartOf(RunContext, 0, QString(), 0, 0);
     std::optional<TOpenRecord> open =
-        FStore->FindOpen(run.DriveTypeCode, run.PracticeMode, run.PracticeScope, run.ProgramFolder, run.Seat);
+        FStore->FindOpen(run.DriveTypeCode, run.PracticeMode, run.PracticeScope, run.ProgramFolder, run.Seat,
+                         run.CandidateIdNumber);
     if (!open)
         return std::nullopt;
     if (AskOkCancel(ResumeQuestion(StoredAnswerCount(*open), open->SecondsLeft)) != 1) {

@@ -5,7 +5,6 @@
 #include <QChartView>
 #include <QDateTimeAxis>
 #include <QDir>
-#include <QFileDialog>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineSeries>
@@ -13,11 +12,10 @@
 #include <QTableWidget>
 #include <QValueAxis>
 
-#include "app/UApplication.h"
 #include "app/UComm.h"
 #include "app/UDM.h"
 #include "app/UError.h"
-#include "record/URecordCsv.h"
+#include "record/UCsvExport.h"
 #include "record/URecordRules.h"
 
 namespace {
@@ -261,27 +259,9 @@ void TFrmLearningRecord::ShowSummary()
     BtnWrongPractice->setEnabled(!FBook.empty());
 }
 
-QString TFrmLearningRecord::ChooseExportFile()
+void TFrmLearningRecord::BtnExportClick()
 {
     const QString suggested = QDir(QDir::homePath()).filePath(
         QStringLiteral("学习记录-%1-%2.csv").arg(FDriveTypeCaption, QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
-    QFileDialog dialog(this, QStringLiteral("导出学习记录"), suggested, QStringLiteral("CSV 文件 (*.csv)"));
-    dialog.setObjectName(QStringLiteral("ExportDialog"));
-    dialog.setAcceptMode(QFileDialog::AcceptSave);
-    dialog.setDefaultSuffix(QStringLiteral("csv"));
-    if (ExecModal(dialog) != 1 || dialog.selectedFiles().isEmpty())
-        return QString();
-    return dialog.selectedFiles().constFirst();
-}
-
-void TFrmLearningRecord::BtnExportClick()
-{
-    const QString fileName = ChooseExportFile();
-    if (fileName.isEmpty())
-        return;
-    QString error;
-    if (WriteCsvFile(fileName, PastPapersCsv(FPapers), &error))
-        ShowInfo(QStringLiteral("学习记录已导出到“%1”。").arg(QDir::toNativeSeparators(fileName)));
-    else
-        ShowError(QStringLiteral("学习记录未能导出到“%1”：%2").arg(QDir::toNativeSeparators(fileName), error));
+    ExportCsvFile(this, QStringLiteral("导出学习记录"), suggested, PastPapersCsv(FPapers), QStringLiteral("学习记录"));
 }

@@ -38,7 +38,6 @@ private:
     void FillScoreChart();
     void ShowSummary();
     void BtnExportClick();
-    QString ChooseExportFile();
 
     QString FDriveTypeCode;
     QString FDriveTypeCaption;

@@ -21,10 +21,10 @@ QStringList SchemaStatements(const QSqlDatabase &db)
     return {
         QStringLiteral("CREATE TABLE IF NOT EXISTS T_KS_ExamRecord ("
                        "%1, ExamineID INTEGER, PracticeMode TEXT, PracticeScope TEXT, DriveTypeCode TEXT, "
-                       "DriveTypeCaption TEXT, CandidateIdNumber TEXT, Seat TEXT, ProgramFolder TEXT, "
-                       "PaperTable TEXT, StartedAt TEXT, HandedInAt TEXT, ExamMinutes INTEGER, SecondsLeft INTEGER, "
-                       "QuestionCount INTEGER, AnsweredCount INTEGER, RightCount INTEGER, WrongCount INTEGER, "
-                       "Score INTEGER, Passed INTEGER, Status TEXT NOT NULL)")
+                       "DriveTypeCaption TEXT, CandidateIdNumber TEXT, CandidateName TEXT, RoomName TEXT, Seat TEXT, "
+                       "ProgramFolder TEXT, PaperTable TEXT, StartedAt TEXT, HandedInAt TEXT, ExamMinutes INTEGER, "
+                       "SecondsLeft INTEGER, QuestionCount INTEGER, AnsweredCount INTEGER, RightCount INTEGER, "
+                       "WrongCount INTEGER, Score INTEGER, Passed INTEGER, Status TEXT NOT NULL)")
             .arg(RecordIdColumn(db)),
         QStringLiteral("CREATE INDEX IF NOT EXISTS IX_EXAMRECORD_CLASS ON T_KS_ExamRecord (DriveTypeCode, Status)"),
         QStringLiteral("CREATE TABLE IF NOT EXISTS T_KS_ExamRecordTheme ("
@@ -43,6 +43,21 @@ bool Run(QSqlDatabase &db, const QString &sql, QString &error)
         return true;
     error = query.lastError().text();
     return false;
+}
+
+// A record table written before the exam room existed gains the room's
+// columns; its rows keep NULL there, as rows written outside a room do.
+// A column is looked for by selecting it, which every engine answers alike
+// (drivers fold the case of table names in their catalogues differently).
+bool AddRoomColumns(QSqlDatabase &db, QString &error)
+{
+    for (const QString &column : {QStringLiteral("CandidateName"), QStringLiteral("RoomName")}) {
+        QString missing;
+        if (!Run(db, QStringLiteral("SELECT %1 FROM T_KS_ExamRecord WHERE 1=0").arg(column), missing)
+            && !Run(db, QStringLiteral("ALTER TABLE T_KS_ExamRecord ADD COLUMN %1 TEXT").arg(column), error))
+            return false;
+    }
+    return true;
 }
 
 // Creating a table that exists writes nothing, so a read-only bank would
@@ -71,7 +86,7 @@ bool EnsureRecordTables(TConnection *connection, QString *reason)
             if (!ready)
                 break;
         }
-        ready = ready && ProveWritable(db, error);
+        ready = ready && AddRoomColumns(db, error) && ProveWritable(db, error);
     }
     if (!ready && reason)
         *reason = QStringLiteral("题库无法写入，本次及以后的考试成绩不会保存为学习记录。（%1）").arg(error);

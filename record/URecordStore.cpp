@@ -24,6 +24,13 @@ const QStringList KPaperColumns{
     QStringLiteral("ThemeType"), QStringLiteral("ThemeBit"), QStringLiteral("ThemeResult"),
     QStringLiteral("AnswerResult"), QStringLiteral("Yxx_St")};
 
+// Outside an exam room the room's columns stay NULL, as in rows written
+// before they existed.
+QVariant RoomValue(const QString &text)
+{
+    return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+}
+
 QString LocalTimeText(const QDateTime &time)
 {
     return time.toString(Qt::ISODate);
@@ -79,6 +86,8 @@ TRecordStart RecordStartOf(const TRunContext &run, qint64 examineId, const QStri
     start.DriveTypeCode = run.DriveTypeCode;
     start.DriveTypeCaption = run.DriveTypeCaption;
     start.CandidateIdNumber = run.CandidateIdNumber;
+    start.CandidateName = run.CandidateName;
+    start.RoomName = run.RoomName;
     start.Seat = QSysInfo::machineHostName();
     start.ProgramFolder = run.AppPath;
     start.ExamMinutes = examMinutes;
@@ -99,11 +108,12 @@ QSqlQuery TExamRecord::Run(const QString &sql, const QVariantList &binds)
 qint64 TExamRecord::Open(const TRecordStart &start)
 {
     QSqlQuery query = Run(QStringLiteral("INSERT INTO T_KS_ExamRecord (ExamineID, PaperTable, PracticeMode, PracticeScope, "
-                                         "DriveTypeCode, DriveTypeCaption, CandidateIdNumber, Seat, ProgramFolder, StartedAt, "
-                                         "ExamMinutes, SecondsLeft, QuestionCount, AnsweredCount, Status) "
-                                         "VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,0,'open') RETURNING RecordID"),
+                                         "DriveTypeCode, DriveTypeCaption, CandidateIdNumber, CandidateName, RoomName, Seat, "
+                                         "ProgramFolder, StartedAt, ExamMinutes, SecondsLeft, QuestionCount, AnsweredCount, "
+                                         "Status) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,'open') RETURNING RecordID"),
                           {start.ExamineID, start.PaperTable, start.PracticeMode, start.PracticeScope,
-                           start.DriveTypeCode, start.DriveTypeCaption, start.CandidateIdNumber, start.Seat,
+                           start.DriveTypeCode, start.DriveTypeCaption, start.CandidateIdNumber,
+                           RoomValue(start.CandidateName), RoomValue(start.RoomName), start.Seat,
                            start.ProgramFolder, LocalTimeText(Clock()), start.ExamMinutes, start.ExamMinutes * 60,
                            start.QuestionCount});
     if (!query.next())
@@ -230,14 +240,22 @@ int TExamRecord::PaperRowCount(const QString &paperTable, qint64 examineId)
 
 std::optional<TOpenRecord> TExamRecord::FindOpen(const QString &driveTypeCode, const QString &practiceMode,
                                                  const QString &practiceScope, const QString &programFolder,
-                                                 const QString &seat)
+                                                 const QString &seat, const QString &candidateIdNumber)
 {
+    QVariantList binds{driveTypeCode, practiceMode, practiceScope};
+    QString whose = QStringLiteral("(ProgramFolder=? OR Seat=?)");
+    if (candidateIdNumber.isEmpty()) {
+        binds << programFolder << seat;
+    } else {
+        whose = QStringLiteral("CandidateIdNumber=?");
+        binds << candidateIdNumber;
+    }
     // A mock exam has no scope, kept as NULL or as the empty text alike.
     QSqlQuery query = Run(QStringLiteral("SELECT RecordID, ExamineID, PaperTable, AnsweredCount, SecondsLeft, QuestionCount "
                                          "FROM T_KS_ExamRecord WHERE Status='open' AND DriveTypeCode=? AND PracticeMode=? "
-                                         "AND COALESCE(PracticeScope,'')=COALESCE(?,'') AND (ProgramFolder=? OR Seat=?) "
-                                         "ORDER BY RecordID DESC"),
-                          {driveTypeCode, practiceMode, practiceScope, programFolder, seat});
+                                         "AND COALESCE(PracticeScope,'')=COALESCE(?,'') AND %1 ORDER BY RecordID DESC")
+                              .arg(whose),
+                          binds);
     std::vector<TOpenRecord> candidates;
     while (query.next()) {
         candidates.push_back({query.value(0).toLongLong(), query.value(1).toLongLong(), query.value(2).toString(),

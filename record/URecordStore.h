@@ -20,6 +20,8 @@ struct TRecordStart
     QString DriveTypeCode;
     QString DriveTypeCaption;
     QString CandidateIdNumber;
+    QString CandidateName; // exam room only, else empty
+    QString RoomName;      // exam room only, else empty
     QString Seat;
     QString ProgramFolder;
     int ExamMinutes = 0;
@@ -27,7 +29,7 @@ struct TRecordStart
 };
 
 // The start of the run's current paper: this computer as the seat, the
-// program folder of the run.
+// program folder of the run, in an exam room the candidate and the room.
 TRecordStart RecordStartOf(const TRunContext &run, qint64 examineId, const QString &paperTable, int examMinutes,
                            int questionCount);
 
@@ -72,10 +74,12 @@ public:
     // The same for a paper given up unfinished.
     TRecordOutcome Abandon(qint64 recordId, const QString &paperTable, qint64 examineId, int secondsLeft);
     // The newest open record of this class, mode and scope from this
-    // program folder or this seat whose paper is still stored.
+    // program folder or this seat whose paper is still stored. In an exam
+    // room (a candidate signed in) only that candidate's own papers count,
+    // from any seat: every seat shares the program folder's path and the bank.
     std::optional<TOpenRecord> FindOpen(const QString &driveTypeCode, const QString &practiceMode,
                                         const QString &practiceScope, const QString &programFolder,
-                                        const QString &seat);
+                                        const QString &seat, const QString &candidateIdNumber = QString());
 
     // The local time written as StartedAt and HandedInAt.
     std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };

@@ -10,7 +10,7 @@ build=$(readlink -f "${1:-build}")
 [ -f "$build/CPackConfig.cmake" ] || { echo "test-package: $build is not a configured build folder" >&2; exit 2; }
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
-cmake --build "$build" -j2 --target examora examora-editor examora-bank examora_install_bank examora_install_compressed
+cmake --build "$build" -j2 --target examora examora-editor examora-hall examora-bank examora_install_bank examora_install_compressed
 out=$(mktemp -d)
 home=""
 installed_here=0
@@ -62,7 +62,7 @@ HOME="$home" XDG_DATA_HOME= xvfb-run -a -s "-screen 0 1280x800x24" sh -c "
     kill \$program 2>/dev/null; exit 1" || fail "the menu entry's command showed no window"
 [ -s "$user_bank" ] || fail "the sample bank was not copied to the user's folder"
 as_user examora-bank check "$user_bank" > /dev/null || fail "the user's bank does not pass the bank check"
-for program in examora examora-editor examora-bank; do
+for program in examora examora-editor examora-hall examora-bank; do
     [ "$(as_user "$program" --version)" = "$program $version" ] || fail "$program --version"
     man -w "$program" > /dev/null || fail "no manual page for $program"
 done

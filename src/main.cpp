@@ -1,8 +1,11 @@
 #include "app/UApplication.h"
+#include "app/UComm.h"
 #include "app/UCommandLine.h"
 #include "app/UDM.h"
+#include "app/URoomConfig.h"
 #include "app/UnitInitialization.h"
 #include "exam/UMain.h"
+#include "room/UFrmCandidateSignIn.h"
 
 namespace {
 
@@ -12,7 +15,27 @@ const char *const KDescription =
     "\n"
     "Usage: examora [Qt options]\n"
     "  The program opens the question bank Data/Jsy_Data.mdb beside itself; the\n"
-    "  installed launcher runs it from ~/.local/share/examora.\n";
+    "  installed launcher runs it from ~/.local/share/examora. With ExamRoom.cfg\n"
+    "  beside it, it works on the exam room's server and the candidate signs in first.\n";
+
+// In an exam room the candidate signs in before anything else is chosen;
+// false when the sign-in was cancelled (or the room's settings are unusable,
+// which has been shown) and the program ends. Outside a room: true at once.
+bool SignInToRoom()
+{
+    bool signedIn = false;
+    RunGuarded([&signedIn] {
+        const std::optional<TRoomConfig> room = ReadRoomConfig(RunContext.AppPath);
+        if (!room) {
+            signedIn = true;
+            return;
+        }
+        RunContext.RoomName = room->Name;
+        TFrmCandidateSignIn dialog(room->Name);
+        signedIn = ExecModal(dialog) == 1;
+    });
+    return signedIn;
+}
 
 } // namespace
 
@@ -29,6 +52,10 @@ int main(int argc, char *argv[])
 
     TDM dataModule;
     StartDataModule(dataModule);
+    if (!SignInToRoom()) {
+        DM = nullptr;
+        return 0;
+    }
 
     TFrmMain mainWindow;
     mainWindow.show();

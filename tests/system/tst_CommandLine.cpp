@@ -41,6 +41,7 @@ void AddProgramRows()
     QTest::addColumn<QString>("name");
     QTest::newRow("exam program") << QStringLiteral(EXAMORA_PROGRAM_FILE) << QStringLiteral("examora");
     QTest::newRow("editor") << QStringLiteral(EXAMORA_EDITOR_FILE) << QStringLiteral("examora-editor");
+    QTest::newRow("room view") << QStringLiteral(EXAMORA_HALL_FILE) << QStringLiteral("examora-hall");
     QTest::newRow("bank tool") << QStringLiteral(EXAMORA_BANK_TOOL_FILE) << QStringLiteral("examora-bank");
 }
 
