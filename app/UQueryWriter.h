@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "app/UQueryTable.h"
+#include "UQueryTable.h"
 
 class TField;
 

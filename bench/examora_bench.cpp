@@ -26,22 +26,22 @@
 #include <QLineEdit>
 #include <QTimer>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UQuit.h"
-#include "exam/UExamRules.h"
-#include "exam/UMain.h"
-#include "exam/UScoring.h"
-#include "report/UFrRep.h"
-#include "app/UDM.h"
-#include "app/UIniFile.h"
-#include "app/UQuery.h"
-#include "paper/UPaperDraw.h"
-#include "paper/UPaperStore.h"
-#include "paper/UProgess.h"
-#include "record/URecordSchema.h"
-#include "record/URecordStore.h"
-#include "tools/UBankFile.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UQuit.h"
+#include "UExamRules.h"
+#include "UMain.h"
+#include "UScoring.h"
+#include "UFrRep.h"
+#include "UDM.h"
+#include "UIniFile.h"
+#include "UQuery.h"
+#include "UPaperDraw.h"
+#include "UPaperStore.h"
+#include "UProgess.h"
+#include "URecordSchema.h"
+#include "URecordStore.h"
+#include "UBankFile.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
-#include "exam/UReviewMarks.h"
+#include "UReviewMarks.h"
 
-#include "exam/UExamRules.h"
+#include "UExamRules.h"
 
 TReviewMark ReviewMarkOf(const QString &themeResult, const QString &answerResult)
 {

@@ -1,4 +1,4 @@
-#include "record/UFrmLearningRecord.h"
+#include "UFrmLearningRecord.h"
 
 #include <QBoxLayout>
 #include <QChart>
@@ -13,12 +13,12 @@
 #include <QTableWidget>
 #include <QValueAxis>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UDM.h"
-#include "app/UError.h"
-#include "record/URecordCsv.h"
-#include "record/URecordRules.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "UError.h"
+#include "URecordCsv.h"
+#include "URecordRules.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
-#include "app/UApplication.h"
-#include "app/UCommandLine.h"
-#include "app/UDM.h"
-#include "app/UnitInitialization.h"
-#include "exam/UMain.h"
+#include "UApplication.h"
+#include "UCommandLine.h"
+#include "UDM.h"
+#include "UnitInitialization.h"
+#include "UMain.h"
 
 namespace {
 

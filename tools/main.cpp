@@ -5,15 +5,15 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
-#include "app/UCommandLine.h"
-#include "app/UDbError.h"
-#include "tools/UBankCheck.h"
-#include "tools/UBankFile.h"
-#include "tools/UMdbChild.h"
-#include "tools/UMdbImport.h"
-#include "tools/UNewFile.h"
-#include "tools/USampleBank.h"
-#include "tools/UTerminalProgress.h"
+#include "UCommandLine.h"
+#include "UDbError.h"
+#include "UBankCheck.h"
+#include "UBankFile.h"
+#include "UMdbChild.h"
+#include "UMdbImport.h"
+#include "UNewFile.h"
+#include "USampleBank.h"
+#include "UTerminalProgress.h"
 
 namespace {
 

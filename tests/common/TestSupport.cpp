@@ -1,14 +1,14 @@
-#include "tests/common/TestSupport.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "tools/UBankFile.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UBankFile.h"
 
 TScriptedMessages::TScriptedMessages()
 {
