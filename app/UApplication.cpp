@@ -1,15 +1,15 @@
-#include "app/UApplication.h"
+#include "UApplication.h"
 
 #include <QDialog>
 #include <QFont>
 #include <QMessageBox>
 #include <QPushButton>
 
-#include "app/UError.h"
-#include "app/UMessageSeam.h"
-#include "app/UQuit.h"
-#include "app/UScreenFit.h"
-#include "app/UTranslations.h"
+#include "UError.h"
+#include "UMessageSeam.h"
+#include "UQuit.h"
+#include "UScreenFit.h"
+#include "UTranslations.h"
 
 TExamoraApplication::TExamoraApplication(int &argc, char **argv)
     : QApplication(argc, argv)

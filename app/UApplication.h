@@ -38,4 +38,4 @@ void InstallChineseFonts();
 template <typename F>
 void RunGuarded(F &&handler);
 
-#include "app/UApplication.inl"
+#include "UApplication.inl"

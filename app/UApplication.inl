@@ -2,8 +2,8 @@
 
 #include <exception>
 
-#include "app/UError.h"
-#include "app/UMessageSeam.h"
+#include "UError.h"
+#include "UMessageSeam.h"
 
 template <typename F>
 void RunGuarded(F &&handler)

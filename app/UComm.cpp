@@ -1,14 +1,14 @@
-#include "app/UComm.h"
+#include "UComm.h"
 
 #include <memory>
 
 #include <QHostInfo>
 
-#include "app/UConnectionText.h"
-#include "app/UDM.h"
-#include "app/UMessageSeam.h"
-#include "app/UQuery.h"
-#include "app/UVersion.h"
+#include "UConnectionText.h"
+#include "UDM.h"
+#include "UMessageSeam.h"
+#include "UQuery.h"
+#include "UVersion.h"
 
 TRunContext RunContext;
 

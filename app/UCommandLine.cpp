@@ -1,10 +1,10 @@
-#include "app/UCommandLine.h"
+#include "UCommandLine.h"
 
 #include <cstdio>
 #include <cstring>
 #include <utility>
 
-#include "app/UVersion.h"
+#include "UVersion.h"
 
 QString VersionLine(const char *programName)
 {

@@ -1,10 +1,10 @@
-#include "app/UConnectSettings.h"
+#include "UConnectSettings.h"
 
 #include <QFileInfo>
 
-#include "app/UComm.h"
-#include "app/UConnectionText.h"
-#include "app/UIniFile.h"
+#include "UComm.h"
+#include "UConnectionText.h"
+#include "UIniFile.h"
 
 namespace {
 

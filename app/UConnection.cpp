@@ -1,4 +1,4 @@
-#include "app/UConnection.h"
+#include "UConnection.h"
 
 #include <atomic>
 
@@ -7,11 +7,11 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "app/UComm.h"
-#include "app/UConnectionText.h"
-#include "app/UDbError.h"
-#include "app/UEngineErrorText.h"
-#include "app/USqlBrowser.h"
+#include "UComm.h"
+#include "UConnectionText.h"
+#include "UDbError.h"
+#include "UEngineErrorText.h"
+#include "USqlBrowser.h"
 
 namespace {
 

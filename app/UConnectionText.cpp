@@ -1,4 +1,4 @@
-#include "app/UConnectionText.h"
+#include "UConnectionText.h"
 
 namespace {
 

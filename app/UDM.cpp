@@ -1,14 +1,14 @@
-#include "app/UDM.h"
+#include "UDM.h"
 
 #include <QDir>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UConnectionText.h"
-#include "app/UDbError.h"
-#include "app/UEngineErrorText.h"
-#include "app/UQuit.h"
-#include "app/URoomConfig.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UConnectionText.h"
+#include "UDbError.h"
+#include "UEngineErrorText.h"
+#include "UQuit.h"
+#include "URoomConfig.h"
 
 TDM *DM = nullptr;
 

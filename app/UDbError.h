@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UError.h"
+#include "UError.h"
 
 // What went wrong, where the engine's result code tells it: the faults a
 // user can do something about (free the disk, make the file writable, …).

@@ -1,4 +1,4 @@
-#include "app/UEngineErrorText.h"
+#include "UEngineErrorText.h"
 
 #include <QDir>
 #include <QFileInfo>

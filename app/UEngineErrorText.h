@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "app/UDbError.h"
+#include "UDbError.h"
 
 class QSqlDriver;
 class QSqlError;

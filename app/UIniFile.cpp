@@ -1,4 +1,4 @@
-#include "app/UIniFile.h"
+#include "UIniFile.h"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 #include <QSaveFile>
 #include <QStringList>
 
-#include "app/UError.h"
+#include "UError.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/UJpeg.h"
+#include "UJpeg.h"
 
 #include <memory>
 

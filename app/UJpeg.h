@@ -3,7 +3,7 @@
 #include <QByteArray>
 #include <QImage>
 
-#include "app/UError.h"
+#include "UError.h"
 
 class EJpegError : public EExamoraError
 {

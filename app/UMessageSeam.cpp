@@ -1,4 +1,4 @@
-#include "app/UMessageSeam.h"
+#include "UMessageSeam.h"
 
 #include <cstdio>
 

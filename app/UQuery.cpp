@@ -1,4 +1,4 @@
-#include "app/UQuery.h"
+#include "UQuery.h"
 
 #include <algorithm>
 
@@ -6,12 +6,12 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "app/UQueryWriter.h"
-#include "app/UServerBlobs.h"
-#include "app/USqlText.h"
-#include "app/USqliteRowLoader.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "UQueryWriter.h"
+#include "UServerBlobs.h"
+#include "USqlText.h"
+#include "USqliteRowLoader.h"
 
 TField::TField(TQuery *query, int index, const QString &name, bool isBlob)
     : FQuery(query), FIndex(index), FName(name), FIsBlob(isBlob)

@@ -10,7 +10,7 @@
 #include <QStringList>
 #include <QVariant>
 
-#include "app/UQueryTable.h"
+#include "UQueryTable.h"
 
 class TConnection;
 class TQuery;

@@ -1,12 +1,12 @@
-#include "app/UQueryTable.h"
+#include "UQueryTable.h"
 
 #include <QHash>
 #include <QSqlError>
 #include <QSqlField>
 #include <QSqlIndex>
 
-#include "app/UEngineErrorText.h"
-#include "app/USqliteRowLoader.h"
+#include "UEngineErrorText.h"
+#include "USqliteRowLoader.h"
 
 TTableShape TableShape(const QSqlDatabase &db, const QString &table)
 {

@@ -10,7 +10,7 @@
 #include <QVarLengthArray>
 #include <QVariant>
 
-#include "app/UDbError.h"
+#include "UDbError.h"
 
 // What the query's cursor, its lazy row loader and its writer share: the
 // table behind a statement, a buffered row, prepared statements and the

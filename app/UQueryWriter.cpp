@@ -1,10 +1,10 @@
-#include "app/UQueryWriter.h"
+#include "UQueryWriter.h"
 
 #include <QSqlQuery>
 #include <QStringList>
 
-#include "app/UQuery.h"
-#include "app/USqlText.h"
+#include "UQuery.h"
+#include "USqlText.h"
 
 TQueryWriter::TQueryWriter(const QSqlDatabase &db, const QString &table, const QSqlRecord &tableRecord,
                            const std::vector<TField> &fields, const std::vector<int> &whereFields,

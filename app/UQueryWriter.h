@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <QVariant>
 
-#include "app/UQueryTable.h"
+#include "UQueryTable.h"
 
 class TField;
 

@@ -1,4 +1,4 @@
-#include "app/UQuit.h"
+#include "UQuit.h"
 
 #include <QCoreApplication>
 #include <QTimer>

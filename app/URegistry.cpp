@@ -1,9 +1,9 @@
-#include "app/URegistry.h"
+#include "URegistry.h"
 
 #include <QSettings>
 
-#include "app/UComm.h"
-#include "app/UError.h"
+#include "UComm.h"
+#include "UError.h"
 
 bool TSettingsRegistry::OpenKey(const QString &key, bool canCreate)
 {

@@ -1,9 +1,9 @@
-#include "app/URoomConfig.h"
+#include "URoomConfig.h"
 
 #include <QFileInfo>
 
-#include "app/UError.h"
-#include "app/UIniFile.h"
+#include "UError.h"
+#include "UIniFile.h"
 
 std::optional<TRoomConfig> ReadRoomConfig(const QString &appPath)
 {

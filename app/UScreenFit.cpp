@@ -1,4 +1,4 @@
-#include "app/UScreenFit.h"
+#include "UScreenFit.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,7 +8,7 @@
 #include <QScreen>
 #include <QWidget>
 
-#include "app/UScreenFitPlan.h"
+#include "UScreenFitPlan.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/UScreenFitPlan.h"
+#include "UScreenFitPlan.h"
 
 #include <algorithm>
 #include <cmath>

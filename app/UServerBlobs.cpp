@@ -1,8 +1,8 @@
-#include "app/UServerBlobs.h"
+#include "UServerBlobs.h"
 
 #include <QStringList>
 
-#include "app/USqlText.h"
+#include "USqlText.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <QString>
 #include <QVariant>
 
-#include "app/UQueryTable.h"
+#include "UQueryTable.h"
 
 // The plain path's pictures on an engine other than SQLite: a whole-table
 // "select * from <table> …" reads, for each picture column, only whether

@@ -1,4 +1,4 @@
-#include "app/USqlBrowser.h"
+#include "USqlBrowser.h"
 
 #include <QDeadlineTimer>
 #include <QHostInfo>

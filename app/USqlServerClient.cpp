@@ -1,7 +1,7 @@
-#include "app/USqlServerClient.h"
+#include "USqlServerClient.h"
 
-#include "app/UConnection.h"
-#include "app/UQuery.h"
+#include "UConnection.h"
+#include "UQuery.h"
 
 TOdbcSqlServerClient::TOdbcSqlServerClient()
     : FConnection(std::make_unique<TConnection>())

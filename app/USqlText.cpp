@@ -1,4 +1,4 @@
-#include "app/USqlText.h"
+#include "USqlText.h"
 
 #include <vector>
 

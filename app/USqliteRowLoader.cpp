@@ -1,4 +1,4 @@
-#include "app/USqliteRowLoader.h"
+#include "USqliteRowLoader.h"
 
 #include <algorithm>
 
@@ -9,7 +9,7 @@
 
 #include <sqlite3.h>
 
-#include "app/USqlText.h"
+#include "USqlText.h"
 
 namespace {
 

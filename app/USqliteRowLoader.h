@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/UQueryTable.h"
+#include "UQueryTable.h"
 
 // The one engine-specific part of the query: on SQLite a whole-table
 // "select * from <table> [where|order by|limit ...]" reads only each row's

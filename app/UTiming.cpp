@@ -1,4 +1,4 @@
-#include "app/UTiming.h"
+#include "UTiming.h"
 
 #include <cstdio>
 #include <ctime>

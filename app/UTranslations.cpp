@@ -1,4 +1,4 @@
-#include "app/UTranslations.h"
+#include "UTranslations.h"
 
 #include <QCoreApplication>
 #include <QLibraryInfo>

@@ -1,4 +1,4 @@
-#include "app/UVersion.h"
+#include "UVersion.h"
 
 namespace {
 

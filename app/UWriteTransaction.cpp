@@ -1,11 +1,11 @@
-#include "app/UWriteTransaction.h"
+#include "UWriteTransaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "app/UConnection.h"
-#include "app/UEngineErrorText.h"
-#include "app/USqlText.h"
+#include "UConnection.h"
+#include "UEngineErrorText.h"
+#include "USqlText.h"
 
 TWriteTransaction::TWriteTransaction(TConnection *connection, const QString &serialTable)
     : FDb(connection->Database()), FSerialTable(serialTable), FServer(connection->IsPostgres())

@@ -1,4 +1,4 @@
-#include "app/UnitInitialization.h"
+#include "UnitInitialization.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -16,12 +16,12 @@
 #include <QScreen>
 #include <QStyleOption>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UDM.h"
-#include "app/UError.h"
-#include "app/UMessageSeam.h"
-#include "app/USqlServerClient.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "UError.h"
+#include "UMessageSeam.h"
+#include "USqlServerClient.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
-#include "app/UConnectSettings.h"
-#include "app/USqlServerClient.h"
+#include "UConnectSettings.h"
+#include "USqlServerClient.h"
 
 class QCheckBox;
 class QComboBox;

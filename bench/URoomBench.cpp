@@ -1,4 +1,4 @@
-#include "bench/URoomBench.h"
+#include "URoomBench.h"
 
 #include <algorithm>
 #include <chrono>
@@ -18,21 +18,21 @@
 #include <QTemporaryDir>
 #include <QThread>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UError.h"
-#include "app/UIniFile.h"
-#include "app/UQuery.h"
-#include "app/URoomConfig.h"
-#include "paper/UPaperDraw.h"
-#include "paper/UPaperStore.h"
-#include "record/URecordSchema.h"
-#include "record/URecordStore.h"
-#include "setup/UDriveTypes.h"
-#include "tests/common/UPostgresServer.h"
-#include "tools/UBankFile.h"
-#include "tools/URoomServer.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UError.h"
+#include "UIniFile.h"
+#include "UQuery.h"
+#include "URoomConfig.h"
+#include "UPaperDraw.h"
+#include "UPaperStore.h"
+#include "URecordSchema.h"
+#include "URecordStore.h"
+#include "UDriveTypes.h"
+#include "UPostgresServer.h"
+#include "UBankFile.h"
+#include "URoomServer.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "components/QVAdoQuery.h"
+#include "QVAdoQuery.h"
 
 #include <QGroupBox>
 #include <QList>
 #include <QWidget>
 
-#include "app/UDbError.h"
-#include "components/UQVBinding.h"
+#include "UDbError.h"
+#include "UQVBinding.h"
 
 namespace {
 

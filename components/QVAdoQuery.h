@@ -5,7 +5,7 @@
 #include <QPointer>
 #include <QString>
 
-#include "app/UQuery.h"
+#include "UQuery.h"
 
 class QGroupBox;
 class TQVBinding;

@@ -1,4 +1,4 @@
-#include "components/QVCheckBox.h"
+#include "QVCheckBox.h"
 
 TQVCheckBox::TQVCheckBox(const QString &text, QWidget *parent)
     : QCheckBox(text, parent)

@@ -2,7 +2,7 @@
 
 #include <QCheckBox>
 
-#include "components/UQVBinding.h"
+#include "UQVBinding.h"
 
 // A check box bound to a boolean field.
 class TQVCheckBox : public QCheckBox, public TQVBinding

@@ -1,6 +1,6 @@
-#include "components/QVCheckListBox.h"
+#include "QVCheckListBox.h"
 
-#include "components/UQVControlComm.h"
+#include "UQVControlComm.h"
 
 namespace {
 

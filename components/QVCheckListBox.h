@@ -3,7 +3,7 @@
 #include <QListWidget>
 #include <QStringList>
 
-#include "components/UQVBinding.h"
+#include "UQVBinding.h"
 
 // A list of check boxes whose value joins the checked codes (ValueMode 0)
 // or item texts (ValueMode 1) as |a|b|.

@@ -1,14 +1,14 @@
-#include "components/QVComboBox.h"
+#include "QVComboBox.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "app/UApplication.h"
-#include "components/QVAdoQuery.h"
-#include "components/UQVComboBoxSelValue.h"
-#include "components/UQVControlComm.h"
+#include "UApplication.h"
+#include "QVAdoQuery.h"
+#include "UQVComboBoxSelValue.h"
+#include "UQVControlComm.h"
 
 namespace {
 

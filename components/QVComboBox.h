@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <QStringList>
 
-#include "components/UQVBinding.h"
+#include "UQVBinding.h"
 
 class QLineEdit;
 class QToolButton;

@@ -1,9 +1,9 @@
-#include "components/QVComboBoxEx.h"
+#include "QVComboBoxEx.h"
 
 #include <QAbstractItemView>
 
-#include "components/QVAdoQuery.h"
-#include "components/UQVControlComm.h"
+#include "QVAdoQuery.h"
+#include "UQVControlComm.h"
 
 TQVComboBoxEx::TQVComboBoxEx(QWidget *parent)
     : QComboBox(parent)

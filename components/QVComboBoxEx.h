@@ -3,7 +3,7 @@
 #include <QComboBox>
 #include <QStringList>
 
-#include "components/UQVBinding.h"
+#include "UQVBinding.h"
 
 // A drop-down list of names (the combo's items) whose value is the code at
 // the same place in ValueItems; a new record can start on DefaultCode.

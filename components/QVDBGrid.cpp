@@ -1,10 +1,10 @@
-#include "components/QVDBGrid.h"
+#include "QVDBGrid.h"
 
 #include <QAbstractTableModel>
 #include <QHeaderView>
 #include <QPointer>
 
-#include "components/QVAdoQuery.h"
+#include "QVAdoQuery.h"
 
 // The rows of a query as a table model, read without moving the cursor.
 class TQVDBGridModel : public QAbstractTableModel

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QTableView>
 
-#include "components/UQVBinding.h"
+#include "UQVBinding.h"
 
 class TQVDBGridModel;
 

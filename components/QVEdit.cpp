@@ -1,10 +1,10 @@
-#include "components/QVEdit.h"
+#include "QVEdit.h"
 
 #include <cmath>
 
 #include <QDateTime>
 
-#include "components/UQVControlComm.h"
+#include "UQVControlComm.h"
 
 namespace {
 

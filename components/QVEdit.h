@@ -3,7 +3,7 @@
 #include <QLineEdit>
 #include <QVariant>
 
-#include "components/UQVBinding.h"
+#include "UQVBinding.h"
 
 // What a TQVEdit holds, by EditType.
 enum TQVEditType : quint8 { etText = 0, etNumber = 1, etDate = 2, etTime = 3, etDateTime = 4 };

@@ -1,4 +1,4 @@
-#include "components/QVImage.h"
+#include "QVImage.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -7,13 +7,13 @@
 #include <QMenu>
 #include <QVBoxLayout>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UDM.h"
-#include "app/UJpeg.h"
-#include "components/UQVImageSelect.h"
-#include "components/UQVImageShow.h"
-#include "components/UQVPictureBox.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "UJpeg.h"
+#include "UQVImageSelect.h"
+#include "UQVImageShow.h"
+#include "UQVPictureBox.h"
 
 TQVImage::TQVImage(QWidget *parent)
     : QFrame(parent)

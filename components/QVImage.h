@@ -5,7 +5,7 @@
 #include <QImage>
 #include <QPointer>
 
-#include "components/UQVBinding.h"
+#include "UQVBinding.h"
 
 class QAction;
 class QMenu;

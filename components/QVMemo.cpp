@@ -1,6 +1,6 @@
-#include "components/QVMemo.h"
+#include "QVMemo.h"
 
-#include "components/UQVControlComm.h"
+#include "UQVControlComm.h"
 
 TQVMemo::TQVMemo(QWidget *parent)
     : QPlainTextEdit(parent)

@@ -2,7 +2,7 @@
 
 #include <QPlainTextEdit>
 
-#include "components/UQVBinding.h"
+#include "UQVBinding.h"
 
 // A multi-line text bound to a field.
 class TQVMemo : public QPlainTextEdit, public TQVBinding, public TQVEditFlags

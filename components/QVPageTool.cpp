@@ -1,4 +1,4 @@
-#include "components/QVPageTool.h"
+#include "QVPageTool.h"
 
 #include <algorithm>
 
@@ -9,8 +9,8 @@
 #include <QResizeEvent>
 #include <QToolButton>
 
-#include "app/UQuery.h"
-#include "components/QVAdoQuery.h"
+#include "UQuery.h"
+#include "QVAdoQuery.h"
 
 namespace {
 

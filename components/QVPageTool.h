@@ -7,8 +7,8 @@
 #include <QPointer>
 #include <QString>
 
-#include "components/QVPaging.h"
-#include "components/UQVBinding.h"
+#include "QVPaging.h"
+#include "UQVBinding.h"
 
 class QComboBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "components/QVPaging.h"
+#include "QVPaging.h"
 
 namespace {
 

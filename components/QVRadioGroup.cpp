@@ -1,4 +1,4 @@
-#include "components/QVRadioGroup.h"
+#include "QVRadioGroup.h"
 
 #include <QButtonGroup>
 #include <QRadioButton>

@@ -3,7 +3,7 @@
 #include <QGroupBox>
 #include <QStringList>
 
-#include "components/UQVBinding.h"
+#include "UQVBinding.h"
 
 class QButtonGroup;
 class QVBoxLayout;

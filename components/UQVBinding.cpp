@@ -1,6 +1,6 @@
-#include "components/UQVBinding.h"
+#include "UQVBinding.h"
 
-#include "components/QVAdoQuery.h"
+#include "QVAdoQuery.h"
 
 TQVBinding::~TQVBinding() = default;
 

@@ -1,4 +1,4 @@
-#include "components/UQVCamera.h"
+#include "UQVCamera.h"
 
 #include <QCamera>
 #include <QMediaCaptureSession>

@@ -1,4 +1,4 @@
-#include "components/UQVComboBoxSelValue.h"
+#include "UQVComboBoxSelValue.h"
 
 #include <QGridLayout>
 #include <QGroupBox>
@@ -10,7 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "components/UQVControlComm.h"
+#include "UQVControlComm.h"
 
 QList<int> QVSearchRows(const QStringList &entries, const QString &text)
 {

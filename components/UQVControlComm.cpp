@@ -1,11 +1,11 @@
-#include "components/UQVControlComm.h"
+#include "UQVControlComm.h"
 
 #include <QGuiApplication>
 #include <QPalette>
 #include <QScreen>
 #include <QWidget>
 
-#include "app/UMessageSeam.h"
+#include "UMessageSeam.h"
 
 void QVShowError(const QString &text)
 {

@@ -1,11 +1,11 @@
-#include "components/UQVCropGeometry.h"
+#include "UQVCropGeometry.h"
 
 #include <cmath>
 
 #include <QFileInfo>
 
-#include "app/UError.h"
-#include "app/UIniFile.h"
+#include "UError.h"
+#include "UIniFile.h"
 
 int RoundHalfEven(double value)
 {

@@ -1,4 +1,4 @@
-#include "components/UQVImageSelect.h"
+#include "UQVImageSelect.h"
 
 #include <QCheckBox>
 #include <QClipboard>
@@ -22,12 +22,12 @@
 #include <QVideoFrame>
 #include <QVideoSink>
 
-#include "app/UApplication.h"
-#include "app/UError.h"
-#include "app/UJpeg.h"
-#include "components/UQVCamera.h"
-#include "components/UQVControlComm.h"
-#include "components/UQVPictureBox.h"
+#include "UApplication.h"
+#include "UError.h"
+#include "UJpeg.h"
+#include "UQVCamera.h"
+#include "UQVControlComm.h"
+#include "UQVPictureBox.h"
 
 namespace {
 

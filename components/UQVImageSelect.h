@@ -6,7 +6,7 @@
 #include <QImage>
 #include <QLabel>
 
-#include "components/UQVCropGeometry.h"
+#include "UQVCropGeometry.h"
 
 class QCheckBox;
 class QGroupBox;

@@ -1,4 +1,4 @@
-#include "components/UQVImageShow.h"
+#include "UQVImageShow.h"
 
 #include <QEvent>
 #include <QLabel>
@@ -7,7 +7,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
-#include "components/UQVCropGeometry.h"
+#include "UQVCropGeometry.h"
 
 TFrmQVImageShow::TFrmQVImageShow(const QImage &picture, QWidget *parent)
     : QDialog(parent)

@@ -1,9 +1,9 @@
-#include "components/UQVPictureBox.h"
+#include "UQVPictureBox.h"
 
 #include <QMouseEvent>
 #include <QPainter>
 
-#include "components/UQVCropGeometry.h"
+#include "UQVCropGeometry.h"
 
 TQVPictureBox::TQVPictureBox(TMode mode, QWidget *parent)
     : QWidget(parent), FMode(mode)

@@ -1,4 +1,4 @@
-#include "editor/UEditor.h"
+#include "UEditor.h"
 
 #include <utility>
 
@@ -11,19 +11,19 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/UComm.h"
-#include "app/UDM.h"
-#include "components/QVAdoQuery.h"
-#include "components/QVCheckBox.h"
-#include "components/QVComboBox.h"
-#include "components/QVDBGrid.h"
-#include "components/QVEdit.h"
-#include "components/QVImage.h"
-#include "components/QVMemo.h"
-#include "components/QVPageTool.h"
-#include "components/UQVControlComm.h"
-#include "editor/UThemeRules.h"
-#include "exam/UExamRules.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "QVAdoQuery.h"
+#include "QVCheckBox.h"
+#include "QVComboBox.h"
+#include "QVDBGrid.h"
+#include "QVEdit.h"
+#include "QVImage.h"
+#include "QVMemo.h"
+#include "QVPageTool.h"
+#include "UQVControlComm.h"
+#include "UThemeRules.h"
+#include "UExamRules.h"
 
 namespace {
 

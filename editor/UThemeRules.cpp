@@ -1,13 +1,13 @@
-#include "editor/UThemeRules.h"
+#include "UThemeRules.h"
 
 #include <algorithm>
 
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "app/UQuery.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "UQuery.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
-#include "app/UApplication.h"
-#include "app/UCommandLine.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UnitInitialization.h"
-#include "editor/UEditor.h"
+#include "UApplication.h"
+#include "UCommandLine.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UnitInitialization.h"
+#include "UEditor.h"
 
 namespace {
 

@@ -1,13 +1,13 @@
-#include "exam/UAnswerSaver.h"
+#include "UAnswerSaver.h"
 
 #include <QLabel>
 #include <QSqlQuery>
 #include <QTimer>
 
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "app/UQuery.h"
-#include "app/USqlText.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "UQuery.h"
+#include "USqlText.h"
 
 TAnswerSaver::TAnswerSaver(TQuery *paper, QWidget *noticeParent, const QRect &noticeArea)
     : QObject(noticeParent), FPaper(paper), FNotice(new QLabel(noticeParent)), FRetry(new QTimer(this))

@@ -1,4 +1,4 @@
-#include "exam/UAnswerSheet.h"
+#include "UAnswerSheet.h"
 
 #include <algorithm>
 #include <cmath>

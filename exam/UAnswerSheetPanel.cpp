@@ -1,13 +1,13 @@
-#include "exam/UAnswerSheetPanel.h"
+#include "UAnswerSheetPanel.h"
 
 #include <QGuiApplication>
 #include <QPainter>
 #include <QStyle>
 
-#include "app/UScreenFit.h"
-#include "app/UScreenFitPlan.h"
-#include "exam/UAnswerSheet.h"
-#include "exam/UExamWidgets.h"
+#include "UScreenFit.h"
+#include "UScreenFitPlan.h"
+#include "UAnswerSheet.h"
+#include "UExamWidgets.h"
 
 TSheetButton::TSheetButton(int number, QWidget *parent) : QPushButton(QString::number(number), parent)
 {

@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QScrollArea>
 
-#include "exam/UExamRules.h"
-#include "exam/UReviewMarks.h"
+#include "UExamRules.h"
+#include "UReviewMarks.h"
 
 class TPicture;
 

@@ -1,12 +1,12 @@
-#include "exam/UExamAccessibility.h"
+#include "UExamAccessibility.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "app/UQuery.h"
-#include "exam/UExamClock.h"
-#include "exam/UExamWidgets.h"
+#include "UQuery.h"
+#include "UExamClock.h"
+#include "UExamWidgets.h"
 
 namespace {
 

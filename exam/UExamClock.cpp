@@ -1,4 +1,4 @@
-#include "exam/UExamClock.h"
+#include "UExamClock.h"
 
 #include <QTimer>
 

@@ -1,15 +1,15 @@
-#include "exam/UExamRecording.h"
+#include "UExamRecording.h"
 
 #include <QSqlQuery>
 #include <QTimer>
 
-#include "app/UComm.h"
-#include "app/UDM.h"
-#include "app/UError.h"
-#include "app/UQuery.h"
-#include "exam/UScoring.h"
-#include "record/URecordRules.h"
-#include "record/URecordSchema.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "UError.h"
+#include "UQuery.h"
+#include "UScoring.h"
+#include "URecordRules.h"
+#include "URecordSchema.h"
 
 namespace {
 

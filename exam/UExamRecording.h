@@ -7,7 +7,7 @@
 #include <QObject>
 #include <QString>
 
-#include "record/URecordStore.h"
+#include "URecordStore.h"
 
 class QTimer;
 class TQuery;

@@ -1,11 +1,10 @@
-#include "exam/UExamRules.h"
+#include "UExamRules.h"
 
 #include <algorithm>
 #include <array>
 #include <utility>
 
-#include "app/UComm.h"
-#include "record/URecordRules.h"
+#include "UComm.h"
 
 namespace {
 

@@ -52,6 +52,9 @@ QString QuestionLine(const QString &idText, const QString &content);
 QString ClockText(int secondsLeft);
 QColor ClockColor(int secondsLeft);
 
+// The mock exam is passed with 90 points or more.
+constexpr int KPassScore = 90;
+
 // The hand-in summaries: with the offer of the result sheet, and the short
 // one of chapter practice. The mock exam's names its verdict on a line
 // between the two of the practice one.

@@ -1,4 +1,4 @@
-#include "exam/UExamWidgets.h"
+#include "UExamWidgets.h"
 
 #include <QButtonGroup>
 #include <QLinearGradient>
@@ -7,7 +7,7 @@
 #include <QPainterPath>
 #include <QRadioButton>
 
-#include "app/UScreenFit.h"
+#include "UScreenFit.h"
 
 QFont SongFont(int pixelSize, bool bold)
 {

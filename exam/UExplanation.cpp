@@ -1,8 +1,8 @@
-#include "exam/UExplanation.h"
+#include "UExplanation.h"
 
 #include <QSqlQuery>
 
-#include "app/UConnection.h"
+#include "UConnection.h"
 
 QString ReadExplanation(TConnection *connection, int themeId)
 {

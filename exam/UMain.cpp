@@ -1,4 +1,4 @@
-#include "exam/UMain.h"
+#include "UMain.h"
 
 #include <algorithm>
 #include <utility>
@@ -10,26 +10,26 @@
 #include <QTimer>
 #include <QValidator>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UTiming.h"
-#include "app/UJpeg.h"
-#include "app/UQuery.h"
-#include "app/UQuit.h"
-#include "app/UScreenFit.h"
-#include "app/UScreenFitPlan.h"
-#include "app/URegistry.h"
-#include "exam/UAnswerSaver.h"
-#include "exam/UAnswerSheetPanel.h"
-#include "exam/UExamAccessibility.h"
-#include "exam/UExamClock.h"
-#include "exam/UExamRecording.h"
-#include "exam/UExamWidgets.h"
-#include "paper/UPaperLoad.h"
-#include "paper/UPaperStore.h"
-#include "record/URecordStore.h"
-#include "setup/USelLxType.h"
-#include "setup/UXtglLogin.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UTiming.h"
+#include "UJpeg.h"
+#include "UQuery.h"
+#include "UQuit.h"
+#include "UScreenFit.h"
+#include "UScreenFitPlan.h"
+#include "URegistry.h"
+#include "UAnswerSaver.h"
+#include "UAnswerSheetPanel.h"
+#include "UExamAccessibility.h"
+#include "UExamClock.h"
+#include "UExamRecording.h"
+#include "UExamWidgets.h"
+#include "UPaperLoad.h"
+#include "UPaperStore.h"
+#include "URecordStore.h"
+#include "USelLxType.h"
+#include "UXtglLogin.h"
 
 namespace {
 

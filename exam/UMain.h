@@ -5,7 +5,7 @@
 
 #include <QWidget>
 
-#include "exam/UExamRules.h"
+#include "UExamRules.h"
 
 class QLabel;
 class QLineEdit;

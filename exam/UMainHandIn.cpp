@@ -1,6 +1,6 @@
 // The exam screen's clock, hand-in and review: from the end of answering
 // to the result sheet and the closing of the window.
-#include "exam/UMain.h"
+#include "UMain.h"
 
 #include <exception>
 
@@ -8,17 +8,17 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UDM.h"
-#include "app/UQuery.h"
-#include "exam/UAnswerSaver.h"
-#include "exam/UExamClock.h"
-#include "exam/UExamRecording.h"
-#include "exam/UExamRules.h"
-#include "exam/UExamWidgets.h"
-#include "exam/UScoring.h"
-#include "report/UFrRep.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "UQuery.h"
+#include "UAnswerSaver.h"
+#include "UExamClock.h"
+#include "UExamRecording.h"
+#include "UExamRules.h"
+#include "UExamWidgets.h"
+#include "UScoring.h"
+#include "UFrRep.h"
 
 void TFrmMain::ExamClockTick()
 {

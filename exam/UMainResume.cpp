@@ -1,17 +1,17 @@
 // The exam screen takes up a paper an earlier run left open: its rows, the
 // time that was left, the answer sheet as it was and the first open question.
-#include "exam/UMain.h"
+#include "UMain.h"
 
 #include <algorithm>
 
 #include <QLabel>
 
-#include "app/UComm.h"
-#include "app/UQuery.h"
-#include "exam/UAnswerSheetPanel.h"
-#include "exam/UExamClock.h"
-#include "exam/UExamRules.h"
-#include "record/URecordStore.h"
+#include "UComm.h"
+#include "UQuery.h"
+#include "UAnswerSheetPanel.h"
+#include "UExamClock.h"
+#include "UExamRules.h"
+#include "URecordStore.h"
 
 bool TFrmMain::ReopenPaper(const TOpenRecord &record)
 {

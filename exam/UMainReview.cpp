@@ -1,20 +1,20 @@
 // The exam screen's judging of practice answers and the review after
 // hand-in: verdicts, explanations and the marks on the sheet and options.
-#include "exam/UMain.h"
+#include "UMain.h"
 
 #include <algorithm>
 
 #include <QLabel>
 #include <QLineEdit>
 
-#include "app/UDM.h"
-#include "app/UQuery.h"
-#include "exam/UAnswerSheetPanel.h"
-#include "exam/UExamRules.h"
-#include "exam/UExamWidgets.h"
-#include "exam/UExplanation.h"
-#include "exam/UReviewMarks.h"
-#include "exam/UScoring.h"
+#include "UDM.h"
+#include "UQuery.h"
+#include "UAnswerSheetPanel.h"
+#include "UExamRules.h"
+#include "UExamWidgets.h"
+#include "UExplanation.h"
+#include "UReviewMarks.h"
+#include "UScoring.h"
 
 namespace {
 

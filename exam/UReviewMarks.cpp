@@ -1,4 +1,6 @@
-#include "exam/UReviewMarks.h"
+#include "UReviewMarks.h"
+
+#include "UExamRules.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "exam/UExamRules.h"
+#include "UExamRules.h"
 
 // How the answer sheet marks a question, while answering and in the review
 // after hand-in, and how the review marks its options: with a sign and

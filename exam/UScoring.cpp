@@ -1,9 +1,9 @@
-#include "exam/UScoring.h"
+#include "UScoring.h"
 
-#include "app/UComm.h"
-#include "app/UDM.h"
-#include "app/UQuery.h"
-#include "exam/UExamRules.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "UQuery.h"
+#include "UExamRules.h"
 
 namespace {
 

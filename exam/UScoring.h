@@ -5,7 +5,7 @@
 
 #include <QString>
 
-#include "exam/UReviewMarks.h"
+#include "UReviewMarks.h"
 
 // Scoring and discarding of a stored paper. The paper table follows
 // RunContext.PracticeMode: the practice modes keep theirs apart.

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "exam/UExamRules.h"
+#include "UExamRules.h"
 
 // Any typed entry: the stored form is at most five characters, holds no
 // blank, control character or "0", is sorted, and a valid entry of an

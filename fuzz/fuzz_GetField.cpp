@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/UComm.h"
+#include "UComm.h"
 
 // Field splitting and the data-source lookup on any text: no crash, fields
 // never longer than the 1024-character buffer, no separator inside a field.

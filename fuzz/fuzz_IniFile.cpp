@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/UIniFile.h"
+#include "UIniFile.h"
 
 // Any bytes read as a settings file: no crash; a file read and written
 // unchanged keeps every byte (when it is valid text of its encoding); a

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/UJpeg.h"
+#include "UJpeg.h"
 
 // Any bytes as a question picture: decoded or refused with EJpegError,
 // never a crash; a decoded picture has a real size.

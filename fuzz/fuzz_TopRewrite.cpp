@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <cstdlib>
 
-#include "app/USqlText.h"
+#include "USqlText.h"
 
 // Any statement text: the rewrite never crashes, leaves a text without
 // "top" alone, and never produces a statement shorter than the input less

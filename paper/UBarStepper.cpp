@@ -1,4 +1,4 @@
-#include "paper/UBarStepper.h"
+#include "UBarStepper.h"
 
 #include <QProgressBar>
 

@@ -1,13 +1,13 @@
-#include "paper/UPaperDraw.h"
+#include "UPaperDraw.h"
 
 #include <chrono>
 
-#include "app/UDM.h"
-#include "app/UDbError.h"
-#include "app/UIniFile.h"
-#include "app/UQuery.h"
-#include "app/USqlText.h"
-#include "paper/UPaperError.h"
+#include "UDM.h"
+#include "UDbError.h"
+#include "UIniFile.h"
+#include "UQuery.h"
+#include "USqlText.h"
+#include "UPaperError.h"
 
 namespace {
 

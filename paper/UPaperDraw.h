@@ -7,7 +7,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "paper/UThemeCfg.h"
+#include "UThemeCfg.h"
 
 class TIniFile;
 class TQuery;

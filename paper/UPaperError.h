@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/UError.h"
+#include "UError.h"
 
 // A paper that could not be made, stored or opened: the message is the one
 // the candidate is shown in an error box. Database errors are not of this

@@ -1,15 +1,15 @@
-#include "paper/UPaperLoad.h"
+#include "UPaperLoad.h"
 
 #include <QCoreApplication>
 
-#include "app/UComm.h"
-#include "app/UIniFile.h"
-#include "paper/UPaperDraw.h"
-#include "paper/UPaperError.h"
-#include "paper/UPaperStore.h"
-#include "paper/UProgess.h"
-#include "paper/USetTheme.h"
-#include "paper/UThemeCfg.h"
+#include "UComm.h"
+#include "UIniFile.h"
+#include "UPaperDraw.h"
+#include "UPaperError.h"
+#include "UPaperStore.h"
+#include "UProgess.h"
+#include "USetTheme.h"
+#include "UThemeCfg.h"
 
 bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeCode,
                      std::unique_ptr<TIniFile> *drawnPaper)

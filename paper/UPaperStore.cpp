@@ -1,4 +1,4 @@
-#include "paper/UPaperStore.h"
+#include "UPaperStore.h"
 
 #include <algorithm>
 #include <limits>
@@ -7,17 +7,17 @@
 #include <QFile>
 #include <QHash>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UDbError.h"
-#include "app/UEngineErrorText.h"
-#include "app/UIniFile.h"
-#include "app/UQuery.h"
-#include "app/USqlText.h"
-#include "app/UWriteTransaction.h"
-#include "paper/UPaperError.h"
-#include "paper/UThemeCfg.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UDbError.h"
+#include "UEngineErrorText.h"
+#include "UIniFile.h"
+#include "UQuery.h"
+#include "USqlText.h"
+#include "UWriteTransaction.h"
+#include "UPaperError.h"
+#include "UThemeCfg.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "paper/UProgess.h"
+#include "UProgess.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QProgressBar>
 
-#include "paper/UBarStepper.h"
+#include "UBarStepper.h"
 
 TFrmProgess::TFrmProgess(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)

@@ -4,7 +4,7 @@
 
 #include <QDialog>
 
-#include "paper/UPaperStore.h"
+#include "UPaperStore.h"
 
 class QProgressBar;
 class TBarStepper;

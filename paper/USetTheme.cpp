@@ -1,14 +1,14 @@
-#include "paper/USetTheme.h"
+#include "USetTheme.h"
 
 #include <QCoreApplication>
 #include <QLabel>
 #include <QProgressBar>
 #include <QTimer>
 
-#include "app/UApplication.h"
-#include "app/UIniFile.h"
-#include "paper/UBarStepper.h"
-#include "paper/UPaperDraw.h"
+#include "UApplication.h"
+#include "UIniFile.h"
+#include "UBarStepper.h"
+#include "UPaperDraw.h"
 
 bool RunPaperDraw(const QString &modelId, const QString &candidateIdNumber, std::unique_ptr<TIniFile> *drawnPaper)
 {

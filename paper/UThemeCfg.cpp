@@ -1,4 +1,4 @@
-#include "paper/UThemeCfg.h"
+#include "UThemeCfg.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,9 +6,9 @@
 #include <QLockFile>
 #include <QTemporaryFile>
 
-#include "app/UComm.h"
-#include "app/UError.h"
-#include "app/UIniFile.h"
+#include "UComm.h"
+#include "UError.h"
+#include "UIniFile.h"
 
 namespace {
 

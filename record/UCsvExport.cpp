@@ -1,11 +1,11 @@
-#include "record/UCsvExport.h"
+#include "UCsvExport.h"
 
 #include <QDir>
 #include <QFileDialog>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "record/URecordCsv.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "URecordCsv.h"
 
 namespace {
 

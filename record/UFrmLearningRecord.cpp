@@ -1,4 +1,4 @@
-#include "record/UFrmLearningRecord.h"
+#include "UFrmLearningRecord.h"
 
 #include <QBoxLayout>
 #include <QChart>
@@ -12,11 +12,11 @@
 #include <QTableWidget>
 #include <QValueAxis>
 
-#include "app/UComm.h"
-#include "app/UDM.h"
-#include "app/UError.h"
-#include "record/UCsvExport.h"
-#include "record/URecordRules.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "UError.h"
+#include "UCsvExport.h"
+#include "URecordRules.h"
 
 namespace {
 

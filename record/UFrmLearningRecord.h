@@ -4,8 +4,8 @@
 
 #include <QDialog>
 
-#include "record/URecordBook.h"
-#include "record/URecordReport.h"
+#include "URecordBook.h"
+#include "URecordReport.h"
 
 class QChartView;
 class QLabel;

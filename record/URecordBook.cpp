@@ -1,8 +1,8 @@
-#include "record/URecordBook.h"
+#include "URecordBook.h"
 
 #include <algorithm>
 
-#include "record/URecordRules.h"
+#include "URecordRules.h"
 
 namespace {
 

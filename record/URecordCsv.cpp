@@ -1,4 +1,4 @@
-#include "record/URecordCsv.h"
+#include "URecordCsv.h"
 
 #include <QSaveFile>
 

@@ -1,11 +1,11 @@
-#include "record/URecordReport.h"
+#include "URecordReport.h"
 
 #include <functional>
 #include <map>
 
-#include "exam/UExamRules.h"
-#include "record/URecordCsv.h"
-#include "record/URecordRules.h"
+#include "UExamRules.h"
+#include "URecordCsv.h"
+#include "URecordRules.h"
 
 namespace {
 

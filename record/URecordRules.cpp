@@ -1,10 +1,10 @@
-#include "record/URecordRules.h"
+#include "URecordRules.h"
 
 #include <QSqlError>
 
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "app/UEngineErrorText.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "UEngineErrorText.h"
 
 TRecordMode RecordModeOf(const QString &practiceMode)
 {

@@ -6,6 +6,8 @@
 #include <QString>
 #include <QVariant>
 
+#include "UExamRules.h"
+
 class TConnection;
 
 // What a learning record's stored codes mean, shared by the store, the
@@ -18,9 +20,6 @@ enum class TRecordMode { MockExam, SetPractice, ChapterPractice, WrongPractice, 
 TRecordMode RecordModeOf(const QString &practiceMode);
 // "模拟考试", "套题练习", "章节练习", "错题练习"; an unknown code as it is.
 QString RecordModeName(const QString &practiceMode);
-
-// The mock exam is passed with 90 points or more.
-constexpr int KPassScore = 90;
 
 inline const QString KStatusOpen = QStringLiteral("open");
 inline const QString KStatusHandedIn = QStringLiteral("handed-in");

@@ -1,11 +1,11 @@
-#include "record/URecordSchema.h"
+#include "URecordSchema.h"
 
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStringList>
 
-#include "app/UConnection.h"
+#include "UConnection.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
-#include "record/URecordStore.h"
+#include "URecordStore.h"
 
 #include <QSqlError>
 #include <QSysInfo>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "app/UEngineErrorText.h"
-#include "exam/UExamRules.h"
-#include "record/URecordRules.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "UEngineErrorText.h"
+#include "UExamRules.h"
+#include "URecordRules.h"
 
 struct TExamRecord::TPaperRow
 {

@@ -1,4 +1,4 @@
-#include "report/FrmPrew.h"
+#include "FrmPrew.h"
 
 #include <algorithm>
 
@@ -15,10 +15,10 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "report/UFrPictures.h"
-#include "report/UFrPreview.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UFrPictures.h"
+#include "UFrPreview.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <QDialog>
 #include <QPrinter>
 
-#include "report/UFrReport.h"
+#include "UFrReport.h"
 
 class QAction;
 class QActionGroup;

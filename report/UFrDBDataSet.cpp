@@ -1,6 +1,6 @@
-#include "report/UFrDBDataSet.h"
+#include "UFrDBDataSet.h"
 
-#include "app/UQuery.h"
+#include "UQuery.h"
 
 bool TfrDBDataSet::Active() const
 {

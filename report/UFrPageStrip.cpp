@@ -1,4 +1,4 @@
-#include "report/UFrPageStrip.h"
+#include "UFrPageStrip.h"
 
 #include <algorithm>
 #include <cmath>

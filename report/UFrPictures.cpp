@@ -1,4 +1,4 @@
-#include "report/UFrPictures.h"
+#include "UFrPictures.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,4 +1,4 @@
-#include "report/UFrPreview.h"
+#include "UFrPreview.h"
 
 #include <algorithm>
 

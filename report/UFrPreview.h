@@ -5,8 +5,8 @@
 #include <QAbstractScrollArea>
 #include <QString>
 
-#include "report/UFrPageStrip.h"
-#include "report/UFrReport.h"
+#include "UFrPageStrip.h"
+#include "UFrReport.h"
 
 // Shows prepared pages one below the other, with zoom and page turning.
 // The current page is the one last gone to, or the one a scroll brought

@@ -1,11 +1,11 @@
-#include "report/UFrRep.h"
+#include "UFrRep.h"
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UMessageSeam.h"
-#include "report/FrmPrew.h"
-#include "report/UFrDBDataSet.h"
-#include "report/UFrReport.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UMessageSeam.h"
+#include "FrmPrew.h"
+#include "UFrDBDataSet.h"
+#include "UFrReport.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "report/UFrReport.h"
+#include "UFrReport.h"
 
 #include <algorithm>
 #include <cmath>
@@ -13,7 +13,7 @@
 #include <QTextLayout>
 #include <QTime>
 
-#include "report/UFrDBDataSet.h"
+#include "UFrDBDataSet.h"
 
 namespace {
 

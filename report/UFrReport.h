@@ -10,8 +10,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/UError.h"
-#include "report/UFrTemplate.h"
+#include "UError.h"
+#include "UFrTemplate.h"
 
 class QPagedPaintDevice;
 class QPainter;

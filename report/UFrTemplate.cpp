@@ -1,4 +1,4 @@
-#include "report/UFrTemplate.h"
+#include "UFrTemplate.h"
 
 #include <algorithm>
 

@@ -8,7 +8,7 @@
 #include <QRectF>
 #include <QString>
 
-#include "app/UError.h"
+#include "UError.h"
 
 // A report template of our own text format: a [Report] section with the
 // page, then one section per band holding its height and its memos.

@@ -1,4 +1,4 @@
-#include "room/UCandidateId.h"
+#include "UCandidateId.h"
 
 #include <algorithm>
 #include <array>

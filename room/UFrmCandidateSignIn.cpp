@@ -1,4 +1,4 @@
-#include "room/UFrmCandidateSignIn.h"
+#include "UFrmCandidateSignIn.h"
 
 #include <utility>
 
@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "app/UComm.h"
-#include "room/UCandidateId.h"
+#include "UComm.h"
+#include "UCandidateId.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "room/UFrmHall.h"
+#include "UFrmHall.h"
 
 #include <QBoxLayout>
 #include <QDir>
@@ -10,9 +10,9 @@
 #include <QTableWidget>
 #include <QTextDocument>
 
-#include "app/UApplication.h"
-#include "app/UError.h"
-#include "record/UCsvExport.h"
+#include "UApplication.h"
+#include "UError.h"
+#include "UCsvExport.h"
 
 namespace {
 

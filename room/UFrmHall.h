@@ -6,7 +6,7 @@
 #include <QTimer>
 #include <QWidget>
 
-#include "room/UHallList.h"
+#include "UHallList.h"
 
 class QLabel;
 class QPrinter;

@@ -1,10 +1,10 @@
-#include "room/UHallList.h"
+#include "UHallList.h"
 
 #include <QSqlQuery>
 
-#include "exam/UExamRules.h"
-#include "record/URecordCsv.h"
-#include "record/URecordRules.h"
+#include "UExamRules.h"
+#include "URecordCsv.h"
+#include "URecordRules.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "setup/UDriveTypes.h"
+#include "UDriveTypes.h"
 
 namespace {
 

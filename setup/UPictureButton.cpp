@@ -1,4 +1,4 @@
-#include "setup/UPictureButton.h"
+#include "UPictureButton.h"
 
 #include <QKeyEvent>
 #include <QLinearGradient>

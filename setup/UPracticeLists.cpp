@@ -1,7 +1,7 @@
-#include "setup/UPracticeLists.h"
+#include "UPracticeLists.h"
 
-#include "app/UDM.h"
-#include "app/UQuery.h"
+#include "UDM.h"
+#include "UQuery.h"
 
 namespace {
 

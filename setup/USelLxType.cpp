@@ -1,4 +1,4 @@
-#include "setup/USelLxType.h"
+#include "USelLxType.h"
 
 #include <utility>
 
@@ -9,11 +9,11 @@
 #include <QRadioButton>
 #include <QStyle>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "components/QVComboBox.h"
-#include "record/UFrmLearningRecord.h"
-#include "setup/UDriveTypes.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "QVComboBox.h"
+#include "UFrmLearningRecord.h"
+#include "UDriveTypes.h"
 
 namespace {
 

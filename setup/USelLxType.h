@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-#include "setup/UPracticeLists.h"
+#include "UPracticeLists.h"
 
 class QGroupBox;
 class QLabel;

@@ -1,4 +1,4 @@
-#include "setup/UXtglLogin.h"
+#include "UXtglLogin.h"
 
 #include <utility>
 
@@ -7,11 +7,11 @@
 #include <QPainter>
 #include <QRadioButton>
 
-#include "app/UComm.h"
-#include "app/UTiming.h"
-#include "components/QVAdoQuery.h"
-#include "setup/UDriveTypes.h"
-#include "setup/UPictureButton.h"
+#include "UComm.h"
+#include "UTiming.h"
+#include "QVAdoQuery.h"
+#include "UDriveTypes.h"
+#include "UPictureButton.h"
 
 namespace {
 

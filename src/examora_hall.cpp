@@ -1,13 +1,13 @@
 #include <optional>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UCommandLine.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/URoomConfig.h"
-#include "app/UnitInitialization.h"
-#include "room/UFrmHall.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UCommandLine.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "URoomConfig.h"
+#include "UnitInitialization.h"
+#include "UFrmHall.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UCommandLine.h"
-#include "app/UDM.h"
-#include "app/URoomConfig.h"
-#include "app/UnitInitialization.h"
-#include "exam/UMain.h"
-#include "room/UFrmCandidateSignIn.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UCommandLine.h"
+#include "UDM.h"
+#include "URoomConfig.h"
+#include "UnitInitialization.h"
+#include "UMain.h"
+#include "UFrmCandidateSignIn.h"
 
 namespace {
 

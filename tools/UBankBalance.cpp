@@ -1,11 +1,11 @@
-#include "tools/UBankBalance.h"
+#include "UBankBalance.h"
 
 #include <QMap>
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "app/UDbError.h"
-#include "tools/UBankFile.h"
+#include "UDbError.h"
+#include "UBankFile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/UBankCheck.h"
+#include "UBankCheck.h"
 
 #include <QFile>
 #include <QHash>
@@ -8,10 +8,10 @@
 #include <QSqlRecord>
 #include <QStringList>
 
-#include "app/UDbError.h"
-#include "app/UJpeg.h"
-#include "tools/UBankBalance.h"
-#include "tools/UBankFile.h"
+#include "UDbError.h"
+#include "UJpeg.h"
+#include "UBankBalance.h"
+#include "UBankFile.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <QSqlDatabase>
 #include <QString>
 
-#include "tools/UBankBalance.h"
+#include "UBankBalance.h"
 
 // Finds what in a question bank would make a mock exam or a practice run
 // fail or go wrong. Each finding is one plain line in Chinese.

@@ -1,4 +1,4 @@
-#include "tools/UBankFile.h"
+#include "UBankFile.h"
 
 #include <QFile>
 #include <QImage>
@@ -8,8 +8,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "app/UDbError.h"
-#include "app/UJpeg.h"
+#include "UDbError.h"
+#include "UJpeg.h"
 
 QStringList BankSchemaStatements()
 {

@@ -1,4 +1,4 @@
-#include "tools/UMdbChild.h"
+#include "UMdbChild.h"
 
 #include <csignal>
 #include <cstdio>
@@ -13,8 +13,8 @@
 #include <QProcess>
 #include <QTimer>
 
-#include "app/UDbError.h"
-#include "tools/UNewFile.h"
+#include "UDbError.h"
+#include "UNewFile.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-#include "tools/UMdbImport.h"
+#include "UMdbImport.h"
 
 // libmdb trusts the bytes of an Access file: a damaged one can make it
 // crash, loop, allocate or print without end. So the bank tool imports in

@@ -1,4 +1,4 @@
-#include "tools/UMdbImport.h"
+#include "UMdbImport.h"
 
 #include <charconv>
 #include <cmath>
@@ -17,9 +17,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "app/UDbError.h"
-#include "tools/UBankFile.h"
-#include "tools/UNewFile.h"
+#include "UDbError.h"
+#include "UBankFile.h"
+#include "UNewFile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/UNewFile.h"
+#include "UNewFile.h"
 
 #include <cerrno>
 #include <cstdio>  // renameat2
@@ -11,7 +11,7 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include "app/UDbError.h"
+#include "UDbError.h"
 
 namespace {
 

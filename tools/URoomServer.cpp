@@ -1,4 +1,4 @@
-#include "tools/URoomServer.h"
+#include "URoomServer.h"
 
 #include <QDate>
 #include <QFile>
@@ -8,10 +8,10 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "record/URecordSchema.h"
-#include "tools/UBankFile.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "URecordSchema.h"
+#include "UBankFile.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/USampleBank.h"
+#include "USampleBank.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,10 +7,10 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "app/UDbError.h"
-#include "app/UJpeg.h"
-#include "tools/UBankFile.h"
-#include "tools/USignPictures.h"
+#include "UDbError.h"
+#include "UJpeg.h"
+#include "UBankFile.h"
+#include "USignPictures.h"
 
 namespace {
 

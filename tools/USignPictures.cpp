@@ -1,10 +1,10 @@
-#include "tools/USignPictures.h"
+#include "USignPictures.h"
 
 #include <QPainterPath>
 #include <QRadialGradient>
 #include <QtMath>
 
-#include "tools/USignPicturesKit.h"
+#include "USignPicturesKit.h"
 
 namespace SignKit {
 

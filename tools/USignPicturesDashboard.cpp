@@ -2,12 +2,12 @@
 // colour the vehicle shows it in: red for faults that stop the journey,
 // amber for cautions, green and blue for lamps switched on.
 
-#include "tools/USignPicturesKit.h"
+#include "USignPicturesKit.h"
 
 #include <QLinearGradient>
 #include <QPainterPath>
 
-#include "tools/USignPictures.h"
+#include "USignPictures.h"
 
 namespace SignKit {
 

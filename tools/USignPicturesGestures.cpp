@@ -1,12 +1,12 @@
 // The eight hand signals of a traffic police officer, drawn facing the
 // driver: the officer's right arm is on the left of the picture.
 
-#include "tools/USignPicturesKit.h"
+#include "USignPicturesKit.h"
 
 #include <QPainterPath>
 #include <QtMath>
 
-#include "tools/USignPictures.h"
+#include "USignPictures.h"
 
 namespace SignKit {
 

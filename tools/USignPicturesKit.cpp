@@ -1,11 +1,11 @@
-#include "tools/USignPicturesKit.h"
+#include "USignPicturesKit.h"
 
 #include <QFont>
 #include <QLinearGradient>
 #include <QPainterPath>
 #include <QtMath>
 
-#include "tools/USignPictures.h"
+#include "USignPictures.h"
 
 namespace SignKit {
 

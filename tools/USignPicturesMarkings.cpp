@@ -1,10 +1,10 @@
 // Road markings beyond the first set, seen from above with traffic on the right.
 
-#include "tools/USignPicturesKit.h"
+#include "USignPicturesKit.h"
 
 #include <QPainterPath>
 
-#include "tools/USignPictures.h"
+#include "USignPictures.h"
 
 namespace SignKit {
 

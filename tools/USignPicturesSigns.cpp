@@ -1,6 +1,6 @@
 // Prohibition, warning, indication and guide signs beyond the first set.
 
-#include "tools/USignPicturesKit.h"
+#include "USignPicturesKit.h"
 
 #include <QPainterPath>
 

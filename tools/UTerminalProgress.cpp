@@ -1,4 +1,4 @@
-#include "tools/UTerminalProgress.h"
+#include "UTerminalProgress.h"
 
 #include <unistd.h>
 

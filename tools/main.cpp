@@ -5,18 +5,18 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
-#include "app/UCommandLine.h"
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "record/URecordCsv.h"
-#include "tools/UBankCheck.h"
-#include "tools/UBankFile.h"
-#include "tools/UMdbChild.h"
-#include "tools/UMdbImport.h"
-#include "tools/UNewFile.h"
-#include "tools/URoomServer.h"
-#include "tools/USampleBank.h"
-#include "tools/UTerminalProgress.h"
+#include "UCommandLine.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "URecordCsv.h"
+#include "UBankCheck.h"
+#include "UBankFile.h"
+#include "UMdbChild.h"
+#include "UMdbImport.h"
+#include "UNewFile.h"
+#include "URoomServer.h"
+#include "USampleBank.h"
+#include "UTerminalProgress.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tests/app/QueryTestBank.h"
+#include "QueryTestBank.h"
 
 std::unique_ptr<TTestBank> MakeQueryTestBank()
 {

@@ -5,7 +5,7 @@
 #include <QList>
 #include <QString>
 
-#include "tests/common/TestSupport.h"
+#include "TestSupport.h"
 
 // The bank the query tests share: four questions in three chapters, one
 // exam model with its content.

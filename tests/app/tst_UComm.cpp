@@ -1,11 +1,11 @@
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UConnectSettings.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UVersion.h"
-#include "tests/common/TestSupport.h"
+#include "UComm.h"
+#include "UConnectSettings.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UVersion.h"
+#include "TestSupport.h"
 
 class TestUComm : public QObject
 {

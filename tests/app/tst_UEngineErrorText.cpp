@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "app/UEngineErrorText.h"
-#include "app/UQuery.h"
-#include "tests/app/TRunAsUser.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "UEngineErrorText.h"
+#include "UQuery.h"
+#include "TRunAsUser.h"
 
 // Real SQLite failures, each read back as the fault the user is told of:
 // the Chinese sentence first, the engine's own text after it unchanged.

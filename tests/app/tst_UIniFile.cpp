@@ -3,8 +3,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UError.h"
-#include "app/UIniFile.h"
+#include "UError.h"
+#include "UIniFile.h"
 
 class TestUIniFile : public QObject
 {

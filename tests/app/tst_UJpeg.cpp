@@ -7,7 +7,7 @@
 #include <jpeglib.h>
 #include <turbojpeg.h>
 
-#include "app/UJpeg.h"
+#include "UJpeg.h"
 
 namespace {
 

@@ -1,14 +1,14 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UDbError.h"
-#include "app/UQuery.h"
-#include "app/USqlText.h"
-#include "tests/app/QueryTestBank.h"
-#include "tests/common/TestSupport.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UDbError.h"
+#include "UQuery.h"
+#include "USqlText.h"
+#include "QueryTestBank.h"
+#include "TestSupport.h"
 
 // The database layer against the statements the program issues, on a real
 // SQLite file of the bank's schema, and in the "_postgres" run on a real

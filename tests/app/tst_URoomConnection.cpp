@@ -1,15 +1,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UIniFile.h"
-#include "app/UQuery.h"
-#include "app/UQuit.h"
-#include "app/URoomConfig.h"
-#include "tests/common/TestSupport.h"
-#include "tests/common/UPostgresServer.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UIniFile.h"
+#include "UQuery.h"
+#include "UQuit.h"
+#include "URoomConfig.h"
+#include "TestSupport.h"
+#include "UPostgresServer.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "app/UScreenFitPlan.h"
+#include "UScreenFitPlan.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include <QTest>
 #include <QUdpSocket>
 
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "app/USqlBrowser.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "USqlBrowser.h"
 
 namespace {
 

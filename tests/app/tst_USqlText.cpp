@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "app/USqlText.h"
+#include "USqlText.h"
 
 class TestUSqlText : public QObject
 {

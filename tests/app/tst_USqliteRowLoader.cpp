@@ -1,11 +1,11 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UDbError.h"
-#include "app/UQuery.h"
-#include "tests/app/QueryTestBank.h"
-#include "tests/common/TestSupport.h"
+#include "UComm.h"
+#include "UDbError.h"
+#include "UQuery.h"
+#include "QueryTestBank.h"
+#include "TestSupport.h"
 
 // Rows read lazily from SQLite, and the plain path every other case takes,
 // on a real SQLite file of the bank's schema.

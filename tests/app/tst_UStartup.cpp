@@ -4,15 +4,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UDbError.h"
-#include "app/UQuit.h"
-#include "app/URegistry.h"
-#include "app/UVersion.h"
-#include "tests/common/TestSupport.h"
-#include "tools/UBankFile.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UDbError.h"
+#include "UQuit.h"
+#include "URegistry.h"
+#include "UVersion.h"
+#include "TestSupport.h"
+#include "UBankFile.h"
 
 namespace {
 

@@ -17,17 +17,17 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UConnectSettings.h"
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "app/UDM.h"
-#include "app/UIniFile.h"
-#include "app/UQuit.h"
-#include "app/USqlServerClient.h"
-#include "app/UnitInitialization.h"
-#include "tests/common/TestSupport.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UConnectSettings.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "UDM.h"
+#include "UIniFile.h"
+#include "UQuit.h"
+#include "USqlServerClient.h"
+#include "UnitInitialization.h"
+#include "TestSupport.h"
 
 namespace {
 

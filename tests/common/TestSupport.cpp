@@ -1,17 +1,17 @@
-#include "tests/common/TestSupport.h"
+#include "TestSupport.h"
 
 #include <QDir>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UIniFile.h"
-#include "app/URoomConfig.h"
-#include "tests/common/UPostgresServer.h"
-#include "tools/UBankFile.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UIniFile.h"
+#include "URoomConfig.h"
+#include "UPostgresServer.h"
+#include "UBankFile.h"
 
 TScriptedMessages::TScriptedMessages()
 {

@@ -9,7 +9,7 @@
 #include <QTemporaryDir>
 #include <QVariantMap>
 
-#include "app/UMessageSeam.h"
+#include "UMessageSeam.h"
 
 class TDM;
 

@@ -1,4 +1,4 @@
-#include "tests/common/UPostgresServer.h"
+#include "UPostgresServer.h"
 
 #include <unistd.h>
 

@@ -4,17 +4,17 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 
-#include "app/UDM.h"
-#include "components/QVAdoQuery.h"
-#include "components/QVCheckBox.h"
-#include "components/QVCheckListBox.h"
-#include "components/QVComboBox.h"
-#include "components/QVComboBoxEx.h"
-#include "components/QVDBGrid.h"
-#include "components/QVEdit.h"
-#include "components/QVMemo.h"
-#include "components/QVRadioGroup.h"
-#include "tests/common/TestSupport.h"
+#include "UDM.h"
+#include "QVAdoQuery.h"
+#include "QVCheckBox.h"
+#include "QVCheckListBox.h"
+#include "QVComboBox.h"
+#include "QVComboBoxEx.h"
+#include "QVDBGrid.h"
+#include "QVEdit.h"
+#include "QVMemo.h"
+#include "QVRadioGroup.h"
+#include "TestSupport.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <QTest>
 
-#include "components/QVCheckListBox.h"
-#include "tests/common/TestSupport.h"
+#include "QVCheckListBox.h"
+#include "TestSupport.h"
 
 class TestQVCheckListBox : public QObject
 {

@@ -11,13 +11,13 @@
 #include <QToolButton>
 #include <QTreeWidget>
 
-#include "app/UApplication.h"
-#include "app/UDM.h"
-#include "app/UMessageSeam.h"
-#include "components/QVAdoQuery.h"
-#include "components/QVComboBox.h"
-#include "components/UQVComboBoxSelValue.h"
-#include "tests/common/TestSupport.h"
+#include "UApplication.h"
+#include "UDM.h"
+#include "UMessageSeam.h"
+#include "QVAdoQuery.h"
+#include "QVComboBox.h"
+#include "UQVComboBoxSelValue.h"
+#include "TestSupport.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <QTest>
 
-#include "app/UDM.h"
-#include "components/QVAdoQuery.h"
-#include "components/QVComboBoxEx.h"
-#include "components/UQVControlComm.h"
-#include "tests/common/TestSupport.h"
+#include "UDM.h"
+#include "QVAdoQuery.h"
+#include "QVComboBoxEx.h"
+#include "UQVControlComm.h"
+#include "TestSupport.h"
 
 class TestQVComboBoxEx : public QObject
 {

@@ -2,10 +2,10 @@
 
 #include <QTest>
 
-#include "app/UDM.h"
-#include "components/QVAdoQuery.h"
-#include "components/QVDBGrid.h"
-#include "tests/common/TestSupport.h"
+#include "UDM.h"
+#include "QVAdoQuery.h"
+#include "QVDBGrid.h"
+#include "TestSupport.h"
 
 class TestQVDBGrid : public QObject
 {

@@ -2,11 +2,11 @@
 
 #include <QDateTime>
 
-#include "app/UDM.h"
-#include "components/QVAdoQuery.h"
-#include "components/QVEdit.h"
-#include "components/UQVControlComm.h"
-#include "tests/common/TestSupport.h"
+#include "UDM.h"
+#include "QVAdoQuery.h"
+#include "QVEdit.h"
+#include "UQVControlComm.h"
+#include "TestSupport.h"
 
 namespace {
 

@@ -5,14 +5,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UJpeg.h"
-#include "components/QVAdoQuery.h"
-#include "components/QVImage.h"
-#include "components/UQVImageSelect.h"
-#include "components/UQVImageShow.h"
-#include "tests/common/TestSupport.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UJpeg.h"
+#include "QVAdoQuery.h"
+#include "QVImage.h"
+#include "UQVImageSelect.h"
+#include "UQVImageShow.h"
+#include "TestSupport.h"
 
 namespace {
 

@@ -1,10 +1,10 @@
 #include <QTest>
 
-#include "app/UDM.h"
-#include "components/QVAdoQuery.h"
-#include "components/QVMemo.h"
-#include "components/UQVControlComm.h"
-#include "tests/common/TestSupport.h"
+#include "UDM.h"
+#include "QVAdoQuery.h"
+#include "QVMemo.h"
+#include "UQVControlComm.h"
+#include "TestSupport.h"
 
 class TestQVMemo : public QObject
 {

@@ -7,13 +7,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "app/UApplication.h"
-#include "app/UConnection.h"
-#include "app/UDbError.h"
-#include "app/UDM.h"
-#include "components/QVAdoQuery.h"
-#include "components/QVPageTool.h"
-#include "tests/common/TestSupport.h"
+#include "UApplication.h"
+#include "UConnection.h"
+#include "UDbError.h"
+#include "UDM.h"
+#include "QVAdoQuery.h"
+#include "QVPageTool.h"
+#include "TestSupport.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "components/QVPaging.h"
+#include "QVPaging.h"
 
 // The statements and page arithmetic of the paging bar, without the bar.
 class TestQVPaging : public QObject

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "components/UQVControlComm.h"
+#include "UQVControlComm.h"
 
 class TestUQVControlComm : public QObject
 {

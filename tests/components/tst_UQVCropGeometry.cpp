@@ -2,8 +2,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UError.h"
-#include "components/UQVCropGeometry.h"
+#include "UError.h"
+#include "UQVCropGeometry.h"
 
 class TestUQVCropGeometry : public QObject
 {

@@ -17,11 +17,11 @@
 #include <QVideoFrameFormat>
 #include <QVideoSink>
 
-#include "app/UJpeg.h"
-#include "components/UQVCamera.h"
-#include "components/UQVImageSelect.h"
-#include "components/UQVImageShow.h"
-#include "tests/common/TestSupport.h"
+#include "UJpeg.h"
+#include "UQVCamera.h"
+#include "UQVImageSelect.h"
+#include "UQVImageShow.h"
+#include "TestSupport.h"
 
 namespace {
 

@@ -11,20 +11,20 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/UDM.h"
-#include "app/UJpeg.h"
-#include "components/QVAdoQuery.h"
-#include "components/QVComboBox.h"
-#include "components/QVDBGrid.h"
-#include "components/QVEdit.h"
-#include "components/QVImage.h"
-#include "components/QVMemo.h"
-#include "components/QVPageTool.h"
-#include "components/QVPaging.h"
-#include "components/UQVImageSelect.h"
-#include "editor/UEditor.h"
-#include "tests/common/TestSupport.h"
-#include "tools/USampleBank.h"
+#include "UDM.h"
+#include "UJpeg.h"
+#include "QVAdoQuery.h"
+#include "QVComboBox.h"
+#include "QVDBGrid.h"
+#include "QVEdit.h"
+#include "QVImage.h"
+#include "QVMemo.h"
+#include "QVPageTool.h"
+#include "QVPaging.h"
+#include "UQVImageSelect.h"
+#include "UEditor.h"
+#include "TestSupport.h"
+#include "USampleBank.h"
 
 namespace {
 

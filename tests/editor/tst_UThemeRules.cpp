@@ -1,9 +1,9 @@
 #include <QTest>
 
-#include "app/UDM.h"
-#include "app/UQuery.h"
-#include "editor/UThemeRules.h"
-#include "tests/common/TestSupport.h"
+#include "UDM.h"
+#include "UQuery.h"
+#include "UThemeRules.h"
+#include "TestSupport.h"
 
 class TestUThemeRules : public QObject
 {

@@ -1,4 +1,4 @@
-#include "tests/exam/ExamScreenFixture.h"
+#include "ExamScreenFixture.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,15 +10,15 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UJpeg.h"
-#include "app/UQuery.h"
-#include "app/UQuit.h"
-#include "exam/UAnswerSheetPanel.h"
-#include "exam/UExamClock.h"
-#include "exam/UExamWidgets.h"
-#include "report/FrmPrew.h"
-#include "report/UFrPreview.h"
+#include "UComm.h"
+#include "UJpeg.h"
+#include "UQuery.h"
+#include "UQuit.h"
+#include "UAnswerSheetPanel.h"
+#include "UExamClock.h"
+#include "UExamWidgets.h"
+#include "FrmPrew.h"
+#include "UFrPreview.h"
 
 const QString KConfirm = QStringLiteral("交卷后系统将关闭答题功能，确定要交卷吗？");
 const QString KLongText = QStringLiteral("驾驶机动车在道路上行驶，遇到前方路口交通信号灯为黄灯持续闪烁、"

@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QVariant>
 
-#include "exam/UMain.h"
-#include "tests/common/TestSupport.h"
+#include "UMain.h"
+#include "TestSupport.h"
 
 class QLabel;
 class QLineEdit;

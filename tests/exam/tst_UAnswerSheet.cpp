@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "exam/UAnswerSheet.h"
+#include "UAnswerSheet.h"
 
 namespace {
 

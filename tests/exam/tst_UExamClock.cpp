@@ -1,7 +1,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
-#include "exam/UExamClock.h"
+#include "UExamClock.h"
 
 class TestUExamClock : public QObject
 {

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "exam/UExamRules.h"
+#include "UExamRules.h"
 
 class TestUExamRules : public QObject
 {

@@ -5,10 +5,10 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "app/UQuery.h"
-#include "exam/UAnswerSheetPanel.h"
-#include "exam/UExamWidgets.h"
-#include "tests/exam/ExamScreenFixture.h"
+#include "UQuery.h"
+#include "UAnswerSheetPanel.h"
+#include "UExamWidgets.h"
+#include "ExamScreenFixture.h"
 
 // The exam screen's layout, the question on show and the ways from one
 // question to another.

@@ -7,13 +7,13 @@
 #include <QRegularExpression>
 #include <QTest>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UQuery.h"
-#include "exam/UExamClock.h"
-#include "exam/UExamRules.h"
-#include "exam/UExamWidgets.h"
-#include "tests/exam/ExamScreenFixture.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UQuery.h"
+#include "UExamClock.h"
+#include "UExamRules.h"
+#include "UExamWidgets.h"
+#include "ExamScreenFixture.h"
 
 // Handing the paper in, by the button, the key and the clock, and the
 // review and result sheet that follow.

@@ -3,10 +3,10 @@
 #include <QSysInfo>
 #include <QTest>
 
-#include "app/UQuery.h"
-#include "exam/UExamClock.h"
-#include "exam/UExamWidgets.h"
-#include "tests/exam/ExamScreenFixture.h"
+#include "UQuery.h"
+#include "UExamClock.h"
+#include "UExamWidgets.h"
+#include "ExamScreenFixture.h"
 
 // The learning record the exam screen keeps of its paper: written when the
 // paper is stored, kept current while it is answered, completed at hand-in;

@@ -4,13 +4,13 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UQuery.h"
-#include "exam/UAnswerSheetPanel.h"
-#include "exam/UExamClock.h"
-#include "exam/UExamRules.h"
-#include "exam/UExamWidgets.h"
-#include "tests/exam/ExamScreenFixture.h"
+#include "UComm.h"
+#include "UQuery.h"
+#include "UAnswerSheetPanel.h"
+#include "UExamClock.h"
+#include "UExamRules.h"
+#include "UExamWidgets.h"
+#include "ExamScreenFixture.h"
 
 // What the candidate is told around the hand-in, how practice judges and
 // explains, and the review that marks the mistakes.

@@ -2,10 +2,10 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UDbError.h"
-#include "exam/UScoring.h"
-#include "tests/common/TestSupport.h"
+#include "UComm.h"
+#include "UDbError.h"
+#include "UScoring.h"
+#include "TestSupport.h"
 
 namespace {
 

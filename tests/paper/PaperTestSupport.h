@@ -10,9 +10,9 @@
 #include <QTest>
 #include <QVariantList>
 
-#include "app/UComm.h"
-#include "paper/UThemeCfg.h"
-#include "tests/common/TestSupport.h"
+#include "UComm.h"
+#include "UThemeCfg.h"
+#include "TestSupport.h"
 
 // What the store tests of the logic, the windows and two programs at once share.
 

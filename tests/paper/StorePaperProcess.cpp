@@ -11,13 +11,13 @@
 #include <QFile>
 #include <QThread>
 
-#include "app/UComm.h"
-#include "app/UDM.h"
-#include "app/UError.h"
-#include "app/UMessageSeam.h"
-#include "app/UQuery.h"
-#include "paper/UPaperLoad.h"
-#include "paper/UPaperStore.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "UError.h"
+#include "UMessageSeam.h"
+#include "UQuery.h"
+#include "UPaperLoad.h"
+#include "UPaperStore.h"
 
 namespace {
 

@@ -3,11 +3,11 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UDbError.h"
-#include "app/UIniFile.h"
-#include "paper/UPaperDraw.h"
-#include "tests/common/TestSupport.h"
+#include "UComm.h"
+#include "UDbError.h"
+#include "UIniFile.h"
+#include "UPaperDraw.h"
+#include "TestSupport.h"
 
 namespace {
 

@@ -9,15 +9,15 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UDbError.h"
-#include "app/UIniFile.h"
-#include "app/UQuery.h"
-#include "paper/UPaperError.h"
-#include "paper/UPaperStore.h"
-#include "paper/UThemeCfg.h"
-#include "tests/common/TestSupport.h"
-#include "tests/paper/PaperTestSupport.h"
+#include "UComm.h"
+#include "UDbError.h"
+#include "UIniFile.h"
+#include "UQuery.h"
+#include "UPaperError.h"
+#include "UPaperStore.h"
+#include "UThemeCfg.h"
+#include "TestSupport.h"
+#include "PaperTestSupport.h"
 
 namespace {
 

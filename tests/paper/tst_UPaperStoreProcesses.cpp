@@ -7,10 +7,10 @@
 #include <QSqlQuery>
 #include <QTest>
 
-#include "app/UIniFile.h"
-#include "paper/UThemeCfg.h"
-#include "tests/common/TestSupport.h"
-#include "tests/paper/PaperTestSupport.h"
+#include "UIniFile.h"
+#include "UThemeCfg.h"
+#include "TestSupport.h"
+#include "PaperTestSupport.h"
 
 namespace {
 

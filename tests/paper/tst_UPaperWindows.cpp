@@ -5,15 +5,15 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UQuery.h"
-#include "paper/UBarStepper.h"
-#include "paper/UPaperLoad.h"
-#include "paper/UPaperStore.h"
-#include "paper/UProgess.h"
-#include "tests/common/TestSupport.h"
-#include "tests/paper/PaperTestSupport.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UQuery.h"
+#include "UBarStepper.h"
+#include "UPaperLoad.h"
+#include "UPaperStore.h"
+#include "UProgess.h"
+#include "TestSupport.h"
+#include "PaperTestSupport.h"
 
 // The paper's logic shown by its windows: the progress bar and window of
 // the copying, and a paper loaded as the exam screen loads it.

@@ -5,14 +5,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UIniFile.h"
-#include "app/UQuit.h"
-#include "paper/UPaperDraw.h"
-#include "paper/UPaperLoad.h"
-#include "paper/USetTheme.h"
-#include "tests/common/TestSupport.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UIniFile.h"
+#include "UQuit.h"
+#include "UPaperDraw.h"
+#include "UPaperLoad.h"
+#include "USetTheme.h"
+#include "TestSupport.h"
 
 class TestUSetTheme : public QObject
 {

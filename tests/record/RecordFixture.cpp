@@ -1,13 +1,13 @@
-#include "tests/record/RecordFixture.h"
+#include "RecordFixture.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "record/URecordSchema.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "URecordSchema.h"
 
 TRecordFixture::TRecordFixture()
     : FStore(DM->ACon)

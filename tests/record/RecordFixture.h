@@ -6,8 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
-#include "record/URecordStore.h"
-#include "tests/common/TestSupport.h"
+#include "URecordStore.h"
+#include "TestSupport.h"
 
 // One question of a paper a test sits: the answer given and the key.
 struct TPaperQuestion

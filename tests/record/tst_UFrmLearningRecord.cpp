@@ -12,11 +12,11 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/UApplication.h"
-#include "app/UDM.h"
-#include "record/UFrmLearningRecord.h"
-#include "record/URecordBook.h"
-#include "tests/record/RecordFixture.h"
+#include "UApplication.h"
+#include "UDM.h"
+#include "UFrmLearningRecord.h"
+#include "URecordBook.h"
+#include "RecordFixture.h"
 
 namespace {
 

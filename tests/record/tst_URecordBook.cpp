@@ -1,8 +1,8 @@
 #include <QTest>
 
-#include "app/UDM.h"
-#include "record/URecordBook.h"
-#include "tests/record/RecordFixture.h"
+#include "UDM.h"
+#include "URecordBook.h"
+#include "RecordFixture.h"
 
 namespace {
 

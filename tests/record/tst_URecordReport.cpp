@@ -2,11 +2,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UDM.h"
-#include "record/URecordBook.h"
-#include "record/URecordCsv.h"
-#include "record/URecordReport.h"
-#include "tests/record/RecordFixture.h"
+#include "UDM.h"
+#include "URecordBook.h"
+#include "URecordCsv.h"
+#include "URecordReport.h"
+#include "RecordFixture.h"
 
 namespace {
 

@@ -3,12 +3,12 @@
 #include <QSysInfo>
 #include <QTest>
 
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UDbError.h"
-#include "record/URecordSchema.h"
-#include "record/URecordStore.h"
-#include "tests/record/RecordFixture.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UDbError.h"
+#include "URecordSchema.h"
+#include "URecordStore.h"
+#include "RecordFixture.h"
 
 namespace {
 

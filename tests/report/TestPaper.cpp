@@ -1,9 +1,9 @@
-#include "tests/report/TestPaper.h"
+#include "TestPaper.h"
 
 #include <QRegularExpression>
 #include <QSqlQuery>
 
-#include "app/UDM.h"
+#include "UDM.h"
 
 void TTestPaper::AddRow(const QString &content, const QVariant &answer, const QString &result, int themeBit)
 {

@@ -5,8 +5,8 @@
 #include <QString>
 #include <QVariant>
 
-#include "app/UQuery.h"
-#include "tests/common/TestSupport.h"
+#include "UQuery.h"
+#include "TestSupport.h"
 
 // A handed-in paper in the mock-exam paper table of a test bank and the
 // result-sheet query over it, with the OTZ verdict the exam screen gives.

@@ -14,12 +14,12 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "report/FrmPrew.h"
-#include "report/UFrDBDataSet.h"
-#include "report/UFrPreview.h"
-#include "tests/report/TestPaper.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "FrmPrew.h"
+#include "UFrDBDataSet.h"
+#include "UFrPreview.h"
+#include "TestPaper.h"
 
 
 class TestFrmPrew : public QObject

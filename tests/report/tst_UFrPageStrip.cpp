@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "report/UFrPageStrip.h"
+#include "UFrPageStrip.h"
 
 class TestUFrPageStrip : public QObject
 {

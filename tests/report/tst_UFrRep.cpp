@@ -5,14 +5,14 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "report/FrmPrew.h"
-#include "report/UFrDBDataSet.h"
-#include "report/UFrPreview.h"
-#include "report/UFrRep.h"
-#include "report/UFrTemplate.h"
-#include "tests/report/TestPaper.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "FrmPrew.h"
+#include "UFrDBDataSet.h"
+#include "UFrPreview.h"
+#include "UFrRep.h"
+#include "UFrTemplate.h"
+#include "TestPaper.h"
 
 class TestUFrRep : public QObject
 {

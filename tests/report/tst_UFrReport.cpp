@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "report/UFrDBDataSet.h"
-#include "report/UFrReport.h"
-#include "tests/report/TestPaper.h"
+#include "UFrDBDataSet.h"
+#include "UFrReport.h"
+#include "TestPaper.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <QFile>
 #include <QTest>
 
-#include "report/UFrTemplate.h"
+#include "UFrTemplate.h"
 
 Q_DECLARE_METATYPE(Qt::Alignment)
 

@@ -1,10 +1,10 @@
-#include "tests/room/RoomFixture.h"
+#include "RoomFixture.h"
 
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UDM.h"
-#include "record/URecordSchema.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "URecordSchema.h"
 
 namespace {
 

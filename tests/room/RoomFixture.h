@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
-#include "record/URecordStore.h"
-#include "tests/common/TestSupport.h"
+#include "URecordStore.h"
+#include "TestSupport.h"
 
 // A paper sat at one seat of the room.
 struct TSeatPaper

@@ -1,6 +1,6 @@
 #include <QTest>
 
-#include "room/UCandidateId.h"
+#include "UCandidateId.h"
 
 // The sign-in's rules: resident ID numbers by their check digit and date of
 // birth, other documents by their characters, and the name.

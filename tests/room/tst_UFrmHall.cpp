@@ -12,10 +12,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/UApplication.h"
-#include "app/UDM.h"
-#include "room/UFrmHall.h"
-#include "tests/room/RoomFixture.h"
+#include "UApplication.h"
+#include "UDM.h"
+#include "UFrmHall.h"
+#include "RoomFixture.h"
 
 // The room view as a teacher uses it, on records the real store wrote while
 // the window is open.

@@ -1,4 +1,4 @@
-#include "tests/setup/TabWalk.h"
+#include "TabWalk.h"
 
 #include <algorithm>
 

@@ -7,19 +7,19 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UnitInitialization.h"
-#include "components/QVComboBox.h"
-#include "components/UQVComboBoxSelValue.h"
-#include "components/UQVImageSelect.h"
-#include "components/UQVImageShow.h"
-#include "editor/UEditor.h"
-#include "paper/USetTheme.h"
-#include "record/UFrmLearningRecord.h"
-#include "setup/USelLxType.h"
-#include "setup/UXtglLogin.h"
-#include "tests/record/RecordFixture.h"
-#include "tests/setup/TabWalk.h"
+#include "UComm.h"
+#include "UnitInitialization.h"
+#include "QVComboBox.h"
+#include "UQVComboBoxSelValue.h"
+#include "UQVImageSelect.h"
+#include "UQVImageShow.h"
+#include "UEditor.h"
+#include "USetTheme.h"
+#include "UFrmLearningRecord.h"
+#include "USelLxType.h"
+#include "UXtglLogin.h"
+#include "RecordFixture.h"
+#include "TabWalk.h"
 
 // Tab, pressed on real windows of the three programs, reaches every control
 // in the order the window reads.

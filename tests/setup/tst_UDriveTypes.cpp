@@ -1,7 +1,7 @@
 #include <QSet>
 #include <QTest>
 
-#include "setup/UDriveTypes.h"
+#include "UDriveTypes.h"
 
 // The licence classes of the first dialog and the chapters each one practises.
 class TestUDriveTypes : public QObject

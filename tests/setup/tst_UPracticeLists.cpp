@@ -2,9 +2,9 @@
 
 #include <QTest>
 
-#include "app/UDbError.h"
-#include "setup/UPracticeLists.h"
-#include "tests/common/TestSupport.h"
+#include "UDbError.h"
+#include "UPracticeLists.h"
+#include "TestSupport.h"
 
 // The set and chapter lists of the practice-mode dialog, read from a real bank.
 class TestUPracticeLists : public QObject

@@ -5,12 +5,12 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "components/QVComboBox.h"
-#include "setup/USelLxType.h"
-#include "tests/common/TestSupport.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "QVComboBox.h"
+#include "USelLxType.h"
+#include "TestSupport.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <QRadioButton>
 #include <QTimer>
 
-#include "app/UComm.h"
-#include "record/UFrmLearningRecord.h"
-#include "setup/USelLxType.h"
-#include "tests/record/RecordFixture.h"
+#include "UComm.h"
+#include "UFrmLearningRecord.h"
+#include "USelLxType.h"
+#include "RecordFixture.h"
 
 // The practice-mode dialog's way into the learning record: the button in
 // the band, the window it opens and wrong-answer practice started there.

@@ -4,10 +4,10 @@
 #include <QTest>
 #include <QTimer>
 
-#include "app/UApplication.h"
-#include "app/UComm.h"
-#include "app/UQuit.h"
-#include "setup/UXtglLogin.h"
+#include "UApplication.h"
+#include "UComm.h"
+#include "UQuit.h"
+#include "UXtglLogin.h"
 
 // The licence-class dialog driven by keys and clicks, as a candidate would.
 class TestUXtglLogin : public QObject

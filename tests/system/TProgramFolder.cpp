@@ -1,4 +1,4 @@
-#include "tests/system/TProgramFolder.h"
+#include "TProgramFolder.h"
 
 #include <QDir>
 #include <QFile>
@@ -6,8 +6,8 @@
 #include <QSqlDatabase>
 #include <QSqlQuery>
 
-#include "tests/system/TXServer.h"
-#include "tools/UBankFile.h"
+#include "TXServer.h"
+#include "UBankFile.h"
 
 bool MakeProgramFolder(const QString &folder, const QString &executable)
 {

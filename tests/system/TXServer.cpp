@@ -1,4 +1,4 @@
-#include "tests/system/TXServer.h"
+#include "TXServer.h"
 
 #include <QElapsedTimer>
 #include <QRegularExpression>

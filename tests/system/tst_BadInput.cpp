@@ -3,17 +3,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UDbError.h"
-#include "app/UQuery.h"
-#include "components/QVComboBox.h"
-#include "paper/UPaperLoad.h"
-#include "paper/UPaperStore.h"
-#include "report/UFrRep.h"
-#include "setup/USelLxType.h"
-#include "tests/common/TestSupport.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UDbError.h"
+#include "UQuery.h"
+#include "QVComboBox.h"
+#include "UPaperLoad.h"
+#include "UPaperStore.h"
+#include "UFrRep.h"
+#include "USelLxType.h"
+#include "TestSupport.h"
 
 // Input a school's bank may really hold: huge texts, thousands of sets,
 // damaged files. Each gets a clear answer and loses nothing.

@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/system/TProgramFolder.h"
-#include "tests/system/TXServer.h"
+#include "TProgramFolder.h"
+#include "TXServer.h"
 
 // The real program in a virtual X server, driven by keys like a candidate,
 // killed with SIGKILL in the middle of a mock exam.

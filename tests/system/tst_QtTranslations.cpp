@@ -9,8 +9,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "app/UApplication.h"
-#include "app/UTranslations.h"
+#include "UApplication.h"
+#include "UTranslations.h"
 
 class TQtTranslationsTest : public QObject
 {

@@ -3,16 +3,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UComm.h"
-#include "app/UConnection.h"
-#include "app/UDM.h"
-#include "app/UQuery.h"
-#include "app/UQuit.h"
-#include "paper/UPaperLoad.h"
-#include "paper/UPaperStore.h"
-#include "tests/app/TRunAsUser.h"
-#include "tests/common/TestSupport.h"
-#include "tests/paper/PaperTestSupport.h"
+#include "UComm.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UQuery.h"
+#include "UQuit.h"
+#include "UPaperLoad.h"
+#include "UPaperStore.h"
+#include "TRunAsUser.h"
+#include "TestSupport.h"
+#include "PaperTestSupport.h"
 
 // A program installed where it may not write (a shared folder, a school's
 // read-only image): the candidate is told which folder or file refuses

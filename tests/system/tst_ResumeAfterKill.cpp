@@ -4,8 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/system/TProgramFolder.h"
-#include "tests/system/TXServer.h"
+#include "TProgramFolder.h"
+#include "TXServer.h"
 
 // The real program in a virtual X server, killed with SIGKILL in the middle
 // of a mock exam, while it stores its paper and while it hands it in: the

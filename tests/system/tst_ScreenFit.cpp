@@ -9,20 +9,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UApplication.h"
-#include "app/UnitInitialization.h"
-#include "components/UQVComboBoxSelValue.h"
-#include "components/UQVImageSelect.h"
-#include "components/UQVImageShow.h"
-#include "editor/UEditor.h"
-#include "paper/UProgess.h"
-#include "paper/USetTheme.h"
-#include "record/UFrmLearningRecord.h"
-#include "report/FrmPrew.h"
-#include "setup/USelLxType.h"
-#include "setup/UXtglLogin.h"
-#include "tests/exam/ExamScreenFixture.h"
-#include "tests/record/RecordFixture.h"
+#include "UApplication.h"
+#include "UnitInitialization.h"
+#include "UQVComboBoxSelValue.h"
+#include "UQVImageSelect.h"
+#include "UQVImageShow.h"
+#include "UEditor.h"
+#include "UProgess.h"
+#include "USetTheme.h"
+#include "UFrmLearningRecord.h"
+#include "FrmPrew.h"
+#include "USelLxType.h"
+#include "UXtglLogin.h"
+#include "ExamScreenFixture.h"
+#include "RecordFixture.h"
 
 // Every window of the programs laid out on the screens schools and learners
 // have, at the scale factors of their desktops. Each screen and factor runs

@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UApplication.h"
-#include "tests/system/TProgramFolder.h"
-#include "tests/system/TXServer.h"
+#include "UApplication.h"
+#include "TProgramFolder.h"
+#include "TXServer.h"
 
 // Every window carries exactly its caption. Qt appends the application's
 // display name to each title on a real desktop ("系统登录 — Examora") when

@@ -5,7 +5,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "tests/common/UPostgresServer.h"
+#include "UPostgresServer.h"
 
 namespace {
 

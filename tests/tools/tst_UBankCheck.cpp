@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UDbError.h"
-#include "app/UJpeg.h"
-#include "tools/UBankCheck.h"
-#include "tools/UBankFile.h"
-#include "tools/USampleBank.h"
+#include "UDbError.h"
+#include "UJpeg.h"
+#include "UBankCheck.h"
+#include "UBankFile.h"
+#include "USampleBank.h"
 
 Q_DECLARE_METATYPE(TBankProblem)
 Q_DECLARE_METATYPE(TBalanceRule)

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UDbError.h"
-#include "tools/UMdbChild.h"
+#include "UDbError.h"
+#include "UMdbChild.h"
 
 namespace {
 

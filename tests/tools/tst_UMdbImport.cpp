@@ -11,8 +11,8 @@
 #include <QTest>
 #include <QtEndian>
 
-#include "app/UDbError.h"
-#include "tools/UMdbImport.h"
+#include "UDbError.h"
+#include "UMdbImport.h"
 
 namespace {
 

@@ -7,8 +7,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UDbError.h"
-#include "tools/UNewFile.h"
+#include "UDbError.h"
+#include "UNewFile.h"
 
 namespace {
 

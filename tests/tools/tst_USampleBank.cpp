@@ -3,14 +3,14 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "app/UDbError.h"
-#include "app/UIniFile.h"
-#include "app/UJpeg.h"
-#include "paper/UPaperDraw.h"
-#include "tests/common/TestSupport.h"
-#include "tools/UBankCheck.h"
-#include "tools/UBankFile.h"
-#include "tools/USampleBank.h"
+#include "UDbError.h"
+#include "UIniFile.h"
+#include "UJpeg.h"
+#include "UPaperDraw.h"
+#include "TestSupport.h"
+#include "UBankCheck.h"
+#include "UBankFile.h"
+#include "USampleBank.h"
 
 namespace {
 

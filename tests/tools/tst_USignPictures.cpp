@@ -6,9 +6,9 @@
 #include <QSet>
 #include <QTest>
 
-#include "app/UJpeg.h"
-#include "tools/USampleBank.h"
-#include "tools/USignPictures.h"
+#include "UJpeg.h"
+#include "USampleBank.h"
+#include "USignPictures.h"
 
 class TTestSignPictures : public QObject
 {
