@@ -42,8 +42,8 @@ int ExecModal(QDialog &dialog)
 {
     if (QuitRequested())
         return 2;
-    const QMetaObject::Connection closer =
-        QObject::connect(TQuitNotifier::Instance(), &TQuitNotifier::QuitRequested, &dialog, &QDialog::reject);
+    const QMetaObject::Connection closer = QObject::connect(TQuitNotifier::Instance(), &TQuitNotifier::QuitRequested,
+                                                            &dialog, &QDialog::reject);
     const int result = dialog.exec();
     QObject::disconnect(closer);
     return result == QDialog::Accepted || result == 1 ? 1 : 2;

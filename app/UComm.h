@@ -8,15 +8,15 @@ class TQuery;
 // One thread, no accessors: every unit reads and writes them directly.
 struct TRunContext
 {
-    QString AppPath;            // folder of the executable, ending in the separator
-    QString DriveTypeCode;      // "001" … "005", "101" … "104"
+    QString AppPath;       // folder of the executable, ending in the separator
+    QString DriveTypeCode; // "001" … "005", "101" … "104"
     QString DriveTypeCaption;
-    QString ChapterFilter;      // an SQL condition on THEMECHAPTER
-    QString PracticeMode;       // "1" set, "2" chapter, "3" (or empty, "0") mock exam
-    QString PracticeScope;      // set number or chapter number
-    QString CandidateIdNumber;  // empty, or in an exam room the number the candidate signed in with
-    QString CandidateName;      // exam room only: the candidate's name
-    QString RoomName;           // exam room only: the room's name from ExamRoom.cfg
+    QString ChapterFilter;     // an SQL condition on THEMECHAPTER
+    QString PracticeMode;      // "1" set, "2" chapter, "3" (or empty, "0") mock exam
+    QString PracticeScope;     // set number or chapter number
+    QString CandidateIdNumber; // empty, or in an exam room the number the candidate signed in with
+    QString CandidateName;     // exam room only: the candidate's name
+    QString RoomName;          // exam room only: the room's name from ExamRoom.cfg
 };
 
 extern TRunContext RunContext;

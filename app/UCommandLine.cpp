@@ -20,7 +20,8 @@ QString VersionLine(const char *programName)
 }
 
 TCommandLine::TCommandLine(const char *programName, QByteArray usage)
-    : FProgramName(programName), FUsage(std::move(usage))
+    : FProgramName(programName),
+      FUsage(std::move(usage))
 {
 }
 

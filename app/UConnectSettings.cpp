@@ -29,14 +29,12 @@ QString BuildConnectString(const TConnectSettings &typed, TConnectPurpose purpos
             + QStringLiteral(";") + CatalogPart(purpose) + settings.Database + QStringLiteral(";")
             + QStringLiteral("Data Source=") + settings.Server;
     case TLoginMode::lmIntegrated:
-        return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;")
-            + CatalogPart(purpose) + settings.Database + QStringLiteral(";") + QStringLiteral("Data Source=")
-            + settings.Server;
+        return QStringLiteral("Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;") + CatalogPart(purpose)
+            + settings.Database + QStringLiteral(";") + QStringLiteral("Data Source=") + settings.Server;
     case TLoginMode::lmLumidrive:
         // This mode writes the blank in both strings.
         return QStringLiteral("Provider=SQLOLEDB.1;Password=") + QuoteConnectionValue(LumidrivePassword())
-            + QStringLiteral(";")
-            + QStringLiteral("Persist Security Info=True;") + QStringLiteral("User ID=sa;")
+            + QStringLiteral(";") + QStringLiteral("Persist Security Info=True;") + QStringLiteral("User ID=sa;")
             + CatalogPart(TConnectPurpose::cpDatabaseList) + settings.Database + QStringLiteral(";")
             + QStringLiteral("Data Source=") + settings.Server;
     }
@@ -64,8 +62,7 @@ bool IsLocalServer(const QString &dataSource)
     return dataSource == QLatin1String(".") || dataSource.toUpper() == GetComputerNameText().toUpper();
 }
 
-QStringList DatabaseListEntries(const QString &appPath, const QString &connectionString,
-                                const QStringList &databases)
+QStringList DatabaseListEntries(const QString &appPath, const QString &connectionString, const QStringList &databases)
 {
     QStringList entries;
     if (SysDataScriptsPresent(appPath))

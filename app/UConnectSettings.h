@@ -6,9 +6,9 @@
 // The three ways the connection settings dialog logs in to a SQL Server,
 // one per radio button.
 enum class TLoginMode {
-    lmIntegrated,     // RadioButton1: integrated security
-    lmUserPassword,   // RadioButton2: user "sa" and a typed password
-    lmLumidrive       // RadioButton3: "sa" with the fixed password of a Lumidrive server
+    lmIntegrated,   // RadioButton1: integrated security
+    lmUserPassword, // RadioButton2: user "sa" and a typed password
+    lmLumidrive     // RadioButton3: "sa" with the fixed password of a Lumidrive server
 };
 
 // Fetching the database list and confirming build slightly different
@@ -42,8 +42,7 @@ bool IsLocalServer(const QString &dataSource);
 // The database list: "<新建...>" when the scripts are present, "<还原...>"
 // when the connection string's data source is this computer, then the
 // server's databases in the order given.
-QStringList DatabaseListEntries(const QString &appPath, const QString &connectionString,
-                                const QStringList &databases);
+QStringList DatabaseListEntries(const QString &appPath, const QString &connectionString, const QStringList &databases);
 
 // Records the server and database of the last successful confirmation in
 // AppPath/DBConfig.cfg (GBK), keeping the file's other content; throws

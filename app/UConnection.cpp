@@ -62,7 +62,9 @@ QString BankPathProblem(const QString &databaseFile)
     if (bytes <= KMaxBankPathBytes)
         return QString();
     return QStringLiteral("题库文件的路径太长（%1 字节，最多 %2 字节），无法打开：\n%3\n请把程序放到路径较短的文件夹中。")
-        .arg(bytes).arg(KMaxBankPathBytes).arg(QDir::toNativeSeparators(databaseFile));
+        .arg(bytes)
+        .arg(KMaxBankPathBytes)
+        .arg(QDir::toNativeSeparators(databaseFile));
 }
 
 QString TConnectionTarget::OdbcConnectString() const
@@ -99,7 +101,8 @@ TConnectionTarget MapConnectionString(const QString &connectionString)
             server = server.left(backslash);
         }
         // "." and "(local)" name this computer in SQL Server's own tools.
-        const bool local = server == QLatin1String(".") || server.compare(QLatin1String("(local)"), Qt::CaseInsensitive) == 0;
+        const bool local = server == QLatin1String(".")
+            || server.compare(QLatin1String("(local)"), Qt::CaseInsensitive) == 0;
         target.Server = local ? QStringLiteral("127.0.0.1") : server;
         target.Database = EntryValue(connectionString, QStringLiteral("Initial Catalog"));
         target.User = EntryValue(connectionString, QStringLiteral("User ID"));
@@ -144,17 +147,10 @@ void TConnection::Open()
     Close();
     const TConnectionTarget target = MapConnectionString(FConnectionString);
     switch (target.Kind) {
-    case TConnectionTarget::ckSqlite:
-        OpenSqlite(target);
-        break;
-    case TConnectionTarget::ckSqlServer:
-        OpenSqlServer(target);
-        break;
-    case TConnectionTarget::ckPostgres:
-        OpenPostgres(target);
-        break;
-    case TConnectionTarget::ckInvalid:
-        throw EDatabaseError(QStringLiteral("无法识别的数据库连接字符串。"));
+    case TConnectionTarget::ckSqlite: OpenSqlite(target); break;
+    case TConnectionTarget::ckSqlServer: OpenSqlServer(target); break;
+    case TConnectionTarget::ckPostgres: OpenPostgres(target); break;
+    case TConnectionTarget::ckInvalid: throw EDatabaseError(QStringLiteral("无法识别的数据库连接字符串。"));
     }
     FKind = target.Kind;
 }
@@ -209,8 +205,8 @@ void TConnection::OpenSqlServer(const TConnectionTarget &target)
         resolved.Instance.clear();
     }
     db.setDatabaseName(resolved.OdbcConnectString());
-    db.setConnectOptions(QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1")
-                             .arg(LoginTimeoutSeconds));
+    db.setConnectOptions(
+        QStringLiteral("SQL_ATTR_LOGIN_TIMEOUT=%1;SQL_ATTR_CONNECTION_TIMEOUT=%1").arg(LoginTimeoutSeconds));
     if (!db.open())
         throw EngineError(db.lastError(), db.driver());
 }
@@ -244,8 +240,7 @@ void TConnection::Close()
 
 bool TConnection::Connected() const
 {
-    return QSqlDatabase::contains(FConnectionName)
-        && QSqlDatabase::database(FConnectionName, false).isOpen();
+    return QSqlDatabase::contains(FConnectionName) && QSqlDatabase::database(FConnectionName, false).isOpen();
 }
 
 bool TConnection::NeedsLimitForTop() const

@@ -11,14 +11,14 @@ struct TConnectionTarget
 {
     enum TKind { ckInvalid, ckSqlite, ckSqlServer, ckPostgres };
     TKind Kind = ckInvalid;
-    QString DatabaseFile;   // ckSqlite: the file behind "Data Source"
-    QString Server;         // ckSqlServer: host name or address
-    QString Instance;       // named instance after a backslash in the server name
+    QString DatabaseFile; // ckSqlite: the file behind "Data Source"
+    QString Server;       // ckSqlServer: host name or address
+    QString Instance;     // named instance after a backslash in the server name
     QString Database;
     QString User;
     QString Password;
     int Port = 1433;
-    QString ConnInfo;       // ckPostgres: the libpq connection string
+    QString ConnInfo; // ckPostgres: the libpq connection string
 
     // The ODBC connection text handed to QODBC for ckSqlServer; a named
     // instance must have been turned into its Port first.

@@ -28,7 +28,7 @@ QStringList SplitConnectionEntries(const QString &connectionString)
     bool quoted = false;
     for (const QChar c : connectionString) {
         if (c == KQuote)
-            quoted = !quoted;   // a doubled quote toggles twice and stays inside
+            quoted = !quoted; // a doubled quote toggles twice and stays inside
         if (c == QLatin1Char(';') && !quoted) {
             entries << entry;
             entry.clear();

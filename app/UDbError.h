@@ -24,7 +24,10 @@ class EDatabaseError : public EExamoraError
 {
 public:
     explicit EDatabaseError(const QString &message, TEngineFault fault = TEngineFault::efNone)
-        : EExamoraError(message), FFault(fault) {}
+        : EExamoraError(message),
+          FFault(fault)
+    {
+    }
     TEngineFault Fault() const { return FFault; }
     // The bank or its folder takes no writes: nothing can be stored.
     bool CannotWrite() const

@@ -11,7 +11,10 @@ class EExamoraError : public std::runtime_error
 {
 public:
     explicit EExamoraError(const QString &message)
-        : std::runtime_error(message.toStdString()), FMessage(message) {}
+        : std::runtime_error(message.toStdString()),
+          FMessage(message)
+    {
+    }
     const QString &Message() const { return FMessage; }
 
 private:

@@ -85,7 +85,8 @@ QString WithValue(const QString &line, const QString &value)
 } // namespace
 
 TIniFile::TIniFile(const QString &fileName, TEncoding encoding)
-    : FFileName(fileName), FEncoding(encoding)
+    : FFileName(fileName),
+      FEncoding(encoding)
 {
     QFile file(fileName);
     const bool readable = !fileName.isEmpty() && file.open(QIODevice::ReadOnly);

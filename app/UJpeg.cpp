@@ -8,8 +8,15 @@ namespace {
 
 struct TTurboHandle
 {
-    explicit TTurboHandle(tjhandle h) : Handle(h) {}
-    ~TTurboHandle() { if (Handle) tjDestroy(Handle); }
+    explicit TTurboHandle(tjhandle h)
+        : Handle(h)
+    {
+    }
+    ~TTurboHandle()
+    {
+        if (Handle)
+            tjDestroy(Handle);
+    }
     tjhandle Handle;
 };
 
@@ -110,13 +117,15 @@ QImage DecodeJpeg(const QByteArray &bytes)
     if (colorspace == TJCS_CMYK || colorspace == TJCS_YCCK) {
         QByteArray cmyk;
         cmyk.resize(qsizetype(width) * height * 4);
-        CheckDecoded(handle.Handle, tjDecompress2(handle.Handle, data, bytes.size(), reinterpret_cast<uchar *>(cmyk.data()),
-                                                  width, width * 4, height, TJPF_CMYK, KDecodeFlags));
+        CheckDecoded(handle.Handle,
+                     tjDecompress2(handle.Handle, data, bytes.size(), reinterpret_cast<uchar *>(cmyk.data()), width,
+                                   width * 4, height, TJPF_CMYK, KDecodeFlags));
         return CmykToRgb(cmyk, width, height, HasAdobeMarker(bytes));
     }
     QImage image = NewRgbImage(width, height);
-    CheckDecoded(handle.Handle, tjDecompress2(handle.Handle, data, bytes.size(), image.bits(), width,
-                                              int(image.bytesPerLine()), height, TJPF_RGB, KDecodeFlags));
+    CheckDecoded(handle.Handle,
+                 tjDecompress2(handle.Handle, data, bytes.size(), image.bits(), width, int(image.bytesPerLine()),
+                               height, TJPF_RGB, KDecodeFlags));
     return image;
 }
 
@@ -130,9 +139,8 @@ QByteArray EncodeJpeg(const QImage &image, int quality)
         throw EJpegError(QStringLiteral("无法初始化 JPEG 编码器。"));
     unsigned char *buffer = nullptr;
     unsigned long size = 0;
-    const int result = tjCompress2(handle.Handle, rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()),
-                                   rgb.height(), TJPF_RGB, &buffer, &size, TJSAMP_420, quality,
-                                   TJFLAG_ACCURATEDCT);
+    const int result = tjCompress2(handle.Handle, rgb.constBits(), rgb.width(), int(rgb.bytesPerLine()), rgb.height(),
+                                   TJPF_RGB, &buffer, &size, TJSAMP_420, quality, TJFLAG_ACCURATEDCT);
     std::unique_ptr<unsigned char, decltype(&tjFree)> owned(buffer, &tjFree);
     if (result != 0)
         throw EJpegError(QStringLiteral("JPEG 编码失败：") + CodecError(handle.Handle));

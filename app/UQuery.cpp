@@ -14,7 +14,10 @@
 #include "USqliteRowLoader.h"
 
 TField::TField(TQuery *query, int index, const QString &name, bool isBlob)
-    : FQuery(query), FIndex(index), FName(name), FIsBlob(isBlob)
+    : FQuery(query),
+      FIndex(index),
+      FName(name),
+      FIsBlob(isBlob)
 {
 }
 

@@ -47,7 +47,10 @@ struct TQueryRow
 class TPreparedStatements
 {
 public:
-    explicit TPreparedStatements(const QSqlDatabase &db) : FDatabase(db) {}
+    explicit TPreparedStatements(const QSqlDatabase &db)
+        : FDatabase(db)
+    {
+    }
     // Throws EDatabaseError when the engine refuses the statement.
     QSqlQuery &Get(const QString &sql);
     void Forget(const QString &sql) { FStatements.erase(sql); }

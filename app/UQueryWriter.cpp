@@ -9,7 +9,9 @@
 TQueryWriter::TQueryWriter(const QSqlDatabase &db, const QString &table, const QSqlRecord &tableRecord,
                            const std::vector<TField> &fields, const std::vector<int> &whereFields,
                            const QStringList &keyColumns)
-    : FTable(table), FWhereFields(whereFields), FStatements(db)
+    : FTable(table),
+      FWhereFields(whereFields),
+      FStatements(db)
 {
     for (const TField &field : fields)
         FColumns.push_back({field.FieldName(), tableRecord.indexOf(field.FieldName()) >= 0});
@@ -52,7 +54,8 @@ void TQueryWriter::RunBound(const QString &sql, const std::vector<QVariant> &bin
     const int affected = query.numRowsAffected();
     query.finish();
     if (expectedRows >= 0 && affected != expectedRows)
-        throw EDatabaseError(QStringLiteral("Row cannot be located for updating. Some values may have been changed since it was last read."));
+        throw EDatabaseError(QStringLiteral(
+            "Row cannot be located for updating. Some values may have been changed since it was last read."));
 }
 
 void TQueryWriter::Insert(const TQueryRow &row, const std::vector<bool> &modified)
@@ -69,7 +72,8 @@ void TQueryWriter::Insert(const TQueryRow &row, const std::vector<bool> &modifie
     }
     const QString sql = columns.isEmpty()
         ? QStringLiteral("INSERT INTO %1 DEFAULT VALUES").arg(FTable)
-        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)").arg(FTable, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
+        : QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+              .arg(FTable, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(',')));
     RunBound(sql, binds, 1);
 }
 

@@ -38,8 +38,7 @@ bool RecordApplicationInfo(TRegistry &registry, const QString &exePath)
 {
     try {
         const QString flag = GetSystemFlagText();
-        if (!registry.OpenKey(QStringLiteral("Software"), false)
-            || !registry.OpenKey(QStringLiteral("Quorvane"), true)
+        if (!registry.OpenKey(QStringLiteral("Software"), false) || !registry.OpenKey(QStringLiteral("Quorvane"), true)
             || !registry.OpenKey(flag, true))
             return false;
         const auto store = [&registry](const QString &name, const QString &value) {

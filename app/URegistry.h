@@ -26,8 +26,8 @@ public:
     void WriteString(const QString &name, const QString &value) override;
 
 private:
-    QString FOrganisation;   // the key under Software
-    QString FPath;           // the subkeys below it, joined by "/"
+    QString FOrganisation; // the key under Software
+    QString FPath;         // the subkeys below it, joined by "/"
 };
 
 // Writes the application's name, version, system flag, folder and

@@ -26,7 +26,7 @@ const char *const KScale = "examoraDesignScale";
 // not known before the first show, and it must stay on the screen too.
 const QMargins KFrameAllowance(8, 32, 8, 32);
 
-template<typename T>
+template <typename T>
 T Design(QObject &object, const char *name, const T &current)
 {
     if (!object.property(name).isValid())
@@ -136,8 +136,8 @@ QMargins FrameAllowance(const QWidget &window)
 {
     const qreal ratio = window.devicePixelRatioF();
     const auto logical = [ratio](int pixels) { return int(std::ceil(pixels / ratio)); };
-    return QMargins(logical(KFrameAllowance.left()), logical(KFrameAllowance.top()),
-                    logical(KFrameAllowance.right()), logical(KFrameAllowance.bottom()));
+    return QMargins(logical(KFrameAllowance.left()), logical(KFrameAllowance.top()), logical(KFrameAllowance.right()),
+                    logical(KFrameAllowance.bottom()));
 }
 
 // The smallest size the window's layout allows, where it has one.

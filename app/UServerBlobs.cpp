@@ -17,7 +17,9 @@ struct TServerBlob
 Q_DECLARE_METATYPE(TServerBlob)
 
 TServerBlobs::TServerBlobs(const QSqlDatabase &db, const QString &table, const TTableShape &shape)
-    : FTable(table), FShape(shape), FStatements(db)
+    : FTable(table),
+      FShape(shape),
+      FStatements(db)
 {
 }
 

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr char InstanceRequest = 0x04;  // one instance, asked by name
+constexpr char InstanceRequest = 0x04; // one instance, asked by name
 constexpr char ServerResponse = 0x05;
 
 } // namespace

@@ -10,8 +10,7 @@
 
 // The TCP port of the instance, or 0 when no answer came within the wait
 // or the answer names no TCP port for it.
-int LookupInstancePort(const QString &host, const QString &instance, quint16 browserPort = 1434,
-                       int timeoutMs = 2000);
+int LookupInstancePort(const QString &host, const QString &instance, quint16 browserPort = 1434, int timeoutMs = 2000);
 
 // The TCP port of the instance in a browser answer (0x05, length, then
 // "ServerName;…;InstanceName;…;tcp;1433;;" records); 0 when absent.

@@ -33,7 +33,10 @@ inline constexpr char CatalogueSql[] = "select [name] from master.dbo.sysdatabas
 class TSqlServerQuery
 {
 public:
-    explicit TSqlServerQuery(TSqlServerClient &connection) : FConnection(connection) {}
+    explicit TSqlServerQuery(TSqlServerClient &connection)
+        : FConnection(connection)
+    {
+    }
 
     QString SQL;
     QStringList Open(const QString &column) const { return FConnection.ReadColumn(SQL, column); }

@@ -63,8 +63,8 @@ bool WordAt(const QString &sql, int pos, QLatin1String word)
 
 struct TTopClause
 {
-    int Start = 0;   // position of "top"
-    int End = 0;     // just past the count and its trailing blanks
+    int Start = 0; // position of "top"
+    int End = 0;   // just past the count and its trailing blanks
     QString Count;
     int ScopeEnd = 0; // where the select ends: its closing parenthesis or the text end
 };
@@ -130,14 +130,18 @@ QString TranslateTopToLimit(const QString &sql)
         return sql;
 
     // Apply edits from the back so earlier positions stay valid.
-    struct TEdit { int Pos; int Length; QString Text; };
+    struct TEdit
+    {
+        int Pos;
+        int Length;
+        QString Text;
+    };
     std::vector<TEdit> edits;
     for (const TTopClause &clause : clauses) {
         edits.push_back({clause.Start, clause.End - clause.Start, QString()});
         edits.push_back({clause.ScopeEnd, 0, QLatin1String(" LIMIT ") + clause.Count});
     }
-    std::stable_sort(edits.begin(), edits.end(),
-                     [](const TEdit &a, const TEdit &b) { return a.Pos > b.Pos; });
+    std::stable_sort(edits.begin(), edits.end(), [](const TEdit &a, const TEdit &b) { return a.Pos > b.Pos; });
     QString result = sql;
     for (const TEdit &edit : edits) {
         if (edit.Length == 0) {
@@ -165,7 +169,8 @@ QString FirstFromTable(const QString &sql)
         return match.captured(3);
     // A delimited name keeps its letters exactly: it is written back in the
     // standard double quotes, which every engine of ours reads.
-    const QString name = match.hasCaptured(1) ? match.captured(1) : match.captured(2).replace(QLatin1String("\"\""), QLatin1String("\""));
+    const QString name = match.hasCaptured(1) ? match.captured(1)
+                                              : match.captured(2).replace(QLatin1String("\"\""), QLatin1String("\""));
     return QuotedIdentifier(name);
 }
 

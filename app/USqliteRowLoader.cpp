@@ -2,12 +2,12 @@
 
 #include <algorithm>
 
+#include <sqlite3.h>
+
 #include <QHash>
 #include <QRegularExpression>
 #include <QSqlDriver>
 #include <QSqlQuery>
-
-#include <sqlite3.h>
 
 #include "USqlText.h"
 
@@ -83,15 +83,19 @@ bool TSqliteRowLoader::KeyIsRowId(const QSqlDatabase &db, const QString &table, 
 }
 
 TSqliteRowLoader::TSqliteRowLoader(const QSqlDatabase &db, const QString &table, const TTableShape &shape)
-    : FDatabase(db), FTable(table), FShape(shape), FStatements(db)
+    : FDatabase(db),
+      FTable(table),
+      FShape(shape),
+      FStatements(db)
 {
     FKeySlot.assign(shape.Record.count(), -1);
     for (int i = 0; i < shape.Record.count(); ++i)
         FKeySlot[i] = int(shape.Keys.indexOf(shape.Record.fieldName(i)));
 }
 
-std::unique_ptr<TSqliteRowLoader> TSqliteRowLoader::Open(const QSqlDatabase &db, const QString &table, const TTableShape &shape,
-                                                         const QString &sql, std::vector<TQueryRow> &rows)
+std::unique_ptr<TSqliteRowLoader> TSqliteRowLoader::Open(const QSqlDatabase &db, const QString &table,
+                                                         const TTableShape &shape, const QString &sql,
+                                                         std::vector<TQueryRow> &rows)
 {
     // Its rows are rows of the table, each known by its rowid.
     if (!Serves(db) || shape.Record.isEmpty())
@@ -201,8 +205,9 @@ QString TSqliteRowLoader::ReadRowSql() const
     }
     for (const QString &key : FShape.Keys)
         terms << QuotedIdentifier(key) + QStringLiteral(" IS ?");
-    return QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(columns.isEmpty() ? QStringLiteral("1") : columns.join(QLatin1Char(',')),
-                                                          FTable, terms.join(QLatin1String(" AND ")));
+    return QStringLiteral("SELECT %1 FROM %2 WHERE %3")
+        .arg(columns.isEmpty() ? QStringLiteral("1") : columns.join(QLatin1Char(',')), FTable,
+             terms.join(QLatin1String(" AND ")));
 }
 
 void TSqliteRowLoader::ReadRow(TQueryRow &row)
@@ -256,7 +261,8 @@ void TSqliteRowLoader::ReadAll(std::vector<TQueryRow> &rows)
             unread.push_back(&row);
     }
     for (size_t first = 0; first < unread.size(); first += batchRows)
-        ReadRows(std::vector<TQueryRow *>(unread.begin() + first, unread.begin() + std::min(unread.size(), first + batchRows)));
+        ReadRows(std::vector<TQueryRow *>(unread.begin() + first,
+                                          unread.begin() + std::min(unread.size(), first + batchRows)));
     for (TQueryRow &row : rows) {
         for (int i = 0; i < FShape.Record.count(); ++i)
             Resolved(row.Values[i], i);

@@ -21,8 +21,8 @@ std::optional<TFileVersion> ExecutableFileVersion()
     if (Override().Active)
         return Override().Version;
 #ifdef EXAMORA_FILE_VERSION_MAJOR
-    return TFileVersion{EXAMORA_FILE_VERSION_MAJOR, EXAMORA_FILE_VERSION_MINOR,
-                        EXAMORA_FILE_VERSION_RELEASE, EXAMORA_FILE_VERSION_BUILD};
+    return TFileVersion{EXAMORA_FILE_VERSION_MAJOR, EXAMORA_FILE_VERSION_MINOR, EXAMORA_FILE_VERSION_RELEASE,
+                        EXAMORA_FILE_VERSION_BUILD};
 #else
     return std::nullopt;
 #endif

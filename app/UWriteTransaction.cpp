@@ -8,13 +8,15 @@
 #include "USqlText.h"
 
 TWriteTransaction::TWriteTransaction(TConnection *connection, const QString &serialTable)
-    : FDb(connection->Database()), FSerialTable(serialTable), FServer(connection->IsPostgres())
+    : FDb(connection->Database()),
+      FSerialTable(serialTable),
+      FServer(connection->IsPostgres())
 {
     if (FServer)
         Run(QStringLiteral("BEGIN"));
     else
         Run(FDb.driverName() == QLatin1String("QSQLITE") ? QStringLiteral("BEGIN IMMEDIATE")
-                                                          : QStringLiteral("BEGIN TRANSACTION"));
+                                                         : QStringLiteral("BEGIN TRANSACTION"));
     FOpen = true;
 }
 

@@ -100,7 +100,9 @@ TFrmConnect::TFrmConnect(QWidget *parent)
 }
 
 TFrmConnect::TFrmConnect(std::unique_ptr<TSqlServerClient> client, QWidget *parent)
-    : QDialog(parent), ADOConnection1(std::move(client)), ADOQuery1(*ADOConnection1)
+    : QDialog(parent),
+      ADOConnection1(std::move(client)),
+      ADOQuery1(*ADOConnection1)
 {
     setObjectName(QStringLiteral("FrmConnect"));
     setWindowTitle(QStringLiteral("SQL Server数据库连接设置"));
@@ -130,7 +132,8 @@ void TFrmConnect::CreateControls()
     Label2->setBuddy(ComBServer);
 
     Label3 = Place(new QLabel(QStringLiteral("2.输入登录服务器的信息:"), this), "Label3", 40, 85);
-    RadioButton1 = Place(new QRadioButton(QStringLiteral("使用 Windows NT 集成安全模式(&W)"), this), "RadioButton1", 72, 105);
+    RadioButton1 = Place(new QRadioButton(QStringLiteral("使用 Windows NT 集成安全模式(&W)"), this), "RadioButton1", 72,
+                         105);
     RadioButton2 = Place(new QRadioButton(QStringLiteral("使用指定的用户名称和密码(&U)"), this), "RadioButton2", 72, 127);
     RadioButton3 = Place(new QRadioButton(QStringLiteral("已安装Lumidrive软件"), this), "RadioButton3", 72, 150);
     RadioButton2->setChecked(true);
@@ -165,11 +168,11 @@ void TFrmConnect::CreateControls()
     BtnCancel = Place(new QPushButton(QStringLiteral("取消"), this), "BtnCancel", 216, 320);
     BtnCancel->resize(80, 22);
 
-    for (QWidget *control : {static_cast<QWidget *>(Label1), static_cast<QWidget *>(Label2),
-                             static_cast<QWidget *>(Label3), static_cast<QWidget *>(Label4),
-                             static_cast<QWidget *>(Label5), static_cast<QWidget *>(Label6),
-                             static_cast<QWidget *>(RadioButton1), static_cast<QWidget *>(RadioButton2),
-                             static_cast<QWidget *>(RadioButton3), static_cast<QWidget *>(CheckBox1)})
+    for (QWidget *control :
+         {static_cast<QWidget *>(Label1), static_cast<QWidget *>(Label2), static_cast<QWidget *>(Label3),
+          static_cast<QWidget *>(Label4), static_cast<QWidget *>(Label5), static_cast<QWidget *>(Label6),
+          static_cast<QWidget *>(RadioButton1), static_cast<QWidget *>(RadioButton2),
+          static_cast<QWidget *>(RadioButton3), static_cast<QWidget *>(CheckBox1)})
         control->adjustSize();
     // The rows are 22 apart; Qt's hint for a radio button is taller.
     for (QRadioButton *radio : {RadioButton1, RadioButton2, RadioButton3})

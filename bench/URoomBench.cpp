@@ -18,20 +18,20 @@
 #include <QTemporaryDir>
 #include <QThread>
 
+#include "UBankFile.h"
 #include "UComm.h"
 #include "UConnection.h"
 #include "UDM.h"
+#include "UDriveTypes.h"
 #include "UError.h"
 #include "UIniFile.h"
-#include "UQuery.h"
-#include "URoomConfig.h"
 #include "UPaperDraw.h"
 #include "UPaperStore.h"
+#include "UPostgresServer.h"
+#include "UQuery.h"
 #include "URecordSchema.h"
 #include "URecordStore.h"
-#include "UDriveTypes.h"
-#include "UPostgresServer.h"
-#include "UBankFile.h"
+#include "URoomConfig.h"
 #include "URoomServer.h"
 
 namespace {
@@ -102,8 +102,7 @@ TSeatRun ParseSeat(QProcess &process)
         if (cells.value(0) == QLatin1String("stored")) {
             run.StoredAt = cells.value(1).toLongLong();
             run.ExamineID = cells.value(2).toLongLong();
-        }
-        else if (cells.value(0) == QLatin1String("commit"))
+        } else if (cells.value(0) == QLatin1String("commit"))
             run.Commits.push_back(cells.value(1).toDouble());
         else if (cells.value(0) == QLatin1String("handin")) {
             run.HandIn = cells.value(1).toDouble();

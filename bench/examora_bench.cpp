@@ -15,35 +15,34 @@
 #include <sys/resource.h>
 #include <time.h>
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
+#include <QLabel>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QThread>
-
-#include <QAbstractButton>
-#include <QLabel>
-#include <QLineEdit>
 #include <QTimer>
 
 #include "UApplication.h"
-#include "URoomBench.h"
+#include "UBankFile.h"
 #include "UComm.h"
-#include "UQuit.h"
-#include "UExamRules.h"
-#include "UMain.h"
-#include "UScoring.h"
-#include "UFrRep.h"
 #include "UDM.h"
+#include "UExamRules.h"
+#include "UFrRep.h"
 #include "UIniFile.h"
-#include "UQuery.h"
+#include "UMain.h"
 #include "UPaperDraw.h"
 #include "UPaperStore.h"
 #include "UProgess.h"
+#include "UQuery.h"
+#include "UQuit.h"
 #include "URecordSchema.h"
 #include "URecordStore.h"
-#include "UBankFile.h"
+#include "URoomBench.h"
+#include "UScoring.h"
 
 namespace {
 
@@ -113,12 +112,14 @@ double PaperFloor(const QString &file, const QStringList &themeIds)
     Sql(db, "PRAGMA synchronous=NORMAL");
     const auto start = TClock::now();
     Sql(db, "BEGIN IMMEDIATE");
-    const QByteArray insert = QStringLiteral(
-        "INSERT INTO T_KS_ExamineTheme (ID, ExamineID, ThemeID, ThemePart, ThemeChapter, ThemeType, ThemeContent, "
-        "ThemeImage, ThemeSpareA, ThemeSpareB, ThemeSpareC, ThemeSpareD, ThemeSpareE, ThemeSpareF, ThemeResult, ThemeBit) "
-        "SELECT ThemeID, 999999, ThemeID, ThemePart, ThemeChapter, ThemeType, ThemeContent, ThemeImage, ThemeSpareA, "
-        "ThemeSpareB, ThemeSpareC, ThemeSpareD, ThemeSpareE, ThemeSpareF, ThemeResult, 1 FROM T_KS_THEME WHERE ThemeID IN (%1)")
-        .arg(themeIds.join(QLatin1Char(','))).toUtf8();
+    const QByteArray insert =
+        QStringLiteral(
+            "INSERT INTO T_KS_ExamineTheme (ID, ExamineID, ThemeID, ThemePart, ThemeChapter, ThemeType, ThemeContent, "
+            "ThemeImage, ThemeSpareA, ThemeSpareB, ThemeSpareC, ThemeSpareD, ThemeSpareE, ThemeSpareF, ThemeResult, ThemeBit) "
+            "SELECT ThemeID, 999999, ThemeID, ThemePart, ThemeChapter, ThemeType, ThemeContent, ThemeImage, ThemeSpareA, "
+            "ThemeSpareB, ThemeSpareC, ThemeSpareD, ThemeSpareE, ThemeSpareF, ThemeResult, 1 FROM T_KS_THEME WHERE ThemeID IN (%1)")
+            .arg(themeIds.join(QLatin1Char(',')))
+            .toUtf8();
     Sql(db, insert.constData());
     Sql(db, "COMMIT");
     const double elapsed = MillisecondsSince(start);
@@ -155,7 +156,9 @@ int CaseLoadPaper(int questions)
     // Under the save-progress window, as the exam screen stores a paper.
     TSaveProgressWindow progress;
     const bool saved = store.SavePaper(progress);
-    const bool opened = saved && OpenQuery(&paper, QStringLiteral("Select * From T_Ks_ExamineTheme Where ExamineID=%1 Order By ID").arg(store.FExamineID));
+    const bool opened = saved
+        && OpenQuery(&paper,
+                     QStringLiteral("Select * From T_Ks_ExamineTheme Where ExamineID=%1 Order By ID").arg(store.FExamineID));
     // As LoadPaper does: the paper is read whole once it is open.
     if (opened)
         paper.FetchAll();
@@ -169,7 +172,8 @@ int CaseLoadPaper(int questions)
     ExecSql(QStringLiteral("Delete from T_KS_EXAMINETHEME where ExamineID=%1").arg(store.FExamineID));
     const double floor = PaperFloor(folder + QStringLiteral("/Data/Jsy_Data.mdb"), draw.DrawnThemeIDs());
     DM = nullptr;
-    std::printf("RESULT\tLoadPaper, bank of %d\t%.1f ms (CPU %.1f ms)\t%ld MB peak\t%.1f ms\n", questions, elapsed, cpu, rss, floor);
+    std::printf("RESULT\tLoadPaper, bank of %d\t%.1f ms (CPU %.1f ms)\t%ld MB peak\t%.1f ms\n", questions, elapsed, cpu,
+                rss, floor);
     return 0;
 }
 
@@ -250,15 +254,18 @@ int CaseAnswerCommit(int answers, bool keepRecord)
     std::vector<double> floors;
     for (int i = 0; i < answers; ++i) {
         const auto start = TClock::now();
-        Sql(db, i % 2 ? "UPDATE T_KS_ExamineTheme SET AnswerResult='2' WHERE rowid=(SELECT min(rowid) FROM T_KS_ExamineTheme)"
-                      : "UPDATE T_KS_ExamineTheme SET AnswerResult='1' WHERE rowid=(SELECT min(rowid) FROM T_KS_ExamineTheme)");
+        Sql(db,
+            i % 2
+                ? "UPDATE T_KS_ExamineTheme SET AnswerResult='2' WHERE rowid=(SELECT min(rowid) FROM T_KS_ExamineTheme)"
+                : "UPDATE T_KS_ExamineTheme SET AnswerResult='1' WHERE rowid=(SELECT min(rowid) FROM T_KS_ExamineTheme)");
         floors.push_back(MillisecondsSince(start));
     }
     sqlite3_close(db);
     ExecSql(QStringLiteral("Delete from T_KS_EXAMINETHEME"));
-    std::printf("RESULT\tOne answer committed, %d answers, %s\tmedian %.3f ms, p99 %.3f ms\t%ld MB peak\tmedian %.3f ms, p99 %.3f ms\n",
-                answers, keepRecord ? "record kept current" : "no record", Percentile(times, 0.5), Percentile(times, 0.99), PeakRssMegabytes(),
-                Percentile(floors, 0.5), Percentile(floors, 0.99));
+    std::printf(
+        "RESULT\tOne answer committed, %d answers, %s\tmedian %.3f ms, p99 %.3f ms\t%ld MB peak\tmedian %.3f ms, p99 %.3f ms\n",
+        answers, keepRecord ? "record kept current" : "no record", Percentile(times, 0.5), Percentile(times, 0.99),
+        PeakRssMegabytes(), Percentile(floors, 0.5), Percentile(floors, 0.99));
     RequestQuit();
     DM = nullptr;
     return 0;
@@ -270,12 +277,16 @@ void StoreAnsweredPaper(const QString &file, int examineId, int questions)
     sqlite3 *db = nullptr;
     sqlite3_open(file.toUtf8().constData(), &db);
     Sql(db, "BEGIN");
-    const QByteArray insert = QStringLiteral(
-        "INSERT INTO T_KS_ExamineTheme (ID, ExamineID, ThemeID, ThemePart, ThemeChapter, ThemeType, ThemeContent, "
-        "ThemeSpareA, ThemeSpareB, ThemeSpareC, ThemeSpareD, ThemeSpareE, ThemeResult, ThemeBit, AnswerResult, Yxx_St) "
-        "SELECT ThemeID, %1, ThemeID, ThemePart, ThemeChapter, ThemeType, ThemeContent, ThemeSpareA, ThemeSpareB, "
-        "ThemeSpareC, ThemeSpareD, ThemeSpareE, ThemeResult, 1, CASE WHEN ThemeID % 4 = 0 THEN '2' ELSE ThemeResult END, '0' "
-        "FROM T_KS_THEME WHERE ThemeID <= %2").arg(examineId).arg(questions).toUtf8();
+    const QByteArray insert =
+        QStringLiteral(
+            "INSERT INTO T_KS_ExamineTheme (ID, ExamineID, ThemeID, ThemePart, ThemeChapter, ThemeType, ThemeContent, "
+            "ThemeSpareA, ThemeSpareB, ThemeSpareC, ThemeSpareD, ThemeSpareE, ThemeResult, ThemeBit, AnswerResult, Yxx_St) "
+            "SELECT ThemeID, %1, ThemeID, ThemePart, ThemeChapter, ThemeType, ThemeContent, ThemeSpareA, ThemeSpareB, "
+            "ThemeSpareC, ThemeSpareD, ThemeSpareE, ThemeResult, 1, CASE WHEN ThemeID % 4 = 0 THEN '2' ELSE ThemeResult END, '0' "
+            "FROM T_KS_THEME WHERE ThemeID <= %2")
+            .arg(examineId)
+            .arg(questions)
+            .toUtf8();
     Sql(db, insert.constData());
     Sql(db, "COMMIT");
     sqlite3_close(db);
@@ -313,7 +324,8 @@ int CaseHandIn(int questions, bool withRecord)
     sheet.FieldByName(QStringLiteral("OTZ"))->OnGetText = [&sheet](const TField &, QString &text, bool) {
         text = IsAnswerRight(sheet.FieldByName(QStringLiteral("ThemeResult"))->AsString(),
                              sheet.FieldByName(QStringLiteral("AnswerResult"))->AsString())
-            ? QStringLiteral("正确") : QStringLiteral("错误");
+            ? QStringLiteral("正确")
+            : QStringLiteral("错误");
     };
     const bool written = WriteResultSheetPdf(&sheet, QStringLiteral(EXAMORA_SOURCE_DIR "/data/TestMn.frf"), pdf);
     sheet.Close();
@@ -335,7 +347,11 @@ int CaseHandIn(int questions, bool withRecord)
     sqlite3 *db = nullptr;
     sqlite3_open(file.toUtf8().constData(), &db);
     const auto floorStart = TClock::now();
-    const QByteArray read = QStringLiteral("SELECT sum(ThemeBit) FROM T_KS_ExamineTheme WHERE ExamineID=%1 AND upper(ThemeResult)=upper(AnswerResult)").arg(examineId).toUtf8();
+    const QByteArray read =
+        QStringLiteral(
+            "SELECT sum(ThemeBit) FROM T_KS_ExamineTheme WHERE ExamineID=%1 AND upper(ThemeResult)=upper(AnswerResult)")
+            .arg(examineId)
+            .toUtf8();
     Sql(db, read.constData());
     const QByteArray remove = QStringLiteral("DELETE FROM T_KS_ExamineTheme WHERE ExamineID=%1").arg(examineId).toUtf8();
     Sql(db, remove.constData());
@@ -360,9 +376,11 @@ int RunOnDisplay(const QString &display, const QString &program, const QStringLi
 
 bool PressEnterOn(const QString &display, const QString &title)
 {
-    if (RunOnDisplay(display, QStringLiteral("xdotool"), {QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                     QStringLiteral("--name"), QLatin1Char('^') + title + QLatin1Char('$'),
-                     QStringLiteral("windowfocus"), QStringLiteral("--sync")}) != 0)
+    if (RunOnDisplay(display, QStringLiteral("xdotool"),
+                     {QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--name"),
+                      QLatin1Char('^') + title + QLatin1Char('$'), QStringLiteral("windowfocus"),
+                      QStringLiteral("--sync")})
+        != 0)
         return false;
     return RunOnDisplay(display, QStringLiteral("xdotool"), {QStringLiteral("key"), QStringLiteral("Return")}) == 0;
 }
@@ -380,13 +398,15 @@ int CaseStartup()
     QFile::setPermissions(programDir.filePath(QStringLiteral("examora")), QFileDevice::ExeOwner | QFileDevice::ReadOwner);
     const QString display = QStringLiteral(":%1").arg(600 + QCoreApplication::applicationPid() % 300);
     QProcess xvfb;
-    xvfb.start(QStringLiteral("Xvfb"), {display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x800x24"),
-                                        QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    xvfb.start(QStringLiteral("Xvfb"),
+               {display, QStringLiteral("-screen"), QStringLiteral("0"), QStringLiteral("1280x800x24"),
+                QStringLiteral("-nolisten"), QStringLiteral("tcp")});
     if (!xvfb.waitForStarted()) {
         std::fprintf(stderr, "Xvfb is needed for the start-up case\n");
         return 1;
     }
-    for (int i = 0; i < 100 && RunOnDisplay(display, QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}) != 0; ++i)
+    for (int i = 0;
+         i < 100 && RunOnDisplay(display, QStringLiteral("xdotool"), {QStringLiteral("getdisplaygeometry")}) != 0; ++i)
         QThread::msleep(100);
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -427,9 +447,11 @@ int CaseStartup()
         std::fprintf(stderr, "start-up timestamps missing\n");
         return 1;
     }
-    std::printf("RESULT\tProcess start to licence dialog painted\t%.1f ms\t-\t-\n", stamps.value(QStringLiteral("licence-dialog-painted")));
+    std::printf("RESULT\tProcess start to licence dialog painted\t%.1f ms\t-\t-\n",
+                stamps.value(QStringLiteral("licence-dialog-painted")));
     std::printf("RESULT\tSet-up OK to question 1 painted (mock exam, bank of 1000)\t%.1f ms\t-\t-\n",
-                stamps.value(QStringLiteral("question-1-painted")) - stamps.value(QStringLiteral("setup-dialogs-confirmed")));
+                stamps.value(QStringLiteral("question-1-painted"))
+                    - stamps.value(QStringLiteral("setup-dialogs-confirmed")));
     return 0;
 }
 

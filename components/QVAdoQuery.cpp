@@ -27,7 +27,8 @@ void CollectComponents(QObject *parent, QList<QPointer<QObject>> &components)
 } // namespace
 
 TQVAdoQuery::TQVAdoQuery(QObject *owner)
-    : TQuery(owner), FOwner(owner)
+    : TQuery(owner),
+      FOwner(owner)
 {
 }
 

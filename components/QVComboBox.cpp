@@ -5,8 +5,8 @@
 #include <QLineEdit>
 #include <QToolButton>
 
-#include "UApplication.h"
 #include "QVAdoQuery.h"
+#include "UApplication.h"
 #include "UQVComboBoxSelValue.h"
 #include "UQVControlComm.h"
 
@@ -362,8 +362,7 @@ bool TQVComboBox::eventFilter(QObject *watched, QEvent *event)
         if (FEditHandlers.OnKeyUp)
             FEditHandlers.OnKeyUp(static_cast<QKeyEvent *>(event)->key());
         break;
-    default:
-        break;
+    default: break;
     }
     return QComboBox::eventFilter(watched, event);
 }

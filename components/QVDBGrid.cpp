@@ -10,7 +10,10 @@
 class TQVDBGridModel : public QAbstractTableModel
 {
 public:
-    explicit TQVDBGridModel(QObject *parent) : QAbstractTableModel(parent) {}
+    explicit TQVDBGridModel(QObject *parent)
+        : QAbstractTableModel(parent)
+    {
+    }
 
     void SetQuery(TQuery *query)
     {
@@ -78,7 +81,8 @@ private:
 };
 
 TQVDBGrid::TQVDBGrid(QWidget *parent)
-    : QTableView(parent), FModel(new TQVDBGridModel(this))
+    : QTableView(parent),
+      FModel(new TQVDBGridModel(this))
 {
     setModel(FModel);
     setSelectionBehavior(QAbstractItemView::SelectRows);

@@ -69,8 +69,7 @@ QDateTime ValueAsDateTime(const QVariant &value)
 QVariant QVEditTextValue(const QString &text, int editType)
 {
     switch (editType) {
-    case etText:
-        return text.trimmed().isEmpty() ? QVariant() : QVariant(text);
+    case etText: return text.trimmed().isEmpty() ? QVariant() : QVariant(text);
     case etNumber: {
         double number = 0;
         if (text.trimmed().isEmpty() || !ReadNumber(text, number))
@@ -92,8 +91,7 @@ QVariant QVEditTextValue(const QString &text, int editType)
         const QDateTime dateTime = ReadDateTime(s);
         return s.trimmed() == KEmptyDateTime || !dateTime.isValid() ? QVariant() : QVariant(dateTime);
     }
-    default:
-        return QVariant();
+    default: return QVariant();
     }
 }
 
@@ -105,20 +103,11 @@ bool QVEditValueText(const QVariant &value, int editType, QString &text)
     }
     switch (editType) {
     case etText:
-    case etNumber:
-        text = value.toString();
-        return true;
-    case etDate:
-        text = ValueAsDateTime(value).toString(QStringLiteral("yyyy年MM月dd日"));
-        return true;
-    case etTime:
-        text = ValueAsDateTime(value).toString(QStringLiteral("hh:mm"));
-        return true;
-    case etDateTime:
-        text = ValueAsDateTime(value).toString(QStringLiteral("yyyy年MM月dd日 hh:mm"));
-        return true;
-    default:
-        return false;
+    case etNumber: text = value.toString(); return true;
+    case etDate: text = ValueAsDateTime(value).toString(QStringLiteral("yyyy年MM月dd日")); return true;
+    case etTime: text = ValueAsDateTime(value).toString(QStringLiteral("hh:mm")); return true;
+    case etDateTime: text = ValueAsDateTime(value).toString(QStringLiteral("yyyy年MM月dd日 hh:mm")); return true;
+    default: return false;
     }
 }
 
@@ -126,8 +115,7 @@ QString QVEditCheckMessage(const QString &text, int editType, bool isMust)
 {
     const QString trimmed = text.trimmed();
     switch (editType) {
-    case etText:
-        return isMust && trimmed.isEmpty() ? KRequired : QString();
+    case etText: return isMust && trimmed.isEmpty() ? KRequired : QString();
     case etNumber: {
         if (isMust && trimmed.isEmpty())
             return KRequired;
@@ -165,8 +153,7 @@ QString QVEditCheckMessage(const QString &text, int editType, bool isMust)
             return QStringLiteral("请输入正确的日期！");
         return QString();
     }
-    default:
-        return QString();
+    default: return QString();
     }
 }
 

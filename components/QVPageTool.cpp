@@ -9,8 +9,8 @@
 #include <QResizeEvent>
 #include <QToolButton>
 
-#include "UQuery.h"
 #include "QVAdoQuery.h"
+#include "UQuery.h"
 
 namespace {
 

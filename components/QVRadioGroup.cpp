@@ -5,7 +5,9 @@
 #include <QVBoxLayout>
 
 TQVRadioGroup::TQVRadioGroup(const QString &title, QWidget *parent)
-    : QGroupBox(title, parent), FButtons(new QButtonGroup(this)), FLayout(new QVBoxLayout(this))
+    : QGroupBox(title, parent),
+      FButtons(new QButtonGroup(this)),
+      FLayout(new QVBoxLayout(this))
 {
 }
 

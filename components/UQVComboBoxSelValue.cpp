@@ -23,8 +23,9 @@ QList<int> QVSearchRows(const QStringList &entries, const QString &text)
 }
 
 TFrmQVComboBoxSelValue::TFrmQVComboBoxSelValue(QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint
-                          | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                  | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("FrmQVComboBoxSelValue"));
     setWindowTitle(QStringLiteral("选择值"));

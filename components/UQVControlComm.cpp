@@ -33,14 +33,10 @@ QString MaskTextToParseText(const QString &text, int mode)
     const QString padded = text.leftJustified(17, QLatin1Char(' '));
     const QString date = padded.mid(0, 4) + QLatin1Char('-') + padded.mid(5, 2) + QLatin1Char('-') + padded.mid(8, 2);
     switch (mode) {
-    case mmDate:
-        return date;
-    case mmTime:
-        return text + QStringLiteral(":00");
-    case mmDateTime:
-        return date + padded.mid(11, 6) + QStringLiteral(":00");
-    default:
-        return text;
+    case mmDate: return date;
+    case mmTime: return text + QStringLiteral(":00");
+    case mmDateTime: return date + padded.mid(11, 6) + QStringLiteral(":00");
+    default: return text;
     }
 }
 

@@ -225,15 +225,9 @@ void TQVCropModel::Press(const QPoint &inFrame)
 void TQVCropModel::DragTo(const QPoint &inFrame, TCropCursor cursor)
 {
     switch (cursor) {
-    case TCropCursor::Normal:
-        FFrame.translate(inFrame - FPress);
-        break;
-    case TCropCursor::SizeWE:
-        ChangeWidthSpin(FPressSpins.width() + inFrame.x() - FPress.x());
-        break;
-    case TCropCursor::SizeNS:
-        ChangeHeightSpin(FPressSpins.height() + inFrame.y() - FPress.y());
-        break;
+    case TCropCursor::Normal: FFrame.translate(inFrame - FPress); break;
+    case TCropCursor::SizeWE: ChangeWidthSpin(FPressSpins.width() + inFrame.x() - FPress.x()); break;
+    case TCropCursor::SizeNS: ChangeHeightSpin(FPressSpins.height() + inFrame.y() - FPress.y()); break;
     }
     Clamp();
 }

@@ -45,7 +45,7 @@ struct TCropSettings
 {
     std::optional<int> CutWidth;
     std::optional<int> CutHeight;
-    std::optional<int> CutLeft;   // work-area coordinates
+    std::optional<int> CutLeft; // work-area coordinates
     std::optional<int> CutTop;
     bool CheckZip = true;
     bool CheckImgPos = false;

@@ -37,8 +37,7 @@ QString ImageFilter()
     QStringList patterns;
     for (const QByteArray &format : QImageReader::supportedImageFormats())
         patterns << QStringLiteral("*.") + QString::fromLatin1(format);
-    return QStringLiteral("所有文件(%1);;JPG(*.jpg);;JPEG(*.jpeg);;Bitmaps (*.bmp)")
-        .arg(patterns.join(QLatin1Char(' ')));
+    return QStringLiteral("所有文件(%1);;JPG(*.jpg);;JPEG(*.jpeg);;Bitmaps (*.bmp)").arg(patterns.join(QLatin1Char(' ')));
 }
 
 QImage ReadPictureFile(const QString &fileName)
@@ -61,7 +60,8 @@ QImage ReadPictureFile(const QString &fileName)
 } // namespace
 
 TFrmQVImageSelect::TFrmQVImageSelect(const QString &folder, QWidget *parent)
-    : QDialog(parent), FFolder(folder)
+    : QDialog(parent),
+      FFolder(folder)
 {
     setWindowTitle(QStringLiteral("图像裁剪工具"));
     CreateControls();
@@ -165,11 +165,12 @@ void TFrmQVImageSelect::CreateControls()
     main->addLayout(side);
     resize(900, 680);
 
-    const QList<QWidget *> named{GrpSize, LabPicWidth, LabPicHeight, GrpFrame, ChkZip, ChkImgPos, ChkSaveSettings,
-                                ChkCamera, BtnFile, BtnClipboard, BtnCamera, BtnOk, BtnCancel, PnlCamera, GrpPreview};
-    const QStringList names{"GrpSize", "LabPicWidth", "LabPicHeight", "GrpFrame", "ChkZip", "ChkImgPos",
-                            "ChkSaveSettings", "ChkCamera", "BtnFile", "BtnClipboard", "BtnCamera", "BtnOk",
-                            "BtnCancel", "PnlCamera", "GrpPreview"};
+    const QList<QWidget *> named{GrpSize,   LabPicWidth,     LabPicHeight, GrpFrame,  ChkZip,
+                                 ChkImgPos, ChkSaveSettings, ChkCamera,    BtnFile,   BtnClipboard,
+                                 BtnCamera, BtnOk,           BtnCancel,    PnlCamera, GrpPreview};
+    const QStringList names{"GrpSize",   "LabPicWidth",     "LabPicHeight", "GrpFrame",  "ChkZip",
+                            "ChkImgPos", "ChkSaveSettings", "ChkCamera",    "BtnFile",   "BtnClipboard",
+                            "BtnCamera", "BtnOk",           "BtnCancel",    "PnlCamera", "GrpPreview"};
     for (int i = 0; i < named.size(); ++i)
         named[i]->setObjectName(names[i]);
 

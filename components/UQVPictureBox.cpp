@@ -6,7 +6,8 @@
 #include "UQVCropGeometry.h"
 
 TQVPictureBox::TQVPictureBox(TMode mode, QWidget *parent)
-    : QWidget(parent), FMode(mode)
+    : QWidget(parent),
+      FMode(mode)
 {
 }
 

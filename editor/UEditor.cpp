@@ -11,8 +11,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "UComm.h"
-#include "UDM.h"
 #include "QVAdoQuery.h"
 #include "QVCheckBox.h"
 #include "QVComboBox.h"
@@ -21,9 +19,11 @@
 #include "QVImage.h"
 #include "QVMemo.h"
 #include "QVPageTool.h"
+#include "UComm.h"
+#include "UDM.h"
+#include "UExamRules.h"
 #include "UQVControlComm.h"
 #include "UThemeRules.h"
-#include "UExamRules.h"
 
 namespace {
 
@@ -338,7 +338,8 @@ void TFrmEditor::BtnDeleteClick()
 {
     if (QryTheme->IsEmpty())
         return;
-    const QString text = QStringLiteral("确定删除第 %1 题吗？").arg(QryTheme->FieldByName(QStringLiteral("ThemeID"))->AsString());
+    const QString text = QStringLiteral("确定删除第 %1 题吗？")
+                             .arg(QryTheme->FieldByName(QStringLiteral("ThemeID"))->AsString());
     if (AskOkCancel(text) != 1)
         return;
     QryTheme->Delete();
@@ -354,5 +355,6 @@ void TFrmEditor::RecountTemplates()
 {
     const int shortRows = RecountTemplateRows(DM->ACon);
     if (shortRows > 0)
-        ShowInfo(QStringLiteral("有 %1 条考试模板内容的题目不足，模拟考试将无法抽题，请补充题目或修改模板！").arg(shortRows));
+        ShowInfo(
+            QStringLiteral("有 %1 条考试模板内容的题目不足，模拟考试将无法抽题，请补充题目或修改模板！").arg(shortRows));
 }

@@ -31,9 +31,9 @@ void StoreThemeSearch(TConnection *connection, const QString &searchText);
 // A question as the editor is about to save it.
 struct TThemeDraft
 {
-    int Type = 0;          // 1 true/false, 2 single choice, 3 multiple choice
-    QStringList Options;   // texts of options 1 … 5
-    QString Result;        // the right answer as typed
+    int Type = 0;        // 1 true/false, 2 single choice, 3 multiple choice
+    QStringList Options; // texts of options 1 … 5
+    QString Result;      // the right answer as typed
 };
 
 // The answer in the form the exam compares with: option numbers in

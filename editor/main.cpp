@@ -2,17 +2,16 @@
 #include "UCommandLine.h"
 #include "UConnection.h"
 #include "UDM.h"
-#include "UnitInitialization.h"
 #include "UEditor.h"
+#include "UnitInitialization.h"
 
 namespace {
 
-const char *const KDescription =
-    "examora-editor: edits the questions of an Examora question bank (题库编辑).\n"
-    "\n"
-    "Usage: examora-editor [Qt options]\n"
-    "  The editor opens the same bank as the exam program, Data/Jsy_Data.mdb\n"
-    "  beside itself; the installed launcher runs it from ~/.local/share/examora.\n";
+const char *const KDescription = "examora-editor: edits the questions of an Examora question bank (题库编辑).\n"
+                                 "\n"
+                                 "Usage: examora-editor [Qt options]\n"
+                                 "  The editor opens the same bank as the exam program, Data/Jsy_Data.mdb\n"
+                                 "  beside itself; the installed launcher runs it from ~/.local/share/examora.\n";
 
 } // namespace
 

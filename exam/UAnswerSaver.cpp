@@ -10,7 +10,10 @@
 #include "USqlText.h"
 
 TAnswerSaver::TAnswerSaver(TQuery *paper, QWidget *noticeParent, const QRect &noticeArea)
-    : QObject(noticeParent), FPaper(paper), FNotice(new QLabel(noticeParent)), FRetry(new QTimer(this))
+    : QObject(noticeParent),
+      FPaper(paper),
+      FNotice(new QLabel(noticeParent)),
+      FRetry(new QTimer(this))
 {
     FNotice->setObjectName(QStringLiteral("LabUnsaved"));
     FNotice->setGeometry(noticeArea);

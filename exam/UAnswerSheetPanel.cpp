@@ -4,12 +4,13 @@
 #include <QPainter>
 #include <QStyle>
 
-#include "UScreenFit.h"
-#include "UScreenFitPlan.h"
 #include "UAnswerSheet.h"
 #include "UExamWidgets.h"
+#include "UScreenFit.h"
+#include "UScreenFitPlan.h"
 
-TSheetButton::TSheetButton(int number, QWidget *parent) : QPushButton(QString::number(number), parent)
+TSheetButton::TSheetButton(int number, QWidget *parent)
+    : QPushButton(QString::number(number), parent)
 {
 }
 
@@ -44,7 +45,8 @@ void TSheetButton::paintEvent(QPaintEvent *event)
 }
 
 TAnswerSheetPanel::TAnswerSheetPanel(const QRect &geometry, QWidget *parent)
-    : QScrollArea(parent), FContent(new TPicture(TPictureKind::SheetBackground, QString()))
+    : QScrollArea(parent),
+      FContent(new TPicture(TPictureKind::SheetBackground, QString()))
 {
     setObjectName(QStringLiteral("Panel1"));
     setGeometry(geometry);

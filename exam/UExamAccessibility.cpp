@@ -4,9 +4,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 
-#include "UQuery.h"
 #include "UExamClock.h"
 #include "UExamWidgets.h"
+#include "UQuery.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 #include <QTimer>
 
 TExamClock::TExamClock(QObject *parent)
-    : QObject(parent)
-    , FTimer(new QTimer(this))
+    : QObject(parent),
+      FTimer(new QTimer(this))
 {
     setObjectName(QStringLiteral("ExamClock"));
     FTimer->setInterval(1000);

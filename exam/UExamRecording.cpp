@@ -7,9 +7,9 @@
 #include "UDM.h"
 #include "UError.h"
 #include "UQuery.h"
-#include "UScoring.h"
 #include "URecordRules.h"
 #include "URecordSchema.h"
+#include "UScoring.h"
 
 namespace {
 
@@ -19,10 +19,9 @@ constexpr int KTicksBetweenUpdates = 5;
 // answer behind when the program was stopped right after one.
 int StoredAnswerCount(const TOpenRecord &record)
 {
-    QSqlQuery query = RecordQuery(DM->ACon,
-                                  QStringLiteral("SELECT COUNT(*) FROM %1 WHERE ExamineID=? AND AnswerResult<>''")
-                                      .arg(record.PaperTable),
-                                  {record.ExamineID});
+    QSqlQuery query = RecordQuery(
+        DM->ACon, QStringLiteral("SELECT COUNT(*) FROM %1 WHERE ExamineID=? AND AnswerResult<>''").arg(record.PaperTable),
+        {record.ExamineID});
     return query.next() ? query.value(0).toInt() : record.AnsweredCount;
 }
 
@@ -52,9 +51,9 @@ QString ResumeQuestion(int answeredCount, int secondsLeft)
 }
 
 TExamRecording::TExamRecording(std::function<TAnsweringState()> progress, QObject *parent)
-    : QObject(parent)
-    , FProgress(std::move(progress))
-    , FAfterAnswer(new QTimer(this))
+    : QObject(parent),
+      FProgress(std::move(progress)),
+      FAfterAnswer(new QTimer(this))
 {
     FAfterAnswer->setSingleShot(true);
     FAfterAnswer->setInterval(0);
@@ -81,9 +80,8 @@ std::optional<TOpenRecord> TExamRecording::OfferResume()
     if (!Prepare())
         return std::nullopt;
     const TRecordStart run = RecordStartOf(RunContext, 0, QString(), 0, 0);
-    std::optional<TOpenRecord> open =
-        FStore->FindOpen(run.DriveTypeCode, run.PracticeMode, run.PracticeScope, run.ProgramFolder, run.Seat,
-                         run.CandidateIdNumber);
+    std::optional<TOpenRecord> open = FStore->FindOpen(run.DriveTypeCode, run.PracticeMode, run.PracticeScope,
+                                                       run.ProgramFolder, run.Seat, run.CandidateIdNumber);
     if (!open)
         return std::nullopt;
     if (AskOkCancel(ResumeQuestion(StoredAnswerCount(*open), open->SecondsLeft)) != 1) {

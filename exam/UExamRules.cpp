@@ -37,16 +37,14 @@ bool IsValidAnswerEntry(const QString &entry, int themeType, const QString &offe
 {
     switch (themeType) {
     case 1:
-    case 2:
-        return entry.size() == 1 && offeredOptions.contains(entry.at(0));
+    case 2: return entry.size() == 1 && offeredOptions.contains(entry.at(0));
     case 3:
         for (const QChar c : entry) {
             if (!offeredOptions.contains(c) || CountCharText(entry, QString(c)) > 1)
                 return false;
         }
         return true;
-    default:
-        return true;
+    default: return true;
     }
 }
 

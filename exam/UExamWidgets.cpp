@@ -72,7 +72,8 @@ void FitHeight(QLabel *label)
     label->resize(label->width(), height);
 }
 
-TClickLabel::TClickLabel(QWidget *parent) : QLabel(parent)
+TClickLabel::TClickLabel(QWidget *parent)
+    : QLabel(parent)
 {
     setCursor(Qt::PointingHandCursor);
 }
@@ -84,7 +85,9 @@ void TClickLabel::mouseReleaseEvent(QMouseEvent *event)
         emit Clicked(this);
 }
 
-TRadioGroup::TRadioGroup(const QStringList &items, QWidget *parent) : QWidget(parent), FGroup(new QButtonGroup(this))
+TRadioGroup::TRadioGroup(const QStringList &items, QWidget *parent)
+    : QWidget(parent),
+      FGroup(new QButtonGroup(this))
 {
     for (int i = 0; i < items.size(); ++i) {
         auto *radio = new QRadioButton(items.at(i), this);
@@ -131,7 +134,10 @@ void TRadioGroup::ItemClicked(int index)
     emit Click();
 }
 
-TPicture::TPicture(TPictureKind kind, const QString &word, QWidget *parent) : QWidget(parent), FKind(kind), FWord(word)
+TPicture::TPicture(TPictureKind kind, const QString &word, QWidget *parent)
+    : QWidget(parent),
+      FKind(kind),
+      FWord(word)
 {
     setAccessibleName(word);
 }
@@ -142,18 +148,10 @@ void TPicture::paintEvent(QPaintEvent *)
     painter.setRenderHint(QPainter::Antialiasing);
     const QRect area = DesignArea(painter, *this);
     switch (FKind) {
-    case TPictureKind::Banner:
-        PaintBanner(painter, area);
-        break;
-    case TPictureKind::SectionHeader:
-        PaintSectionHeader(painter, area);
-        break;
-    case TPictureKind::WordLabel:
-        PaintWordLabel(painter, area);
-        break;
-    case TPictureKind::SheetBackground:
-        PaintSheetBackground(painter, area);
-        break;
+    case TPictureKind::Banner: PaintBanner(painter, area); break;
+    case TPictureKind::SectionHeader: PaintSectionHeader(painter, area); break;
+    case TPictureKind::WordLabel: PaintWordLabel(painter, area); break;
+    case TPictureKind::SheetBackground: PaintSheetBackground(painter, area); break;
     }
 }
 
@@ -221,7 +219,10 @@ void TPicture::PaintSheetBackground(QPainter &painter, const QRect &area)
 }
 
 TFaceButton::TFaceButton(const QString &sign, const QString &word, const QColor &tint, QWidget *parent)
-    : QAbstractButton(parent), FSign(sign), FWord(word), FTint(tint)
+    : QAbstractButton(parent),
+      FSign(sign),
+      FWord(word),
+      FTint(tint)
 {
     setCursor(Qt::PointingHandCursor);
     // The answer entry keeps the input focus while the candidate works.

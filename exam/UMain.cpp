@@ -10,25 +10,25 @@
 #include <QTimer>
 #include <QValidator>
 
-#include "UApplication.h"
-#include "UComm.h"
-#include "UTiming.h"
-#include "UJpeg.h"
-#include "UQuery.h"
-#include "UQuit.h"
-#include "UScreenFit.h"
-#include "UScreenFitPlan.h"
-#include "URegistry.h"
 #include "UAnswerSaver.h"
 #include "UAnswerSheetPanel.h"
+#include "UApplication.h"
+#include "UComm.h"
 #include "UExamAccessibility.h"
 #include "UExamClock.h"
 #include "UExamRecording.h"
 #include "UExamWidgets.h"
+#include "UJpeg.h"
 #include "UPaperLoad.h"
 #include "UPaperStore.h"
+#include "UQuery.h"
+#include "UQuit.h"
 #include "URecordStore.h"
+#include "URegistry.h"
+#include "UScreenFit.h"
+#include "UScreenFitPlan.h"
 #include "USelLxType.h"
+#include "UTiming.h"
 #include "UXtglLogin.h"
 
 namespace {
@@ -99,7 +99,11 @@ TFrmMain::TFrmMain(QWidget *parent)
     connect(Qry_Print, &TQuery::AfterOpen, this, &TFrmMain::Qry_PrintAfterOpen);
     FClock = new TExamClock(this);
     connect(FClock, &TExamClock::Tick, this, &TFrmMain::ExamClockTick);
-    FRecording = new TExamRecording([this] { return TAnsweringState{FClock->SecondsLeft(), AnsweredCount(*AQry)}; }, this);
+    FRecording = new TExamRecording(
+        [this] {
+            return TAnsweringState{FClock->SecondsLeft(), AnsweredCount(*AQry)};
+        },
+        this);
     connect(FClock, &TExamClock::Tick, FRecording, &TExamRecording::ClockTicked);
 
     TimerStart = new QTimer(this);
@@ -426,7 +430,8 @@ void TFrmMain::AQryAfterScroll()
     {
         // Bringing the entry in line with the row is no answer.
         const QSignalBlocker detached(Edit1);
-        RGYxx->SetItemIndex(ValidityIndexOf(CurrentText(QStringLiteral("Yxx_St")), CurrentText(QStringLiteral("AnswerResult"))));
+        RGYxx->SetItemIndex(
+            ValidityIndexOf(CurrentText(QStringLiteral("Yxx_St")), CurrentText(QStringLiteral("AnswerResult"))));
         Edit1->setText(CurrentText(QStringLiteral("AnswerResult")));
     }
     const QString rightAnswer = CurrentText(QStringLiteral("THEMERESULT"));
@@ -554,13 +559,9 @@ void TFrmMain::FormKeyDown(int key)
         return;
     switch (key) {
     case Qt::Key_PageUp:
-    case Qt::Key_Up:
-        SpeedButton1Click();
-        break;
+    case Qt::Key_Up: SpeedButton1Click(); break;
     case Qt::Key_PageDown:
-    case Qt::Key_Down:
-        SpeedButton2Click();
-        break;
+    case Qt::Key_Down: SpeedButton2Click(); break;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         // A multiple choice in practice is judged by the first Enter and left by the next.
@@ -575,13 +576,8 @@ void TFrmMain::FormKeyDown(int key)
         if (!FHandedIn)
             RGYxx->SetItemIndex(1);
         break;
-    case Qt::Key_Insert:
-        SpeedButton3Click();
-        break;
-    case Qt::Key_Escape:
-        SpeedButton5Click();
-        break;
-    default:
-        break;
+    case Qt::Key_Insert: SpeedButton3Click(); break;
+    case Qt::Key_Escape: SpeedButton5Click(); break;
+    default: break;
     }
 }

@@ -1,24 +1,23 @@
 // The exam screen's clock, hand-in and review: from the end of answering
 // to the result sheet and the closing of the window.
-#include "UMain.h"
-
 #include <exception>
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QLineEdit>
 
+#include "UAnswerSaver.h"
 #include "UApplication.h"
 #include "UComm.h"
 #include "UDM.h"
-#include "UQuery.h"
-#include "UAnswerSaver.h"
 #include "UExamClock.h"
 #include "UExamRecording.h"
 #include "UExamRules.h"
 #include "UExamWidgets.h"
-#include "UScoring.h"
 #include "UFrRep.h"
+#include "UMain.h"
+#include "UQuery.h"
+#include "UScoring.h"
 
 void TFrmMain::ExamClockTick()
 {

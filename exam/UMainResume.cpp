@@ -1,23 +1,23 @@
 // The exam screen takes up a paper an earlier run left open: its rows, the
 // time that was left, the answer sheet as it was and the first open question.
-#include "UMain.h"
-
 #include <algorithm>
 
 #include <QLabel>
 
-#include "UComm.h"
-#include "UQuery.h"
 #include "UAnswerSheetPanel.h"
+#include "UComm.h"
 #include "UExamClock.h"
 #include "UExamRules.h"
+#include "UMain.h"
+#include "UQuery.h"
 #include "URecordStore.h"
 
 bool TFrmMain::ReopenPaper(const TOpenRecord &record)
 {
-    if (!OpenQuery(AQry, QStringLiteral("Select * From %1 Where ExamineID=%2 Order By ID")
-                             .arg(record.PaperTable)
-                             .arg(record.ExamineID))) {
+    if (!OpenQuery(AQry,
+                   QStringLiteral("Select * From %1 Where ExamineID=%2 Order By ID")
+                       .arg(record.PaperTable)
+                       .arg(record.ExamineID))) {
         ShowError(QStringLiteral("打开试题错误！"));
         return false;
     }

@@ -1,18 +1,17 @@
 // The exam screen's judging of practice answers and the review after
 // hand-in: verdicts, explanations and the marks on the sheet and options.
-#include "UMain.h"
-
 #include <algorithm>
 
 #include <QLabel>
 #include <QLineEdit>
 
-#include "UDM.h"
-#include "UQuery.h"
 #include "UAnswerSheetPanel.h"
+#include "UDM.h"
 #include "UExamRules.h"
 #include "UExamWidgets.h"
 #include "UExplanation.h"
+#include "UMain.h"
+#include "UQuery.h"
 #include "UReviewMarks.h"
 #include "UScoring.h"
 

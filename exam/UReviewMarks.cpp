@@ -14,12 +14,9 @@ QString SheetButtonWords(int number, const QString &state)
 QString AnswerStateSign(TAnswerState state)
 {
     switch (state) {
-    case asCertain:
-        return QStringLiteral("•");
-    case asUncertain:
-        return QStringLiteral("?");
-    case asUnanswered:
-        break;
+    case asCertain: return QStringLiteral("•");
+    case asUncertain: return QStringLiteral("?");
+    case asUnanswered: break;
     }
     return QString();
 }
@@ -40,12 +37,9 @@ TReviewMark ReviewMarkOf(const QString &themeResult, const QString &answerResult
 QString ReviewSign(TReviewMark mark)
 {
     switch (mark) {
-    case TReviewMark::Right:
-        return QStringLiteral("✓");
-    case TReviewMark::Wrong:
-        return QStringLiteral("✗");
-    case TReviewMark::Unanswered:
-        break;
+    case TReviewMark::Right: return QStringLiteral("✓");
+    case TReviewMark::Wrong: return QStringLiteral("✗");
+    case TReviewMark::Unanswered: break;
     }
     return QStringLiteral("–");
 }

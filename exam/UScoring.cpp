@@ -2,8 +2,8 @@
 
 #include "UComm.h"
 #include "UDM.h"
-#include "UQuery.h"
 #include "UExamRules.h"
+#include "UQuery.h"
 
 namespace {
 

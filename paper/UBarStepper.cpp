@@ -3,7 +3,8 @@
 #include <QProgressBar>
 
 TBarStepper::TBarStepper(QProgressBar *bar)
-    : FBar(bar), FPosition(bar->value())
+    : FBar(bar),
+      FPosition(bar->value())
 {
 }
 

@@ -5,9 +5,9 @@
 #include "UDM.h"
 #include "UDbError.h"
 #include "UIniFile.h"
+#include "UPaperError.h"
 #include "UQuery.h"
 #include "USqlText.h"
-#include "UPaperError.h"
 
 namespace {
 
@@ -38,8 +38,9 @@ QString KindNumber(TQuery &content, const QString &column)
 QString MockExamTemplate(const QString &driveTypeCode)
 {
     auto model = NewQuery();
-    OpenOn(*model, QStringLiteral("Select * From T_Ks_Model Where IsUser=1 And DirvesType='")
-                       + QuoteSqlText(driveTypeCode) + QStringLiteral("'"));
+    OpenOn(*model,
+           QStringLiteral("Select * From T_Ks_Model Where IsUser=1 And DirvesType='") + QuoteSqlText(driveTypeCode)
+               + QStringLiteral("'"));
     if (model->RecordCount() != 1)
         throw EPaperError(QStringLiteral("模板不存在或存在多个，请与管理员联系！"));
     const QString modelId = model->FieldByName(QStringLiteral("ModelID"))->AsString();
@@ -70,7 +71,9 @@ bool CheckTemplate(const QString &modelId)
 }
 
 TPaperDraw::TPaperDraw(const QString &modelId)
-    : FModelID(modelId), Qry(NewQuery()), Qry1(NewQuery())
+    : FModelID(modelId),
+      Qry(NewQuery()),
+      Qry1(NewQuery())
 {
 }
 
@@ -103,8 +106,9 @@ void TPaperDraw::DrawIntoThemeCfg()
     FThemeCfg = std::make_unique<TIniFile>(TIniFile::Fresh(ThemeCfgFileName()));
     FThemeCfg->WriteString(QStringLiteral("System"), QStringLiteral("Time"), QString::number(minutes));
 
-    OpenOn(*Qry, QStringLiteral("Select * From T_KS_ThemeModelContent Where ModelID=") + FModelID
-                     + QStringLiteral(" order by themeType"));
+    OpenOn(*Qry,
+           QStringLiteral("Select * From T_KS_ThemeModelContent Where ModelID=") + FModelID
+               + QStringLiteral(" order by themeType"));
     Qry->First();
     FDrawnCount = 0;
     for (int row = 0; row < Qry->RecordCount(); ++row) {
@@ -115,8 +119,9 @@ void TPaperDraw::DrawIntoThemeCfg()
         const int wanted = Qry->FieldByName(QStringLiteral("SelectCount"))->AsInteger();
         const int points = Qry->FieldByName(QStringLiteral("ThemeBit"))->AsInteger();
         if (wanted > 0) {
-            OpenOn(*Qry1, QStringLiteral("Select * From T_Ks_Theme Where ZT=1 and ThemePart=") + part
-                              + QStringLiteral(" And ThemeChapter=") + chapter + QStringLiteral(" And ThemeType=") + type);
+            OpenOn(*Qry1,
+                   QStringLiteral("Select * From T_Ks_Theme Where ZT=1 and ThemePart=") + part
+                       + QStringLiteral(" And ThemeChapter=") + chapter + QStringLiteral(" And ThemeType=") + type);
             Qry1->First();
             DrawRow(available, wanted, points, fixedSelection);
             Qry1->Close();

@@ -11,8 +11,7 @@
 #include "USetTheme.h"
 #include "UThemeCfg.h"
 
-bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeCode,
-                     std::unique_ptr<TIniFile> *drawnPaper)
+bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeCode, std::unique_ptr<TIniFile> *drawnPaper)
 {
     QString modelId;
     try {
@@ -30,8 +29,7 @@ bool PrepareMockExam(const QString &candidateIdNumber, const QString &driveTypeC
     return true;
 }
 
-bool LoadExamPaper(TPaperStore &store, TQuery *paperQuery, const QString &candidateIdNumber,
-                   const QString &driveTypeCode)
+bool LoadExamPaper(TPaperStore &store, TQuery *paperQuery, const QString &candidateIdNumber, const QString &driveTypeCode)
 {
     if (!IsPracticeMode(store.Request().PracticeMode)
         && !PrepareMockExam(candidateIdNumber, driveTypeCode, &store.FDrawnPaper))

@@ -13,11 +13,11 @@
 #include "UDbError.h"
 #include "UEngineErrorText.h"
 #include "UIniFile.h"
+#include "UPaperError.h"
 #include "UQuery.h"
 #include "USqlText.h"
-#include "UWriteTransaction.h"
-#include "UPaperError.h"
 #include "UThemeCfg.h"
+#include "UWriteTransaction.h"
 
 namespace {
 
@@ -26,8 +26,8 @@ const QString KChapterPractice = QStringLiteral("2");
 
 // The bank columns a paper row copies, in the order they are written.
 const char *const KCopiedColumns[] = {
-    "ThemeID", "ThemePart", "ThemeChapter", "ThemeType", "ThemeContent", "ThemeImage", "ThemeSpareA",
-    "ThemeSpareB", "ThemeSpareC", "ThemeSpareD", "ThemeSpareE", "ThemeSpareF", "ThemeResult",
+    "ThemeID",     "ThemePart",   "ThemeChapter", "ThemeType",   "ThemeContent", "ThemeImage",  "ThemeSpareA",
+    "ThemeSpareB", "ThemeSpareC", "ThemeSpareD",  "ThemeSpareE", "ThemeSpareF",  "ThemeResult",
 };
 
 TConnection *Connection()
@@ -147,7 +147,8 @@ TPaperProgress &TPaperProgress::Unseen()
 }
 
 TPaperStore::TPaperStore(const TPaperRequest &request)
-    : QryModel(new TQuery), FRequest(request)
+    : QryModel(new TQuery),
+      FRequest(request)
 {
 }
 
@@ -162,8 +163,9 @@ bool TPaperStore::LoadPaper(TQuery *paperQuery, TPaperProgress &progress)
         CheckPracticeQuestions();
     if (!SavePaper(progress))
         return false;
-    if (!OpenQuery(paperQuery, QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" Where ExamineID=")
-                                   + QString::number(FExamineID) + QStringLiteral(" Order By ID")))
+    if (!OpenQuery(paperQuery,
+                   QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" Where ExamineID=")
+                       + QString::number(FExamineID) + QStringLiteral(" Order By ID")))
         throw EPaperError(QStringLiteral("打开试题错误！"));
     // Read whole now: after hand-in the rows are deleted but still reviewed.
     paperQuery->FetchAll();
@@ -175,14 +177,16 @@ bool TPaperStore::LoadPaper(TQuery *paperQuery, TPaperProgress &progress)
 void TPaperStore::CheckPracticeQuestions()
 {
     if (FRequest.PracticeMode == KSetPractice) {
-        OpenOn(*QryModel, QStringLiteral("select * from T_KS_THEME where TT='") + QuoteSqlText(FRequest.PracticeScope)
-                              + QStringLiteral("'") + QStringLiteral(" and ") + FRequest.ChapterFilter);
+        OpenOn(*QryModel,
+               QStringLiteral("select * from T_KS_THEME where TT='") + QuoteSqlText(FRequest.PracticeScope)
+                   + QStringLiteral("'") + QStringLiteral(" and ") + FRequest.ChapterFilter);
         if (QryModel->IsEmpty())
             throw EPaperError(QStringLiteral("类别为") + FRequest.DriveTypeCaption + QStringLiteral("，试卷编号为")
                               + FRequest.PracticeScope + QStringLiteral("的试卷未找到。"));
     } else {
-        OpenOn(*QryModel, QStringLiteral("select * from T_KS_THEME where THEMECHAPTER=") + FRequest.PracticeScope
-                              + QStringLiteral(" and ") + FRequest.ChapterFilter);
+        OpenOn(*QryModel,
+               QStringLiteral("select * from T_KS_THEME where THEMECHAPTER=") + FRequest.PracticeScope
+                   + QStringLiteral(" and ") + FRequest.ChapterFilter);
         if (QryModel->IsEmpty())
             throw EPaperError(QStringLiteral("类别为") + FRequest.DriveTypeCaption + QStringLiteral("的试卷未找到。"));
     }
@@ -254,8 +258,9 @@ std::vector<TPaperRowSource> TPaperStore::ReadPaperSources(TPaperProgress &progr
 void TPaperStore::CopyPaper(const std::vector<TPaperRowSource> &sources, TPaperProgress &progress)
 {
     TQuery target;
-    OpenOn(target, QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" where ExamineID=")
-                       + QString::number(FExamineID));
+    OpenOn(target,
+           QStringLiteral("Select * From ") + PaperTable() + QStringLiteral(" where ExamineID=")
+               + QString::number(FExamineID));
     if (!IsPracticeMode(FRequest.PracticeMode))
         CopyDrawnQuestions(sources, target, progress);
     else
@@ -273,10 +278,13 @@ void TPaperStore::ReadExamSize(const TIniFile *drawnPaper)
                                  + FRequest.ChapterFilter);
     } else if (FRequest.PracticeMode == KChapterPractice) {
         FExamMinutes = 480;
-        FQuestionCount = CountOf(QStringLiteral("select Count(*) from T_KS_THEME where THEMECHAPTER=") + FRequest.PracticeScope);
+        FQuestionCount = CountOf(QStringLiteral("select Count(*) from T_KS_THEME where THEMECHAPTER=")
+                                 + FRequest.PracticeScope);
     } else {
-        FExamMinutes = StrictInteger(drawnPaper->ReadString(QStringLiteral("System"), QStringLiteral("Time"), QStringLiteral("60")));
-        FQuestionCount = StrictInteger(drawnPaper->ReadString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QStringLiteral("0")));
+        FExamMinutes = StrictInteger(
+            drawnPaper->ReadString(QStringLiteral("System"), QStringLiteral("Time"), QStringLiteral("60")));
+        FQuestionCount = StrictInteger(
+            drawnPaper->ReadString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QStringLiteral("0")));
     }
 }
 
@@ -284,8 +292,8 @@ void TPaperStore::OpenQuestionSource()
 {
     QString sql;
     if (FRequest.PracticeMode == KSetPractice)
-        sql = QStringLiteral("select * from T_KS_THEME where TT='") + QuoteSqlText(FRequest.PracticeScope) + QStringLiteral("'")
-            + QStringLiteral(" and ") + FRequest.ChapterFilter;
+        sql = QStringLiteral("select * from T_KS_THEME where TT='") + QuoteSqlText(FRequest.PracticeScope)
+            + QStringLiteral("'") + QStringLiteral(" and ") + FRequest.ChapterFilter;
     else if (FRequest.PracticeMode == KChapterPractice)
         sql = QStringLiteral("select * from T_KS_THEME where THEMECHAPTER=") + FRequest.PracticeScope;
     else
@@ -330,8 +338,7 @@ std::vector<TPaperRowSource> TPaperStore::DrawnQuestionSources(const TIniFile &t
     return sources;
 }
 
-void TPaperStore::CopyDrawnQuestions(const std::vector<TPaperRowSource> &sources, TQuery &target,
-                                     TPaperProgress &progress)
+void TPaperStore::CopyDrawnQuestions(const std::vector<TPaperRowSource> &sources, TQuery &target, TPaperProgress &progress)
 {
     QryModel->First();
     int id = 1;

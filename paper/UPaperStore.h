@@ -26,10 +26,10 @@ struct TPaperRowSource
 // What the run's paper is made of, as the set-up dialogs chose it.
 struct TPaperRequest
 {
-    QString PracticeMode;      // "1" set, "2" chapter practice; any other value the mock exam
-    QString PracticeScope;     // set number or chapter number of a practice
-    QString ChapterFilter;     // an SQL condition on THEMECHAPTER
-    QString DriveTypeCaption;  // named in the messages of a practice not found
+    QString PracticeMode;     // "1" set, "2" chapter practice; any other value the mock exam
+    QString PracticeScope;    // set number or chapter number of a practice
+    QString ChapterFilter;    // an SQL condition on THEMECHAPTER
+    QString DriveTypeCaption; // named in the messages of a practice not found
 
     // The values the set-up dialogs left in RunContext.
     static TPaperRequest OfRun();

@@ -6,8 +6,8 @@
 #include <QTimer>
 
 #include "UApplication.h"
-#include "UIniFile.h"
 #include "UBarStepper.h"
+#include "UIniFile.h"
 #include "UPaperDraw.h"
 
 bool RunPaperDraw(const QString &modelId, const QString &candidateIdNumber, std::unique_ptr<TIniFile> *drawnPaper)

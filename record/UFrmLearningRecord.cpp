@@ -13,9 +13,9 @@
 #include <QValueAxis>
 
 #include "UComm.h"
+#include "UCsvExport.h"
 #include "UDM.h"
 #include "UError.h"
-#include "UCsvExport.h"
 #include "URecordRules.h"
 
 namespace {
@@ -75,10 +75,10 @@ void FillAccuracy(QTableWidget *grid, const std::vector<TAccuracy> &rows)
 
 TFrmLearningRecord::TFrmLearningRecord(const QString &driveTypeCode, const QString &driveTypeCaption,
                                        const QString &chapterFilter, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint)
-    , FDriveTypeCode(driveTypeCode)
-    , FDriveTypeCaption(driveTypeCaption)
-    , FChapterFilter(chapterFilter)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint),
+      FDriveTypeCode(driveTypeCode),
+      FDriveTypeCaption(driveTypeCaption),
+      FChapterFilter(chapterFilter)
 {
     setObjectName(QStringLiteral("FrmLearningRecord"));
     setWindowTitle(QStringLiteral("学习记录"));
@@ -109,10 +109,13 @@ void TFrmLearningRecord::CreateWidgets()
     ChartScores->setMinimumSize(420, 260);
 
     GridChapters = NewGrid(QStringLiteral("GridChapters"),
-                           {QStringLiteral("章节"), QStringLiteral("答题"), QStringLiteral("答对"), QStringLiteral("正确率")}, this);
+                           {QStringLiteral("章节"), QStringLiteral("答题"), QStringLiteral("答对"),
+                            QStringLiteral("正确率")},
+                           this);
     LabChapters = NewBuddyLabel(QStringLiteral("LabChapters"), QStringLiteral("分章正确率(&H)"), GridChapters, this);
     GridTypes = NewGrid(QStringLiteral("GridTypes"),
-                        {QStringLiteral("题型"), QStringLiteral("答题"), QStringLiteral("答对"), QStringLiteral("正确率")}, this);
+                        {QStringLiteral("题型"), QStringLiteral("答题"), QStringLiteral("答对"), QStringLiteral("正确率")},
+                        this);
     // Room for the three question types without a scroll bar.
     GridTypes->setFixedHeight(GridTypes->horizontalHeader()->sizeHint().height()
                               + 4 * GridTypes->verticalHeader()->defaultSectionSize() + 2 * GridTypes->frameWidth());
@@ -261,7 +264,9 @@ void TFrmLearningRecord::ShowSummary()
 
 void TFrmLearningRecord::BtnExportClick()
 {
-    const QString suggested = QDir(QDir::homePath()).filePath(
-        QStringLiteral("学习记录-%1-%2.csv").arg(FDriveTypeCaption, QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
+    const QString suggested = QDir(QDir::homePath())
+                                  .filePath(QStringLiteral("学习记录-%1-%2.csv")
+                                                .arg(FDriveTypeCaption,
+                                                     QDate::currentDate().toString(QStringLiteral("yyyyMMdd"))));
     ExportCsvFile(this, QStringLiteral("导出学习记录"), suggested, PastPapersCsv(FPapers), QStringLiteral("学习记录"));
 }

@@ -47,8 +47,7 @@ bool StaysInBook(const std::vector<bool> &rightNewestFirst)
     return everWrong && !lastTwoRight;
 }
 
-std::vector<TBookEntry> ReadWrongBook(TConnection *connection, const QString &driveTypeCode,
-                                      const QString &chapterFilter)
+std::vector<TBookEntry> ReadWrongBook(TConnection *connection, const QString &driveTypeCode, const QString &chapterFilter)
 {
     const std::vector<TAsk> asks = ReadAsks(connection, driveTypeCode, chapterFilter);
     struct TRanked

@@ -83,15 +83,25 @@ std::vector<TPastPaper> ReadPastPapers(TConnection *connection, const QString &d
     const std::map<int, QString> chapters = ChapterNames(connection);
     // Record numbers grow with every paper stored: the newest is the largest.
     QSqlQuery query = RecordQuery(connection,
-                                  QStringLiteral("SELECT RecordID, StartedAt, HandedInAt, PracticeMode, PracticeScope, Status, "
-                                                 "QuestionCount, RightCount, WrongCount, Score, Passed FROM T_KS_ExamRecord "
-                                                 "WHERE DriveTypeCode=? ORDER BY RecordID DESC"),
+                                  QStringLiteral(
+                                      "SELECT RecordID, StartedAt, HandedInAt, PracticeMode, PracticeScope, Status, "
+                                      "QuestionCount, RightCount, WrongCount, Score, Passed FROM T_KS_ExamRecord "
+                                      "WHERE DriveTypeCode=? ORDER BY RecordID DESC"),
                                   {driveTypeCode});
     std::vector<TPastPaper> papers;
     while (query.next()) {
-        TPastPaper paper{query.value(0).toLongLong(), CellText(query.value(1)), CellText(query.value(2)),
-                         CellText(query.value(3)), CellText(query.value(4)), QString(), CellText(query.value(5)),
-                         query.value(6), query.value(7), query.value(8), query.value(9), query.value(10)};
+        TPastPaper paper{query.value(0).toLongLong(),
+                         CellText(query.value(1)),
+                         CellText(query.value(2)),
+                         CellText(query.value(3)),
+                         CellText(query.value(4)),
+                         QString(),
+                         CellText(query.value(5)),
+                         query.value(6),
+                         query.value(7),
+                         query.value(8),
+                         query.value(9),
+                         query.value(10)};
         paper.ScopeName = RecordModeOf(paper.PracticeMode) == TRecordMode::ChapterPractice
             ? ChapterName(chapters, paper.PracticeScope)
             : paper.PracticeScope;
@@ -102,16 +112,16 @@ std::vector<TPastPaper> ReadPastPapers(TConnection *connection, const QString &d
 
 QStringList PastPaperHeader()
 {
-    return {QStringLiteral("时间"), QStringLiteral("方式"), QStringLiteral("套题/章节"), QStringLiteral("题数"),
-            QStringLiteral("答对"), QStringLiteral("答错"), QStringLiteral("得分"), QStringLiteral("结论"),
-            QStringLiteral("状态")};
+    return {QStringLiteral("时间"), QStringLiteral("方式"), QStringLiteral("套题/章节"),
+            QStringLiteral("题数"), QStringLiteral("答对"), QStringLiteral("答错"),
+            QStringLiteral("得分"), QStringLiteral("结论"), QStringLiteral("状态")};
 }
 
 QStringList PastPaperCells(const TPastPaper &paper)
 {
-    return {TimeText(paper.StartedAt), RecordModeName(paper.PracticeMode), paper.ScopeName,
-            CellText(paper.QuestionCount), CellText(paper.RightCount), CellText(paper.WrongCount),
-            CellText(paper.Score), VerdictText(paper.Passed), RecordStatusName(paper.Status)};
+    return {TimeText(paper.StartedAt),     RecordModeName(paper.PracticeMode), paper.ScopeName,
+            CellText(paper.QuestionCount), CellText(paper.RightCount),         CellText(paper.WrongCount),
+            CellText(paper.Score),         VerdictText(paper.Passed),          RecordStatusName(paper.Status)};
 }
 
 QByteArray PastPapersCsv(const std::vector<TPastPaper> &papers)

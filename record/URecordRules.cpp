@@ -22,16 +22,11 @@ TRecordMode RecordModeOf(const QString &practiceMode)
 QString RecordModeName(const QString &practiceMode)
 {
     switch (RecordModeOf(practiceMode)) {
-    case TRecordMode::MockExam:
-        return QStringLiteral("模拟考试");
-    case TRecordMode::SetPractice:
-        return QStringLiteral("套题练习");
-    case TRecordMode::ChapterPractice:
-        return QStringLiteral("章节练习");
-    case TRecordMode::WrongPractice:
-        return QStringLiteral("错题练习");
-    case TRecordMode::Unknown:
-        break;
+    case TRecordMode::MockExam: return QStringLiteral("模拟考试");
+    case TRecordMode::SetPractice: return QStringLiteral("套题练习");
+    case TRecordMode::ChapterPractice: return QStringLiteral("章节练习");
+    case TRecordMode::WrongPractice: return QStringLiteral("错题练习");
+    case TRecordMode::Unknown: break;
     }
     return practiceMode;
 }

@@ -19,10 +19,11 @@ struct TExamRecord::TPaperRow
 
 namespace {
 
-const QStringList KPaperColumns{
-    QStringLiteral("ID"), QStringLiteral("ThemeID"), QStringLiteral("ThemeChapter"), QStringLiteral("ThemePart"),
-    QStringLiteral("ThemeType"), QStringLiteral("ThemeBit"), QStringLiteral("ThemeResult"),
-    QStringLiteral("AnswerResult"), QStringLiteral("Yxx_St")};
+const QStringList KPaperColumns{QStringLiteral("ID"),           QStringLiteral("ThemeID"),
+                                QStringLiteral("ThemeChapter"), QStringLiteral("ThemePart"),
+                                QStringLiteral("ThemeType"),    QStringLiteral("ThemeBit"),
+                                QStringLiteral("ThemeResult"),  QStringLiteral("AnswerResult"),
+                                QStringLiteral("Yxx_St")};
 
 // Outside an exam room the room's columns stay NULL, as in rows written
 // before they existed.
@@ -107,15 +108,15 @@ QSqlQuery TExamRecord::Run(const QString &sql, const QVariantList &binds)
 
 qint64 TExamRecord::Open(const TRecordStart &start)
 {
-    QSqlQuery query = Run(QStringLiteral("INSERT INTO T_KS_ExamRecord (ExamineID, PaperTable, PracticeMode, PracticeScope, "
-                                         "DriveTypeCode, DriveTypeCaption, CandidateIdNumber, CandidateName, RoomName, Seat, "
-                                         "ProgramFolder, StartedAt, ExamMinutes, SecondsLeft, QuestionCount, AnsweredCount, "
-                                         "Status) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,'open') RETURNING RecordID"),
+    QSqlQuery query = Run(QStringLiteral(
+                              "INSERT INTO T_KS_ExamRecord (ExamineID, PaperTable, PracticeMode, PracticeScope, "
+                              "DriveTypeCode, DriveTypeCaption, CandidateIdNumber, CandidateName, RoomName, Seat, "
+                              "ProgramFolder, StartedAt, ExamMinutes, SecondsLeft, QuestionCount, AnsweredCount, "
+                              "Status) VALUES (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,0,'open') RETURNING RecordID"),
                           {start.ExamineID, start.PaperTable, start.PracticeMode, start.PracticeScope,
                            start.DriveTypeCode, start.DriveTypeCaption, start.CandidateIdNumber,
-                           RoomValue(start.CandidateName), RoomValue(start.RoomName), start.Seat,
-                           start.ProgramFolder, LocalTimeText(Clock()), start.ExamMinutes, start.ExamMinutes * 60,
-                           start.QuestionCount});
+                           RoomValue(start.CandidateName), RoomValue(start.RoomName), start.Seat, start.ProgramFolder,
+                           LocalTimeText(Clock()), start.ExamMinutes, start.ExamMinutes * 60, start.QuestionCount});
     if (!query.next())
         throw EDatabaseError(QStringLiteral("学习记录未能写入。"));
     return query.value(0).toLongLong();
@@ -168,8 +169,14 @@ std::vector<TExamRecord::TPaperRow> TExamRecord::ReadPaper(const QString &paperT
                           {examineId});
     std::vector<TPaperRow> rows;
     while (query.next()) {
-        TPaperRow row{query.value(0), query.value(1), query.value(2), query.value(3), query.value(4),
-                      query.value(5), query.value(6).toString(), query.value(7).toString(),
+        TPaperRow row{query.value(0),
+                      query.value(1),
+                      query.value(2),
+                      query.value(3),
+                      query.value(4),
+                      query.value(5),
+                      query.value(6).toString(),
+                      query.value(7).toString(),
                       query.value(8).toString()};
         row.IsRight = IsAnswerRight(row.ThemeResult, row.AnswerResult);
         rows.push_back(std::move(row));
@@ -251,9 +258,10 @@ std::optional<TOpenRecord> TExamRecord::FindOpen(const QString &driveTypeCode, c
         binds << candidateIdNumber;
     }
     // A mock exam has no scope, kept as NULL or as the empty text alike.
-    QSqlQuery query = Run(QStringLiteral("SELECT RecordID, ExamineID, PaperTable, AnsweredCount, SecondsLeft, QuestionCount "
-                                         "FROM T_KS_ExamRecord WHERE Status='open' AND DriveTypeCode=? AND PracticeMode=? "
-                                         "AND COALESCE(PracticeScope,'')=COALESCE(?,'') AND %1 ORDER BY RecordID DESC")
+    QSqlQuery query = Run(QStringLiteral(
+                              "SELECT RecordID, ExamineID, PaperTable, AnsweredCount, SecondsLeft, QuestionCount "
+                              "FROM T_KS_ExamRecord WHERE Status='open' AND DriveTypeCode=? AND PracticeMode=? "
+                              "AND COALESCE(PracticeScope,'')=COALESCE(?,'') AND %1 ORDER BY RecordID DESC")
                               .arg(whose),
                           binds);
     std::vector<TOpenRecord> candidates;

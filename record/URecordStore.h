@@ -78,8 +78,8 @@ public:
     // room (a candidate signed in) only that candidate's own papers count,
     // from any seat: every seat shares the program folder's path and the bank.
     std::optional<TOpenRecord> FindOpen(const QString &driveTypeCode, const QString &practiceMode,
-                                        const QString &practiceScope, const QString &programFolder,
-                                        const QString &seat, const QString &candidateIdNumber = QString());
+                                        const QString &practiceScope, const QString &programFolder, const QString &seat,
+                                        const QString &candidateIdNumber = QString());
 
     // The local time written as StartedAt and HandedInAt.
     std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };

@@ -33,8 +33,9 @@ constexpr int PageWidthTag = 8;
 } // namespace
 
 TPreForm::TPreForm(QWidget *parent)
-    : QDialog(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
-                          | Qt::WindowCloseButtonHint)
+    : QDialog(parent,
+              Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint
+                  | Qt::WindowCloseButtonHint)
 {
     setObjectName(QStringLiteral("PreForm"));
     setWindowTitle(QStringLiteral("打印预览"));
@@ -64,8 +65,7 @@ TPreForm::TPreForm(QWidget *parent)
     UpdatePageLabel();
 }
 
-QToolButton *TPreForm::CreateToolButton(QWidget *parent, const QString &name, const QString &caption,
-                                        const QString &hint)
+QToolButton *TPreForm::CreateToolButton(QWidget *parent, const QString &name, const QString &caption, const QString &hint)
 {
     auto *button = new QToolButton(parent);
     button->setObjectName(name);
@@ -110,7 +110,8 @@ void TPreForm::CreateToolbar(QWidget *topBar)
     BtnPdf = CreateToolButton(topBar, QStringLiteral("BtnPdf"), QStringLiteral("导出PDF"),
                               QStringLiteral("导出为PDF文件"));
     BtnPdf->setIcon(PreviewPicture(TfrPicture::Pdf));
-    BtnClose = CreateToolButton(topBar, QStringLiteral("BtnClose"), QStringLiteral("关闭(&C)"), QStringLiteral("关闭预览"));
+    BtnClose = CreateToolButton(topBar, QStringLiteral("BtnClose"), QStringLiteral("关闭(&C)"),
+                                QStringLiteral("关闭预览"));
     BtnClose->setIcon(PreviewPicture(TfrPicture::Close));
     for (QToolButton *button : {BtnSet, BtnPrint, BtnZoom, BtnPdf, BtnClose})
         bar->addWidget(button, 0, Qt::AlignVCenter);
@@ -243,19 +244,12 @@ bool TPreForm::eventFilter(QObject *watched, QEvent *event)
 bool TPreForm::FormKeyDown(int key)
 {
     switch (key) {
-    case Qt::Key_Escape:
-        BtnCloseClick();
-        return true;
+    case Qt::Key_Escape: BtnCloseClick(); return true;
     case Qt::Key_PageUp:
-    case Qt::Key_Up:
-        frSpeedButton5Click();
-        return true;
+    case Qt::Key_Up: frSpeedButton5Click(); return true;
     case Qt::Key_PageDown:
-    case Qt::Key_Down:
-        frSpeedButton6Click();
-        return true;
-    default:
-        return false;
+    case Qt::Key_Down: frSpeedButton6Click(); return true;
+    default: return false;
     }
 }
 

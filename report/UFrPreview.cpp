@@ -13,7 +13,8 @@ const QColor ShadowColor(64, 64, 64);
 
 } // namespace
 
-TfrPreview::TfrPreview(QWidget *parent) : QAbstractScrollArea(parent)
+TfrPreview::TfrPreview(QWidget *parent)
+    : QAbstractScrollArea(parent)
 {
     setFrameShape(QFrame::Panel);
     setFrameShadow(QFrame::Sunken);
@@ -84,15 +85,9 @@ double TfrPreview::PixelsPerPoint(double percent) const
 void TfrPreview::ApplyZoom()
 {
     switch (FZoomMode) {
-    case zmPercent:
-        FStrip.SetScale(PixelsPerPoint(FZoom));
-        break;
-    case zmWholePage:
-        FStrip.SetScale(FStrip.WholePageScale(viewport()->size()));
-        break;
-    case zmPageWidth:
-        FStrip.SetScale(FStrip.PageWidthScale(viewport()->width()));
-        break;
+    case zmPercent: FStrip.SetScale(PixelsPerPoint(FZoom)); break;
+    case zmWholePage: FStrip.SetScale(FStrip.WholePageScale(viewport()->size())); break;
+    case zmPageWidth: FStrip.SetScale(FStrip.PageWidthScale(viewport()->width())); break;
     }
     UpdateScrollBars();
     ScrollToPage(FPage);

@@ -1,11 +1,11 @@
 #include "UFrRep.h"
 
+#include "FrmPrew.h"
 #include "UApplication.h"
 #include "UComm.h"
-#include "UMessageSeam.h"
-#include "FrmPrew.h"
 #include "UFrDBDataSet.h"
 #include "UFrReport.h"
+#include "UMessageSeam.h"
 
 namespace {
 
@@ -25,7 +25,8 @@ void SetRunVariables(TfrReport &report)
 
 } // namespace
 
-TFrRep::TFrRep() : FReportDataSet(std::make_unique<TfrDBDataSet>())
+TFrRep::TFrRep()
+    : FReportDataSet(std::make_unique<TfrDBDataSet>())
 {
 }
 
@@ -40,7 +41,8 @@ void TFrRep::SetSourceQuery(TQuery *query)
 void TFrRep::ShowReport()
 {
     if (FReportFile.isEmpty()) {
-        ShowMessageBox({QStringLiteral("Examora"), QStringLiteral("报表文件名不能为空!"), TMsgIcon::None, TMsgButtons::Ok});
+        ShowMessageBox(
+            {QStringLiteral("Examora"), QStringLiteral("报表文件名不能为空!"), TMsgIcon::None, TMsgButtons::Ok});
         return;
     }
     RunReport(FReportFile, true);

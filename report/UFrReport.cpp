@@ -61,7 +61,9 @@ class TPreparer
 public:
     TPreparer(const TfrTemplate &reportTemplate, std::map<QString, QString> variables, const QPageLayout &layout,
               const TfrDBDataSet *dataSet)
-        : FTemplate(reportTemplate), FVariables(std::move(variables)), FLayout(layout)
+        : FTemplate(reportTemplate),
+          FVariables(std::move(variables)),
+          FLayout(layout)
     {
         ReadRows(dataSet);
     }
@@ -101,7 +103,8 @@ private:
     {
         bool uses = false;
         ForEachExpression(FTemplate, [&uses](const TfrExpression &expression) {
-            uses = uses || (expression.Kind == TfrExpression::ekName && Lower(expression.Name) == QLatin1String("totalpages"));
+            uses = uses
+                || (expression.Kind == TfrExpression::ekName && Lower(expression.Name) == QLatin1String("totalpages"));
         });
         return uses;
     }
@@ -156,8 +159,7 @@ private:
     QString ExpressionText(const TfrExpression &expression, int row) const
     {
         switch (expression.Kind) {
-        case TfrExpression::ekName:
-            return NameText(expression.Name, row);
+        case TfrExpression::ekName: return NameText(expression.Name, row);
         case TfrExpression::ekCount: {
             int count = 0;
             for (int i = 0; i < int(FRows.size()); ++i)

@@ -39,7 +39,7 @@ struct TfrPageItem
 
 struct TfrPage
 {
-    QSizeF Size;                    // points
+    QSizeF Size; // points
     QString FontFamily;
     std::vector<TfrPageItem> Items;
 };
@@ -78,7 +78,7 @@ private:
     QString FFileName;
     TfrTemplate FTemplate;
     TfrDBDataSet *FDataSet = nullptr;
-    std::map<QString, QString> FVariables;   // keys in lower case
+    std::map<QString, QString> FVariables; // keys in lower case
     QPageLayout FPageLayout;
     std::vector<TfrPage> FPages;
 };

@@ -14,12 +14,9 @@ struct TBandName
 };
 
 const TBandName BandNames[] = {
-    {"PageHeader", TfrBandType::PageHeader},
-    {"ReportTitle", TfrBandType::ReportTitle},
-    {"ColumnHeader", TfrBandType::ColumnHeader},
-    {"MasterData", TfrBandType::MasterData},
-    {"ReportSummary", TfrBandType::ReportSummary},
-    {"PageFooter", TfrBandType::PageFooter},
+    {"PageHeader", TfrBandType::PageHeader},       {"ReportTitle", TfrBandType::ReportTitle},
+    {"ColumnHeader", TfrBandType::ColumnHeader},   {"MasterData", TfrBandType::MasterData},
+    {"ReportSummary", TfrBandType::ReportSummary}, {"PageFooter", TfrBandType::PageFooter},
 };
 
 bool SameWord(const QString &a, const char *b)

@@ -25,7 +25,7 @@ enum class TfrBandType { PageHeader, ReportTitle, ColumnHeader, MasterData, Repo
 // A row filter of the aggregates: Field = Value or Field <> Value.
 struct TfrCondition
 {
-    QString Field;      // empty: every row
+    QString Field; // empty: every row
     QString Value;
     bool Equal = true;
 };
@@ -36,7 +36,7 @@ struct TfrExpression
 {
     enum TKind { ekName, ekCount, ekSum };
     TKind Kind = ekName;
-    QString Name;       // field or variable; the summed field for Sum
+    QString Name; // field or variable; the summed field for Sum
     TfrCondition Condition;
 };
 
@@ -49,19 +49,19 @@ struct TfrTextPart
 
 struct TfrMemo
 {
-    QRectF Rect;                    // millimetres, from the band's top left
+    QRectF Rect; // millimetres, from the band's top left
     std::vector<TfrTextPart> Parts;
     Qt::Alignment Alignment = Qt::AlignLeft | Qt::AlignVCenter;
     double FontSize = 10.5;
     bool Bold = false;
     bool Frame = false;
-    bool WordWrap = false;          // long text wraps and the band grows
+    bool WordWrap = false; // long text wraps and the band grows
 };
 
 struct TfrBand
 {
     TfrBandType Type = TfrBandType::MasterData;
-    double Height = 0;              // millimetres
+    double Height = 0; // millimetres
     std::vector<TfrMemo> Memos;
 };
 
@@ -69,7 +69,7 @@ struct TfrTemplate
 {
     QPageSize::PageSizeId PaperSize = QPageSize::A4;
     QPageLayout::Orientation Orientation = QPageLayout::Portrait;
-    QMarginsF Margins{15, 15, 15, 15};   // millimetres: left, top, right, bottom
+    QMarginsF Margins{15, 15, 15, 15}; // millimetres: left, top, right, bottom
     QString FontFamily = QStringLiteral("宋体");
     std::vector<TfrBand> Bands;
 

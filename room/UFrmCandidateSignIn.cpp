@@ -9,8 +9,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "UComm.h"
 #include "UCandidateId.h"
+#include "UComm.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 #include <QTextDocument>
 
 #include "UApplication.h"
-#include "UError.h"
 #include "UCsvExport.h"
+#include "UError.h"
 
 namespace {
 
@@ -85,7 +85,9 @@ void FillGrid(QTableWidget *grid, const std::vector<THallPaper> &papers, QString
 } // namespace
 
 TFrmHall::TFrmHall(TConnection *connection, const QString &roomName, QWidget *parent)
-    : QWidget(parent, Qt::Window), FConnection(connection), FRoomName(roomName)
+    : QWidget(parent, Qt::Window),
+      FConnection(connection),
+      FRoomName(roomName)
 {
     setObjectName(QStringLiteral("FrmHall"));
     setWindowTitle(roomName.isEmpty() ? QStringLiteral("考场监控") : QStringLiteral("考场监控 - ") + roomName);

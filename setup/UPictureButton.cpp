@@ -5,7 +5,8 @@
 #include <QPainter>
 
 TPictureButton::TPictureButton(const QString &word, QWidget *parent)
-    : QAbstractButton(parent), FWord(word)
+    : QAbstractButton(parent),
+      FWord(word)
 {
     setCursor(Qt::PointingHandCursor);
     // Reached by Tab and showing the focus, as a push button would.

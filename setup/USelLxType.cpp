@@ -9,11 +9,11 @@
 #include <QRadioButton>
 #include <QStyle>
 
+#include "QVComboBox.h"
 #include "UApplication.h"
 #include "UComm.h"
-#include "QVComboBox.h"
-#include "UFrmLearningRecord.h"
 #include "UDriveTypes.h"
+#include "UFrmLearningRecord.h"
 
 namespace {
 

@@ -7,11 +7,11 @@
 #include <QPainter>
 #include <QRadioButton>
 
-#include "UComm.h"
-#include "UTiming.h"
 #include "QVAdoQuery.h"
+#include "UComm.h"
 #include "UDriveTypes.h"
 #include "UPictureButton.h"
+#include "UTiming.h"
 
 namespace {
 
@@ -29,7 +29,7 @@ TFrmXtglLogin::TFrmXtglLogin(QWidget *parent)
     font.setPixelSize(13);
     setFont(font);
 
-    const QPoint positions[9] = {{20, 138}, {20, 159}, {20, 180}, {20, 201}, {20, 222},
+    const QPoint positions[9] = {{20, 138},  {20, 159},  {20, 180},  {20, 201}, {20, 222},
                                  {209, 138}, {209, 159}, {209, 180}, {209, 201}};
     for (int i = 0; i < 9; ++i) {
         auto *radio = new QRadioButton(DriveTypes()[i].Caption, this);

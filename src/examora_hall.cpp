@@ -5,9 +5,9 @@
 #include "UCommandLine.h"
 #include "UConnection.h"
 #include "UDM.h"
+#include "UFrmHall.h"
 #include "URoomConfig.h"
 #include "UnitInitialization.h"
-#include "UFrmHall.h"
 
 namespace {
 

@@ -2,21 +2,20 @@
 #include "UComm.h"
 #include "UCommandLine.h"
 #include "UDM.h"
+#include "UFrmCandidateSignIn.h"
+#include "UMain.h"
 #include "URoomConfig.h"
 #include "UnitInitialization.h"
-#include "UMain.h"
-#include "UFrmCandidateSignIn.h"
 
 namespace {
 
-const char *const KDescription =
-    "examora: practice and mock exams for the written driving-licence theory test\n"
-    "(驾驶人理论考试练习与模拟考试).\n"
-    "\n"
-    "Usage: examora [Qt options]\n"
-    "  The program opens the question bank Data/Jsy_Data.mdb beside itself; the\n"
-    "  installed launcher runs it from ~/.local/share/examora. With ExamRoom.cfg\n"
-    "  beside it, it works on the exam room's server and the candidate signs in first.\n";
+const char *const KDescription = "examora: practice and mock exams for the written driving-licence theory test\n"
+                                 "(驾驶人理论考试练习与模拟考试).\n"
+                                 "\n"
+                                 "Usage: examora [Qt options]\n"
+                                 "  The program opens the question bank Data/Jsy_Data.mdb beside itself; the\n"
+                                 "  installed launcher runs it from ~/.local/share/examora. With ExamRoom.cfg\n"
+                                 "  beside it, it works on the exam room's server and the candidate signs in first.\n";
 
 // In an exam room the candidate signs in before anything else is chosen;
 // false when the sign-in was cancelled (or the room's settings are unusable,

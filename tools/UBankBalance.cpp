@@ -4,8 +4,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "UDbError.h"
 #include "UBankFile.h"
+#include "UDbError.h"
 
 namespace {
 
@@ -22,7 +22,10 @@ constexpr double KTypeMixTolerance = 10;
 // The keys of one chapter group (科目一 or 科目四).
 struct TGroupTally
 {
-    explicit TGroupTally(const QString &name) : Name(name) {}
+    explicit TGroupTally(const QString &name)
+        : Name(name)
+    {
+    }
 
     QString Name;
     int TrueFalse = 0;
@@ -32,7 +35,7 @@ struct TGroupTally
     int Longest = 0;
     int Multiple = 0;
     QMap<QString, int> MultipleKeys;
-    int KeySizes[3] = {};  // two, three, four options
+    int KeySizes[3] = {}; // two, three, four options
 };
 
 double Share(int part, int whole)
@@ -62,7 +65,10 @@ bool KeyIsStrictlyLongest(const QStringList &options, int key)
 class TBalanceMeter
 {
 public:
-    explicit TBalanceMeter(const QSqlDatabase &db) : FDb(db) {}
+    explicit TBalanceMeter(const QSqlDatabase &db)
+        : FDb(db)
+    {
+    }
 
     TBankBalance Run()
     {
@@ -127,10 +133,13 @@ private:
             return;
         const double share = Share(group.KeyedTrue, group.TrueFalse);
         FBalance.Figures << QStringLiteral("%1 判断题 %2 道，答案为“正确”的 %3 道，占 %4（应为 40%–60%）")
-                                .arg(group.Name).arg(group.TrueFalse).arg(group.KeyedTrue).arg(Percent(share));
+                                .arg(group.Name)
+                                .arg(group.TrueFalse)
+                                .arg(group.KeyedTrue)
+                                .arg(Percent(share));
         if (share < KTrueShareMin || share > KTrueShareMax)
-            Warn(TBalanceRule::TrueKeyShare, QStringLiteral("%1 判断题答案为“正确”的占 %2，不在 40%–60% 之间")
-                                                 .arg(group.Name, Percent(share)));
+            Warn(TBalanceRule::TrueKeyShare,
+                 QStringLiteral("%1 判断题答案为“正确”的占 %2，不在 40%–60% 之间").arg(group.Name, Percent(share)));
     }
 
     void JudgeSingle(const TGroupTally &group)
@@ -142,15 +151,21 @@ private:
             const double share = Share(group.Positions[i], group.Single);
             positions << KPositions[i] + QLatin1Char(' ') + Percent(share);
             if (share < KPositionMin || share > KPositionMax)
-                Warn(TBalanceRule::KeyPosition, QStringLiteral("%1 单选题答案为 %2 的占 %3，不在 15%–35% 之间")
-                                                    .arg(group.Name, KPositions[i], Percent(share)));
+                Warn(TBalanceRule::KeyPosition,
+                     QStringLiteral("%1 单选题答案为 %2 的占 %3，不在 15%–35% 之间")
+                         .arg(group.Name, KPositions[i], Percent(share)));
         }
         const double longest = Share(group.Longest, group.Single);
-        FBalance.Figures << QStringLiteral("%1 单选题 %2 道，答案为 %3（各应为 15%–35%）；正确选项最长的 %4 道，占 %5（应不超过 40%）")
-                                .arg(group.Name).arg(group.Single).arg(positions.join(QStringLiteral("、")))
-                                .arg(group.Longest).arg(Percent(longest));
+        FBalance.Figures << QStringLiteral(
+                                "%1 单选题 %2 道，答案为 %3（各应为 15%–35%）；正确选项最长的 %4 道，占 %5（应不超过 40%）")
+                                .arg(group.Name)
+                                .arg(group.Single)
+                                .arg(positions.join(QStringLiteral("、")))
+                                .arg(group.Longest)
+                                .arg(Percent(longest));
         if (longest > KLongestMax)
-            Warn(TBalanceRule::LongestKey, QStringLiteral("%1 单选题中正确选项最长的占 %2，超过 40%").arg(group.Name, Percent(longest)));
+            Warn(TBalanceRule::LongestKey,
+                 QStringLiteral("%1 单选题中正确选项最长的占 %2，超过 40%").arg(group.Name, Percent(longest)));
     }
 
     void JudgeMultiple(const TGroupTally &group)
@@ -171,13 +186,18 @@ private:
                 missing << KKeySizeNames[i];
         }
         FBalance.Figures << QStringLiteral("%1 多选题 %2 道，最常见的答案%3 %4 道，占 %5（应不超过 15%）；答案%6")
-                                .arg(group.Name).arg(group.Multiple).arg(Quoted(commonKey)).arg(common).arg(Percent(share))
+                                .arg(group.Name)
+                                .arg(group.Multiple)
+                                .arg(Quoted(commonKey))
+                                .arg(common)
+                                .arg(Percent(share))
                                 .arg(sizes.join(QStringLiteral("、")));
         if (share > KMultipleKeyMax)
-            Warn(TBalanceRule::MultipleKeyShare, QStringLiteral("%1 多选题答案%2占 %3，超过 15%")
-                                                     .arg(group.Name, Quoted(commonKey), Percent(share)));
+            Warn(TBalanceRule::MultipleKeyShare,
+                 QStringLiteral("%1 多选题答案%2占 %3，超过 15%").arg(group.Name, Quoted(commonKey), Percent(share)));
         if (!missing.isEmpty())
-            Warn(TBalanceRule::MultipleKeySizes, QStringLiteral("%1 多选题中没有%2的答案").arg(group.Name, missing.join(QStringLiteral("、"))));
+            Warn(TBalanceRule::MultipleKeySizes,
+                 QStringLiteral("%1 多选题中没有%2的答案").arg(group.Name, missing.join(QStringLiteral("、"))));
     }
 
     // The paper's mix: 科目一 40 % true/false and 60 % single choice,
@@ -185,16 +205,19 @@ private:
     void JudgeTemplates()
     {
         for (const QString &code : LicenceClassCodes()) {
-            const QList<double> standard = code.startsWith(QLatin1Char('1')) ? QList<double>{40, 40, 20} : QList<double>{40, 60, 0};
-            QSqlQuery models = Open(QStringLiteral("SELECT ModelID FROM T_KS_Model WHERE IsUser=1 AND DirvesType='%1'").arg(code));
+            const QList<double> standard = code.startsWith(QLatin1Char('1')) ? QList<double>{40, 40, 20}
+                                                                             : QList<double>{40, 60, 0};
+            QSqlQuery models = Open(
+                QStringLiteral("SELECT ModelID FROM T_KS_Model WHERE IsUser=1 AND DirvesType='%1'").arg(code));
             QStringList ids;
             while (models.next())
                 ids << models.value(0).toString();
             if (ids.size() != 1)
-                continue;  // reported as a problem of its own
+                continue; // reported as a problem of its own
             int counts[3] = {};
             QSqlQuery rows = Open(QStringLiteral("SELECT ThemeType, SUM(SelectCount) FROM T_KS_ThemeModelContent "
-                                                 "WHERE ModelID=%1 AND SelectCount>0 GROUP BY ThemeType").arg(ids.first()));
+                                                 "WHERE ModelID=%1 AND SelectCount>0 GROUP BY ThemeType")
+                                      .arg(ids.first()));
             int total = 0;
             while (rows.next()) {
                 const int type = rows.value(0).toInt();
@@ -214,24 +237,30 @@ private:
             const QString name = QStringLiteral("模板 %1（准驾车型 %2）").arg(ids.first(), code);
             FBalance.Figures << name + QStringLiteral("：") + figures.join(QStringLiteral("、"));
             if (off)
-                Warn(TBalanceRule::TemplateTypeMix, name + QStringLiteral("的题型比例为 %1，与 %2 相差超过 10 个百分点")
-                                                        .arg(shares.join(QStringLiteral("、")),
-                                                             QStringLiteral("判断 %1%、单选 %2%、多选 %3%")
-                                                                 .arg(standard[0]).arg(standard[1]).arg(standard[2])));
+                Warn(TBalanceRule::TemplateTypeMix,
+                     name
+                         + QStringLiteral("的题型比例为 %1，与 %2 相差超过 10 个百分点")
+                               .arg(shares.join(QStringLiteral("、")),
+                                    QStringLiteral("判断 %1%、单选 %2%、多选 %3%")
+                                        .arg(standard[0])
+                                        .arg(standard[1])
+                                        .arg(standard[2])));
         }
     }
 
     void JudgeSets()
     {
         // One text over two pictures ("如图所示，这个标志是何含义？") asks two things.
-        QSqlQuery twins = Open(QStringLiteral("SELECT TT, ThemeContent, COUNT(*) FROM T_KS_THEME WHERE TT IS NOT NULL "
-                                              "GROUP BY TT, ThemeContent, ThemeImage HAVING COUNT(*) > 1 ORDER BY TT, ThemeContent"));
+        QSqlQuery twins = Open(
+            QStringLiteral("SELECT TT, ThemeContent, COUNT(*) FROM T_KS_THEME WHERE TT IS NOT NULL "
+                           "GROUP BY TT, ThemeContent, ThemeImage HAVING COUNT(*) > 1 ORDER BY TT, ThemeContent"));
         int found = 0;
         while (twins.next()) {
             ++found;
-            Warn(TBalanceRule::DuplicateInSet, QStringLiteral("套题 %1 中有 %2 道题的题目文字相同：%3")
-                                                   .arg(twins.value(0).toString(), twins.value(2).toString(),
-                                                        Quoted(twins.value(1).toString().left(40))));
+            Warn(TBalanceRule::DuplicateInSet,
+                 QStringLiteral("套题 %1 中有 %2 道题的题目文字相同：%3")
+                     .arg(twins.value(0).toString(), twins.value(2).toString(),
+                          Quoted(twins.value(1).toString().left(40))));
         }
         FBalance.Figures << QStringLiteral("同一套题中题目文字相同的：%1 处").arg(found);
     }
@@ -242,8 +271,9 @@ private:
 const QStringList &LicenceClassCodes()
 {
     static const QStringList codes{
-        QStringLiteral("001"), QStringLiteral("002"), QStringLiteral("003"), QStringLiteral("004"), QStringLiteral("005"),
-        QStringLiteral("101"), QStringLiteral("102"), QStringLiteral("103"), QStringLiteral("104"),
+        QStringLiteral("001"), QStringLiteral("002"), QStringLiteral("003"),
+        QStringLiteral("004"), QStringLiteral("005"), QStringLiteral("101"),
+        QStringLiteral("102"), QStringLiteral("103"), QStringLiteral("104"),
     };
     return codes;
 }

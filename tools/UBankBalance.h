@@ -11,13 +11,13 @@
 // make a bank unusable.
 
 enum class TBalanceRule {
-    TrueKeyShare,       // true/false keyed 正确: 40–60 %
-    KeyPosition,        // each of A–D among single-choice keys: 15–35 %
-    LongestKey,         // single-choice key the strictly longest option: at most 40 %
-    MultipleKeyShare,   // the most common multiple-choice key: at most 15 %
-    MultipleKeySizes,   // keys of two, three and four options all occur
-    TemplateTypeMix,    // a template's types within 10 points of the paper's mix
-    DuplicateInSet,     // one question text twice in a set
+    TrueKeyShare,     // true/false keyed 正确: 40–60 %
+    KeyPosition,      // each of A–D among single-choice keys: 15–35 %
+    LongestKey,       // single-choice key the strictly longest option: at most 40 %
+    MultipleKeyShare, // the most common multiple-choice key: at most 15 %
+    MultipleKeySizes, // keys of two, three and four options all occur
+    TemplateTypeMix,  // a template's types within 10 points of the paper's mix
+    DuplicateInSet,   // one question text twice in a set
 };
 
 struct TBalanceWarning

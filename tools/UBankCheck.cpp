@@ -8,10 +8,10 @@
 #include <QSqlRecord>
 #include <QStringList>
 
-#include "UDbError.h"
-#include "UJpeg.h"
 #include "UBankBalance.h"
 #include "UBankFile.h"
+#include "UDbError.h"
+#include "UJpeg.h"
 
 namespace {
 
@@ -22,8 +22,9 @@ const QStringList KOptionalTables{QStringLiteral("T_KS_ThemeNote"), QStringLiter
 const QStringList KDrawColumns{QStringLiteral("ThemePart"), QStringLiteral("ThemeChapter"), QStringLiteral("ThemeType")};
 
 const QStringList KContentColumns{
-    QStringLiteral("ThemePart"), QStringLiteral("ThemeChapter"), QStringLiteral("ThemeType"), QStringLiteral("ThemeCount"),
-    QStringLiteral("SelectCount"), QStringLiteral("ThemeBit"), QStringLiteral("BitCount"),
+    QStringLiteral("ThemePart"),  QStringLiteral("ThemeChapter"), QStringLiteral("ThemeType"),
+    QStringLiteral("ThemeCount"), QStringLiteral("SelectCount"),  QStringLiteral("ThemeBit"),
+    QStringLiteral("BitCount"),
 };
 
 QString Quoted(const QString &text)
@@ -34,7 +35,10 @@ QString Quoted(const QString &text)
 class TBankChecker
 {
 public:
-    explicit TBankChecker(const QSqlDatabase &db) : FDb(db) {}
+    explicit TBankChecker(const QSqlDatabase &db)
+        : FDb(db)
+    {
+    }
 
     TBankReport Run()
     {
@@ -54,7 +58,7 @@ public:
 private:
     QSqlDatabase FDb;
     QList<TBankFinding> FFindings;
-    QStringList FPresent;  // schema tables the bank has
+    QStringList FPresent; // schema tables the bank has
 
     void Add(TBankProblem problem, const QString &text) { FFindings.append({problem, text}); }
 
@@ -119,7 +123,8 @@ private:
     {
         for (const QString &code : LicenceClassCodes()) {
             QSqlQuery models = Open(QStringLiteral("SELECT ModelID, RandomTheme, KSSJ FROM T_KS_Model "
-                                                   "WHERE IsUser=1 AND DirvesType='%1' ORDER BY ModelID").arg(code));
+                                                   "WHERE IsUser=1 AND DirvesType='%1' ORDER BY ModelID")
+                                        .arg(code));
             QStringList ids;
             while (models.next()) {
                 const QString id = models.value(0).toString();
@@ -134,8 +139,11 @@ private:
             if (ids.isEmpty())
                 Add(TBankProblem::TemplateCount, QStringLiteral("准驾车型 %1 没有启用的考试模板（IsUser=1）").arg(code));
             else if (ids.size() > 1)
-                Add(TBankProblem::TemplateCount, QStringLiteral("准驾车型 %1 有 %2 个启用的考试模板（编号 %3），应只有一个")
-                                                     .arg(code).arg(ids.size()).arg(ids.join(QStringLiteral("、"))));
+                Add(TBankProblem::TemplateCount,
+                    QStringLiteral("准驾车型 %1 有 %2 个启用的考试模板（编号 %3），应只有一个")
+                        .arg(code)
+                        .arg(ids.size())
+                        .arg(ids.join(QStringLiteral("、"))));
         }
     }
 
@@ -143,7 +151,9 @@ private:
     {
         QSqlQuery count = Open(QStringLiteral("SELECT COUNT(*) FROM T_KS_THEME WHERE ZT=1 AND ThemePart=%1 "
                                               "AND ThemeChapter=%2 AND ThemeType=%3")
-                                   .arg(row.value(0).toLongLong()).arg(row.value(1).toLongLong()).arg(row.value(2).toLongLong()));
+                                   .arg(row.value(0).toLongLong())
+                                   .arg(row.value(1).toLongLong())
+                                   .arg(row.value(2).toLongLong()));
         count.next();
         return count.value(0).toLongLong();
     }
@@ -154,15 +164,17 @@ private:
         const bool typed = FDb.driverName() != QLatin1String("QSQLITE");
         const QString storage = typed ? QStringLiteral("'integer', 'integer', 'integer'")
                                       : QStringLiteral("typeof(ThemePart), typeof(ThemeChapter), typeof(ThemeType)");
-        QSqlQuery rows = Open(QStringLiteral("SELECT %1, %2 FROM T_KS_ThemeModelContent WHERE ModelID=%3 ORDER BY ThemeType, %4")
-                                  .arg(KContentColumns.join(QLatin1Char(',')), storage, modelId,
-                                       typed ? QStringLiteral("ContentID") : QStringLiteral("rowid")));
+        QSqlQuery rows = Open(
+            QStringLiteral("SELECT %1, %2 FROM T_KS_ThemeModelContent WHERE ModelID=%3 ORDER BY ThemeType, %4")
+                .arg(KContentColumns.join(QLatin1Char(',')), storage, modelId,
+                     typed ? QStringLiteral("ContentID") : QStringLiteral("rowid")));
         qlonglong points = 0;
         int rowCount = 0;
         while (rows.next()) {
             ++rowCount;
-            const QString row = name + QStringLiteral("内容行（部分 %1，章节 %2，题型 %3）：")
-                                           .arg(rows.value(0).toString(), rows.value(1).toString(), rows.value(2).toString());
+            const QString row = name
+                + QStringLiteral("内容行（部分 %1，章节 %2，题型 %3）：")
+                      .arg(rows.value(0).toString(), rows.value(1).toString(), rows.value(2).toString());
             points += rows.value(6).toLongLong();
             QStringList nulls;
             for (int i = 0; i < KContentColumns.size(); ++i)
@@ -185,11 +197,18 @@ private:
                 const qlonglong candidates = Candidates(rows);
                 if (candidates != themeCount)
                     Add(TBankProblem::ThemeCountMismatch,
-                        row + QStringLiteral("题目数 ThemeCount %1 与题库中可抽的 %2 道题（ZT=1）不符").arg(themeCount).arg(candidates));
+                        row
+                            + QStringLiteral("题目数 ThemeCount %1 与题库中可抽的 %2 道题（ZT=1）不符")
+                                  .arg(themeCount)
+                                  .arg(candidates));
             }
             if (bitCount != qMax<qlonglong>(selectCount, 0) * themeBit)
-                Add(TBankProblem::RowPoints, row + QStringLiteral("分值 BitCount %1 不等于抽题数 %2 × 每题分值 %3")
-                                                       .arg(bitCount).arg(selectCount).arg(themeBit));
+                Add(TBankProblem::RowPoints,
+                    row
+                        + QStringLiteral("分值 BitCount %1 不等于抽题数 %2 × 每题分值 %3")
+                              .arg(bitCount)
+                              .arg(selectCount)
+                              .arg(themeBit));
         }
         if (rowCount == 0)
             Add(TBankProblem::NoContentRows, name + QStringLiteral("没有内容行，分值合计为 0"));
@@ -206,8 +225,8 @@ private:
         for (int i = 0; i < KDrawColumns.size(); ++i) {
             const QString storage = rows.value(KContentColumns.size() + i).toString();
             const QString text = storage == QLatin1String("blob")
-                                     ? QStringLiteral("二进制数据 %1 字节").arg(rows.value(i).toByteArray().size())
-                                     : rows.value(i).toString();
+                ? QStringLiteral("二进制数据 %1 字节").arg(rows.value(i).toByteArray().size())
+                : rows.value(i).toString();
             if (storage == QLatin1String("integer") || (storage == QLatin1String("text") && whole.match(text).hasMatch()))
                 continue;
             Add(TBankProblem::ContentValueNotWhole,
@@ -222,11 +241,13 @@ private:
         QSqlQuery duplicates = Open(QStringLiteral("SELECT ThemeID, COUNT(*) FROM T_KS_THEME WHERE ThemeID IS NOT NULL "
                                                    "GROUP BY ThemeID HAVING COUNT(*) > 1 ORDER BY ThemeID"));
         while (duplicates.next())
-            Add(TBankProblem::DuplicateThemeId, QStringLiteral("题目编号 ThemeID %1 出现 %2 次")
-                                                    .arg(duplicates.value(0).toString(), duplicates.value(1).toString()));
+            Add(TBankProblem::DuplicateThemeId,
+                QStringLiteral("题目编号 ThemeID %1 出现 %2 次")
+                    .arg(duplicates.value(0).toString(), duplicates.value(1).toString()));
         QSqlQuery nulls = Open(QStringLiteral("SELECT COUNT(*) FROM T_KS_THEME WHERE ThemeID IS NULL"));
         if (nulls.next() && nulls.value(0).toLongLong() > 0)
-            Add(TBankProblem::ThemeIdNull, QStringLiteral("有 %1 道题的题目编号 ThemeID 为空").arg(nulls.value(0).toLongLong()));
+            Add(TBankProblem::ThemeIdNull,
+                QStringLiteral("有 %1 道题的题目编号 ThemeID 为空").arg(nulls.value(0).toLongLong()));
     }
 
     void CheckAnswer(const QString &question, int type, const QSqlQuery &row)
@@ -252,11 +273,13 @@ private:
             if (row.value(1 + digit.digitValue()).toString().isEmpty())
                 empty << QString(digit);
         if (!empty.isEmpty())
-            Add(TBankProblem::AnswerEmptyOption, question + QStringLiteral("答案 %1 指向空选项 %2")
-                                                                .arg(Quoted(answer), empty.join(QStringLiteral("、"))));
+            Add(TBankProblem::AnswerEmptyOption,
+                question + QStringLiteral("答案 %1 指向空选项 %2").arg(Quoted(answer), empty.join(QStringLiteral("、"))));
         if ((type == 1 || type == 2) && answer.size() > 1)
             Add(TBankProblem::AnswerSeveralForSingle,
-                question + QStringLiteral("%1的答案 %2 有多个选项，只能选一个").arg(type == 1 ? QStringLiteral("判断题") : QStringLiteral("单选题"), Quoted(answer)));
+                question
+                    + QStringLiteral("%1的答案 %2 有多个选项，只能选一个")
+                          .arg(type == 1 ? QStringLiteral("判断题") : QStringLiteral("单选题"), Quoted(answer)));
     }
 
     void CheckQuestions()
@@ -268,14 +291,17 @@ private:
             bool typeOk = false;
             const int type = rows.value(1).toInt(&typeOk);
             if (!typeOk || type < 1 || type > 3)
-                Add(TBankProblem::ThemeTypeInvalid, question + QStringLiteral("题型 ThemeType 为 %1，应为 1 判断、2 单选或 3 多选")
-                                                                   .arg(Quoted(rows.value(1).toString())));
+                Add(TBankProblem::ThemeTypeInvalid,
+                    question
+                        + QStringLiteral("题型 ThemeType 为 %1，应为 1 判断、2 单选或 3 多选")
+                              .arg(Quoted(rows.value(1).toString())));
             QStringList nullOptions;
             for (int option = 1; option <= 5; ++option)
                 if (rows.value(1 + option).isNull())
                     nullOptions << QString::number(option);
             if (!nullOptions.isEmpty())
-                Add(TBankProblem::OptionNull, question + QStringLiteral("选项 %1 为 NULL，应为空文本").arg(nullOptions.join(QStringLiteral("、"))));
+                Add(TBankProblem::OptionNull,
+                    question + QStringLiteral("选项 %1 为 NULL，应为空文本").arg(nullOptions.join(QStringLiteral("、"))));
             CheckAnswer(question, type, rows);
             if (!rows.value(8).isNull())
                 CheckPicture(question, rows.value(8).toByteArray());
@@ -288,14 +314,16 @@ private:
             DecodeJpeg(bytes);
         } catch (const EJpegError &error) {
             Add(TBankProblem::PictureNotJpeg,
-                question + QStringLiteral("图片 ThemeImage 不是可读的 JPEG（%1 字节：%2）").arg(bytes.size()).arg(error.Message()));
+                question
+                    + QStringLiteral("图片 ThemeImage 不是可读的 JPEG（%1 字节：%2）").arg(bytes.size()).arg(error.Message()));
         }
     }
 
     void CheckNotes()
     {
-        QSqlQuery orphans = Open(QStringLiteral("SELECT ThemeID FROM T_KS_ThemeNote WHERE ThemeID NOT IN "
-                                                "(SELECT ThemeID FROM T_KS_THEME WHERE ThemeID IS NOT NULL) ORDER BY ThemeID"));
+        QSqlQuery orphans = Open(
+            QStringLiteral("SELECT ThemeID FROM T_KS_ThemeNote WHERE ThemeID NOT IN "
+                           "(SELECT ThemeID FROM T_KS_THEME WHERE ThemeID IS NOT NULL) ORDER BY ThemeID"));
         while (orphans.next())
             Add(TBankProblem::NoteWithoutQuestion,
                 QStringLiteral("解析 T_KS_ThemeNote 的题目编号 %1 在题库中没有题目").arg(orphans.value(0).toString()));
@@ -308,7 +336,8 @@ private:
         while (blanks.next())
             Add(TBankProblem::SetNumberBlank,
                 QStringLiteral("有 %1 道题的套题号 TT 为空白文本 %2（应为 NULL），套题练习的列表中会出现一个没有名字的套题")
-                    .arg(blanks.value(1).toLongLong()).arg(Quoted(blanks.value(0).toString())));
+                    .arg(blanks.value(1).toLongLong())
+                    .arg(Quoted(blanks.value(0).toString())));
     }
 };
 
@@ -345,7 +374,8 @@ TBankReport ReportOnBankFile(const QString &fileName)
             // Opening succeeds on any file; the first statement tells.
             QSqlQuery probe(db);
             if (!probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
-                throw EDatabaseError(QStringLiteral("%1 is not a bank (SQLite) file: %2").arg(fileName, probe.lastError().text()));
+                throw EDatabaseError(
+                    QStringLiteral("%1 is not a bank (SQLite) file: %2").arg(fileName, probe.lastError().text()));
         }
         report = ReportOnBank(db);
         db.close();

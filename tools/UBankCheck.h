@@ -12,27 +12,27 @@
 enum class TBankProblem {
     MissingTable,
     MissingColumn,
-    TemplateCount,          // a licence class without exactly one active template
+    TemplateCount, // a licence class without exactly one active template
     RandomThemeNull,
-    ExamTimeMissing,        // KSSJ NULL or not above 0
+    ExamTimeMissing, // KSSJ NULL or not above 0
     NoContentRows,
-    PointsTotal,            // BitCount of a template not adding up to 100
-    RowPoints,              // BitCount not SelectCount × ThemeBit
+    PointsTotal, // BitCount of a template not adding up to 100
+    RowPoints,   // BitCount not SelectCount × ThemeBit
     ContentValueNull,
-    ContentValueNotWhole,   // part, chapter or type not a whole number
+    ContentValueNotWhole, // part, chapter or type not a whole number
     ThemeCountBelowSelect,
-    ThemeCountMismatch,     // ThemeCount not the candidates the bank holds
+    ThemeCountMismatch, // ThemeCount not the candidates the bank holds
     DuplicateThemeId,
     ThemeIdNull,
     ThemeTypeInvalid,
-    OptionNull,             // an option NULL rather than empty text
+    OptionNull, // an option NULL rather than empty text
     AnswerEmpty,
     AnswerNotAscending,
     AnswerEmptyOption,
     AnswerSeveralForSingle, // true/false or single choice with more than one option
     PictureNotJpeg,
-    SetNumberBlank,         // TT of empty or blank text: a nameless set in the list
-    NoteWithoutQuestion,    // an explanation for a question the bank lacks
+    SetNumberBlank,      // TT of empty or blank text: a nameless set in the list
+    NoteWithoutQuestion, // an explanation for a question the bank lacks
 };
 
 struct TBankFinding

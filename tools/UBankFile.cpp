@@ -92,11 +92,11 @@ struct TTemplateShape
 {
     QString Code;
     int Minutes;
-    int Points;             // per question
+    int Points; // per question
     QList<int> Chapters;
-    QList<int> TypeCounts;  // questions of type 1, 2 and 3
-    QList<int> OwnParts;    // the class's own topics …
-    int OwnPercent;         // … and their share of each type
+    QList<int> TypeCounts; // questions of type 1, 2 and 3
+    QList<int> OwnParts;   // the class's own topics …
+    int OwnPercent;        // … and their share of each type
 };
 
 struct TContentRow
@@ -114,11 +114,13 @@ QList<TContentRow> BankGroups(QSqlDatabase &db, const QList<int> &chapterList)
     QSqlQuery groups(db);
     if (!groups.exec(QStringLiteral("SELECT ThemePart, ThemeChapter, ThemeType, COUNT(*) FROM T_KS_THEME "
                                     "WHERE ZT=1 AND ThemeChapter IN (%1) GROUP BY ThemePart, ThemeChapter, ThemeType "
-                                    "ORDER BY ThemeType, ThemeChapter, ThemePart").arg(chapters.join(QLatin1Char(',')))))
+                                    "ORDER BY ThemeType, ThemeChapter, ThemePart")
+                         .arg(chapters.join(QLatin1Char(',')))))
         throw EDatabaseError(groups.lastError().text());
     QList<TContentRow> rows;
     while (groups.next())
-        rows.append({groups.value(0).toInt(), groups.value(1).toInt(), groups.value(2).toInt(), groups.value(3).toInt(), 0});
+        rows.append(
+            {groups.value(0).toInt(), groups.value(1).toInt(), groups.value(2).toInt(), groups.value(3).toInt(), 0});
     return rows;
 }
 
@@ -166,7 +168,8 @@ void SelectQuestions(QList<TContentRow> &rows, const TTemplateShape &shape)
         }
         const int fromOwn = qMin((wanted * shape.OwnPercent + 50) / 100, Available(own));
         if (Available(general) < wanted - fromOwn)
-            throw EDatabaseError(QStringLiteral("not enough questions of type %1 for template %2").arg(type).arg(shape.Code));
+            throw EDatabaseError(
+                QStringLiteral("not enough questions of type %1 for template %2").arg(type).arg(shape.Code));
         if (fromOwn > 0)
             Distribute(own, fromOwn);
         if (wanted > fromOwn)
@@ -176,18 +179,28 @@ void SelectQuestions(QList<TContentRow> &rows, const TTemplateShape &shape)
 
 void WriteTemplate(QSqlDatabase &db, int modelId, const TTemplateShape &shape)
 {
-    ExecBankSql(db, QStringLiteral("INSERT INTO T_KS_Model (ModelID, IsUser, DirvesType, RandomTheme, KSSJ) "
-                                   "VALUES (%1, 1, '%2', 0, %3)").arg(modelId).arg(shape.Code).arg(shape.Minutes));
+    ExecBankSql(db,
+                QStringLiteral("INSERT INTO T_KS_Model (ModelID, IsUser, DirvesType, RandomTheme, KSSJ) "
+                               "VALUES (%1, 1, '%2', 0, %3)")
+                    .arg(modelId)
+                    .arg(shape.Code)
+                    .arg(shape.Minutes));
     QList<TContentRow> rows = BankGroups(db, shape.Chapters);
     SelectQuestions(rows, shape);
     for (const TContentRow &row : std::as_const(rows)) {
-        if (row.Type > shape.TypeCounts.size()
-            || (KClassParts.contains(row.Part) && !shape.OwnParts.contains(row.Part)))
+        if (row.Type > shape.TypeCounts.size() || (KClassParts.contains(row.Part) && !shape.OwnParts.contains(row.Part)))
             continue;
-        ExecBankSql(db, QStringLiteral("INSERT INTO T_KS_ThemeModelContent (ModelID, ThemePart, ThemeChapter, ThemeType, "
-                                       "ThemeCount, SelectCount, ThemeBit, BitCount) VALUES (%1,%2,%3,%4,%5,%6,%7,%8)")
-                                   .arg(modelId).arg(row.Part).arg(row.Chapter).arg(row.Type).arg(row.Count)
-                                   .arg(row.Select).arg(shape.Points).arg(row.Select * shape.Points));
+        ExecBankSql(db,
+                    QStringLiteral("INSERT INTO T_KS_ThemeModelContent (ModelID, ThemePart, ThemeChapter, ThemeType, "
+                                   "ThemeCount, SelectCount, ThemeBit, BitCount) VALUES (%1,%2,%3,%4,%5,%6,%7,%8)")
+                        .arg(modelId)
+                        .arg(row.Part)
+                        .arg(row.Chapter)
+                        .arg(row.Type)
+                        .arg(row.Count)
+                        .arg(row.Select)
+                        .arg(shape.Points)
+                        .arg(row.Select * shape.Points));
     }
 }
 
@@ -221,7 +234,8 @@ void WriteSyntheticBank(QSqlDatabase &db, int questionCount, double pictureShare
 {
     ExecBankSql(db, QStringLiteral("INSERT INTO T_KS_CHAPTER VALUES (1, '道路交通安全法律、法规和规章')"));
     for (int c = 20; c <= 26; ++c)
-        ExecBankSql(db, QStringLiteral("INSERT INTO T_KS_CHAPTER VALUES (%1, '安全文明驾驶知识 第%2节')").arg(c).arg(c - 19));
+        ExecBankSql(db,
+                    QStringLiteral("INSERT INTO T_KS_CHAPTER VALUES (%1, '安全文明驾驶知识 第%2节')").arg(c).arg(c - 19));
     // One noisy picture, reused: its size is what the benchmarks care about.
     QByteArray picture;
     if (pictureShare > 0) {
@@ -246,13 +260,17 @@ void WriteSyntheticBank(QSqlDatabase &db, int questionCount, double pictureShare
         // The types in about the shares the templates draw: 科目一 40 % true/false
         // and 50 % single choice, 科目四 40 %, 40 % and 20 % multiple choice.
         const int chapter = id % 3 == 0 ? 20 + (id / 3) % 7 : 1;
-        const int type = chapter == 1 ? (id % 10 < 4 ? 1 : id % 10 < 9 ? 2 : 3) : QList<int>{1, 1, 2, 2, 3}[(id / 3) % 5];
+        const int type = chapter == 1 ? (id % 10 < 4       ? 1
+                                             : id % 10 < 9 ? 2
+                                                           : 3)
+                                      : QList<int>{1, 1, 2, 2, 3}[(id / 3) % 5];
         insert.addBindValue(id);
         insert.addBindValue(1);
         insert.addBindValue(chapter);
         insert.addBindValue(type);
         insert.addBindValue(QStringLiteral("第%1题：生成的练习题目文字。").arg(id));
-        insert.addBindValue(pictureEvery && id % pictureEvery == 0 ? QVariant(picture) : QVariant(QMetaType(QMetaType::QByteArray)));
+        insert.addBindValue(pictureEvery && id % pictureEvery == 0 ? QVariant(picture)
+                                                                   : QVariant(QMetaType(QMetaType::QByteArray)));
         insert.addBindValue(type == 1 ? QStringLiteral("正确") : QStringLiteral("选项一"));
         insert.addBindValue(type == 1 ? QStringLiteral("错误") : QStringLiteral("选项二"));
         insert.addBindValue(type == 1 ? QStringLiteral("") : QStringLiteral("选项三"));

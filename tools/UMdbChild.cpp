@@ -60,7 +60,7 @@ void LimitChild(const TMdbChildLimits &limits, qint64 fileBytes)
     if (KChildMemoryLimited)
         set(RLIMIT_AS, limits.MemoryBytes);
     set(RLIMIT_FSIZE, fileBytes);
-    set(RLIMIT_CORE, 0);  // a damaged file may crash it: no core files
+    set(RLIMIT_CORE, 0); // a damaged file may crash it: no core files
 }
 
 // Room for the SQLite file: text grows at most from two bytes a character
@@ -74,7 +74,8 @@ class TImportChild
 {
 public:
     TImportChild(const TMdbChildLimits &limits, const TMdbImportProgress &progress)
-        : FLimits(limits), FProgress(progress)
+        : FLimits(limits),
+          FProgress(progress)
     {
     }
 
@@ -88,9 +89,8 @@ public:
         QObject::connect(&FProcess, &QProcess::readyReadStandardOutput, &loop, [this] { ReadMessages(); });
         QObject::connect(&FProcess, &QProcess::readyReadStandardError, &loop, [this] { ReadErrors(); });
         QObject::connect(&FProcess, &QProcess::finished, &loop, &QEventLoop::quit);
-        QTimer::singleShot(FLimits.Seconds * 1000, &loop, [this] {
-            Stop(QStringLiteral("超过%1秒仍未读完，已终止").arg(FLimits.Seconds));
-        });
+        QTimer::singleShot(FLimits.Seconds * 1000, &loop,
+                           [this] { Stop(QStringLiteral("超过%1秒仍未读完，已终止").arg(FLimits.Seconds)); });
         FProcess.start();
         if (!FProcess.waitForStarted())
             throw EDatabaseError(QStringLiteral("cannot start %1: %2").arg(program, FProcess.errorString()));
@@ -105,13 +105,13 @@ private:
     const TMdbImportProgress &FProgress;
     QProcess FProcess;
     qint64 FReceived = 0;
-    QByteArray FLines;      // stdout not yet handled
-    QByteArray FErrorTail;  // the end of stderr
+    QByteArray FLines;     // stdout not yet handled
+    QByteArray FErrorTail; // the end of stderr
     TMdbImportReport FReport;
     QString FError;
     bool FOutOfMemory = false;
     bool FDone = false;
-    QString FStopped;       // why the parent ended the child
+    QString FStopped; // why the parent ended the child
 
     void Stop(const QString &why)
     {
@@ -201,7 +201,8 @@ private:
         if (!FError.isEmpty())
             throw EDatabaseError(FError);
         if (FProcess.exitCode() != 0 || !FDone)
-            throw EDatabaseError(KCannotRead + QStringLiteral("读取进程意外退出（状态%1）").arg(FProcess.exitCode()) + LastWords());
+            throw EDatabaseError(KCannotRead + QStringLiteral("读取进程意外退出（状态%1）").arg(FProcess.exitCode())
+                                 + LastWords());
         return FReport;
     }
 };

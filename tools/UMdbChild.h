@@ -9,9 +9,9 @@
 // a child process of its own under these limits, and only watches it.
 struct TMdbChildLimits
 {
-    int Seconds = 600;                      // wall clock
-    qint64 MemoryBytes = qint64(1) << 30;   // address space
-    qint64 OutputBytes = qint64(16) << 20;  // stdout and stderr together
+    int Seconds = 600;                     // wall clock
+    qint64 MemoryBytes = qint64(1) << 30;  // address space
+    qint64 OutputBytes = qint64(16) << 20; // stdout and stderr together
 };
 
 // Whether the child's address space is limited: not under the address

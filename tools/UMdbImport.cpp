@@ -5,9 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include <iconv.h>
-
 #include <glib.h>
+#include <iconv.h>
 #include <mdbtools.h>
 
 #include <QFile>
@@ -17,8 +16,8 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
-#include "UDbError.h"
 #include "UBankFile.h"
+#include "UDbError.h"
 #include "UNewFile.h"
 
 namespace {
@@ -118,7 +117,7 @@ QString SqlTypeOf(const MdbColumn &column, bool jet4)
     case MDB_MEMO: return QStringLiteral("TEXT");
     case MDB_REPID: return QStringLiteral("VARCHAR(38)");
     case MDB_NUMERIC: return QStringLiteral("DECIMAL(%1,%2)").arg(column.col_prec).arg(column.col_scale);
-    default: return QStringLiteral("BLOB");  // binary, OLE and anything unknown: the bytes as stored
+    default: return QStringLiteral("BLOB"); // binary, OLE and anything unknown: the bytes as stored
     }
 }
 
@@ -151,7 +150,7 @@ QString JetCurrencyText(qint64 tenThousandths)
     const bool negative = tenThousandths < 0;
     const quint64 magnitude = negative ? quint64(0) - quint64(tenThousandths) : quint64(tenThousandths);
     return (negative ? QStringLiteral("-") : QString()) + QString::number(magnitude / 10000) + QLatin1Char('.')
-           + QStringLiteral("%1").arg(magnitude % 10000, 4, 10, QLatin1Char('0'));
+        + QStringLiteral("%1").arg(magnitude % 10000, 4, 10, QLatin1Char('0'));
 }
 
 namespace {
@@ -235,7 +234,7 @@ struct TMdbFile::TImpl
     QVariant Value(MdbColumn *column, const MdbField &field) const
     {
         if (column->col_type == MDB_BOOL)
-            return qlonglong(field.is_null ? 0 : 1);  // yes/no lives in the null mask
+            return qlonglong(field.is_null ? 0 : 1); // yes/no lives in the null mask
         if (field.is_null)
             return QVariant();
         const unsigned char *p = Mdb->pg_buf + field.start;
@@ -246,9 +245,11 @@ struct TMdbFile::TImpl
         case MDB_LONGINT:
         case MDB_COMPLEX: return fixed(4) ? QVariant(qlonglong(LittleEndian(p, 4))) : QVariant();
         case MDB_MONEY: return fixed(8) ? QVariant(JetCurrencyText(LittleEndian(p, 8))) : QVariant();
-        case MDB_FLOAT: return fixed(4) ? QVariant(SingleAsDouble(mdb_get_single(Mdb->pg_buf, field.start))) : QVariant();
+        case MDB_FLOAT:
+            return fixed(4) ? QVariant(SingleAsDouble(mdb_get_single(Mdb->pg_buf, field.start))) : QVariant();
         case MDB_DOUBLE: return fixed(8) ? QVariant(mdb_get_double(Mdb->pg_buf, field.start)) : QVariant();
-        case MDB_DATETIME: return fixed(8) ? QVariant(JetDateTime(mdb_get_double(Mdb->pg_buf, field.start))) : QVariant();
+        case MDB_DATETIME:
+            return fixed(8) ? QVariant(JetDateTime(mdb_get_double(Mdb->pg_buf, field.start))) : QVariant();
         case MDB_TEXT:
             return DecodeJetText(QByteArray(reinterpret_cast<const char *>(p), field.siz), Jet4(), Mdb->f->code_page);
         case MDB_MEMO: return DecodeJetText(LongValue(column, field), Jet4(), Mdb->f->code_page);
@@ -344,8 +345,9 @@ void TMdbFile::ReadNullFlags(const TMdbTable &table, const std::function<void(co
 namespace {
 
 const QStringList KBankTables{
-    QStringLiteral("T_KS_THEME"), QStringLiteral("T_KS_CHAPTER"), QStringLiteral("T_KS_Model"),
-    QStringLiteral("T_KS_ThemeModelContent"), QStringLiteral("T_KS_ExamineTheme"), QStringLiteral("T_KS_ExamineTheme_TT"),
+    QStringLiteral("T_KS_THEME"),        QStringLiteral("T_KS_CHAPTER"),
+    QStringLiteral("T_KS_Model"),        QStringLiteral("T_KS_ThemeModelContent"),
+    QStringLiteral("T_KS_ExamineTheme"), QStringLiteral("T_KS_ExamineTheme_TT"),
     QStringLiteral("T_KS_ThemeNote"),
 };
 
@@ -368,7 +370,8 @@ QHash<QString, QStringList> BankStatementsByTable()
 QString WithoutNotNull(const QString &createTable, const TMdbTable &table, const QSet<QString> &holdingNull,
                        QStringList &notes)
 {
-    static const QRegularExpression notNull(QStringLiteral(R"(\s+NOT\s+NULL)"), QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression notNull(QStringLiteral(R"(\s+NOT\s+NULL)"),
+                                            QRegularExpression::CaseInsensitiveOption);
     QSet<QString> present;
     for (const TMdbColumn &column : table.Columns)
         present.insert(column.Name.toUpper());
@@ -401,7 +404,9 @@ class TImporter
 {
 public:
     TImporter(const TMdbFile &mdb, QSqlDatabase &db, const TMdbImportProgress &progress)
-        : FMdb(mdb), FDb(db), FProgress(progress)
+        : FMdb(mdb),
+          FDb(db),
+          FProgress(progress)
     {
         for (const TMdbTable &table : FMdb.Tables())
             FRowsTotal += table.RowCount;
@@ -480,13 +485,16 @@ private:
         for (const TMdbColumn &column : table.Columns)
             definitions << QuoteName(column.Name) + QLatin1Char(' ') + column.SqlType;
         if (!bankTable) {
-            ExecBankSql(FDb, QStringLiteral("CREATE TABLE %1 (%2)").arg(QuoteName(table.Name), definitions.join(QStringLiteral(", "))));
+            ExecBankSql(FDb,
+                        QStringLiteral("CREATE TABLE %1 (%2)")
+                            .arg(QuoteName(table.Name), definitions.join(QStringLiteral(", "))));
         } else {
             const QStringList existing = ExistingColumns(table.Name);
             for (qsizetype c = 0; c < table.Columns.size(); ++c) {
                 if (existing.contains(table.Columns[c].Name, Qt::CaseInsensitive))
                     continue;
-                ExecBankSql(FDb, QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(QuoteName(table.Name), definitions[c]));
+                ExecBankSql(FDb,
+                            QStringLiteral("ALTER TABLE %1 ADD COLUMN %2").arg(QuoteName(table.Name), definitions[c]));
                 FReport.Notes << QStringLiteral("%1.%2 is not a bank column: kept as %3")
                                      .arg(table.Name, table.Columns[c].Name, table.Columns[c].SqlType);
             }
@@ -504,7 +512,8 @@ private:
             for (qsizetype c = 0; c < values.size(); ++c)
                 insert.bindValue(int(c), SqlValue(values[c]));
             if (!insert.exec())
-                throw EDatabaseError(QStringLiteral("table %1, row %2: %3").arg(table.Name).arg(rows + 1).arg(insert.lastError().text()));
+                throw EDatabaseError(
+                    QStringLiteral("table %1, row %2: %3").arg(table.Name).arg(rows + 1).arg(insert.lastError().text()));
             ++rows;
             ++FRowsDone;
             if (FProgress)

@@ -16,14 +16,14 @@
 struct TMdbColumn
 {
     QString Name;
-    int JetType = 0;    // the Jet column type code (1 yes/no … 16 numeric)
-    QString SqlType;    // declared type in SQLite, e.g. "INTEGER", "VARCHAR(50)"
+    int JetType = 0; // the Jet column type code (1 yes/no … 16 numeric)
+    QString SqlType; // declared type in SQLite, e.g. "INTEGER", "VARCHAR(50)"
 };
 
 struct TMdbTable
 {
     QString Name;
-    qint64 RowCount = 0;  // as recorded in the table definition
+    qint64 RowCount = 0; // as recorded in the table definition
     QList<TMdbColumn> Columns;
 };
 
@@ -49,8 +49,8 @@ public:
     TMdbFile(const TMdbFile &) = delete;
     TMdbFile &operator=(const TMdbFile &) = delete;
 
-    bool IsJet4() const;      // Jet 4 and later (UCS-2 text)
-    int CodePage() const;     // the code page of Jet 3 text
+    bool IsJet4() const;  // Jet 4 and later (UCS-2 text)
+    int CodePage() const; // the code page of Jet 3 text
     // The user tables, in catalogue order.
     const QList<TMdbTable> &Tables() const;
     // Hands every row of the table to the callback, values in column order:
@@ -68,8 +68,8 @@ private:
 
 struct TMdbImportReport
 {
-    QList<QPair<QString, qint64>> Tables;  // table and rows written, in order
-    QStringList Notes;                     // what was adjusted, one line each
+    QList<QPair<QString, qint64>> Tables; // table and rows written, in order
+    QStringList Notes;                    // what was adjusted, one line each
 };
 
 using TMdbImportProgress = std::function<void(qint64 rowsDone, qint64 rowsTotal)>;
@@ -82,8 +82,7 @@ using TMdbImportProgress = std::function<void(qint64 rowsDone, qint64 rowsTotal)
 // that nothing is lost (the bank check reports them). Nothing may have the
 // name of the SQLite file yet (see TNewFile); on failure nothing is left
 // behind. Throws EDatabaseError.
-TMdbImportReport ImportMdb(const QString &mdbFile, const QString &sqliteFile,
-                           const TMdbImportProgress &progress = {});
+TMdbImportReport ImportMdb(const QString &mdbFile, const QString &sqliteFile, const TMdbImportProgress &progress = {});
 
 // The same into an SQLite file that exists and is empty; on failure its
 // content is undefined and the caller removes it.

@@ -1,7 +1,7 @@
 #include "UNewFile.h"
 
 #include <cerrno>
-#include <cstdio>  // renameat2
+#include <cstdio> // renameat2
 #include <cstring>
 
 #include <fcntl.h>
@@ -70,5 +70,6 @@ void TNewFile::Commit()
     const int error = errno;
     if (error == EEXIST)
         RefuseTakenName(FFileName);
-    throw EDatabaseError(QStringLiteral("cannot write %1: %2").arg(FFileName, QString::fromLocal8Bit(std::strerror(error))));
+    throw EDatabaseError(
+        QStringLiteral("cannot write %1: %2").arg(FFileName, QString::fromLocal8Bit(std::strerror(error))));
 }

@@ -8,10 +8,10 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+#include "UBankFile.h"
 #include "UConnection.h"
 #include "UDbError.h"
 #include "URecordSchema.h"
-#include "UBankFile.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <QSqlError>
 #include <QSqlQuery>
 
+#include "UBankFile.h"
 #include "UDbError.h"
 #include "UJpeg.h"
-#include "UBankFile.h"
 #include "USignPictures.h"
 
 namespace {
@@ -17,11 +17,13 @@ namespace {
 const QString KQuestionFolder = QStringLiteral(":/examora/sample/questions");
 const QString KChapterFile = QStringLiteral(":/examora/sample/chapters.tsv");
 const QString KPartFile = QStringLiteral(":/examora/sample/parts.tsv");
-const QStringList KQuestionColumns{
-    QStringLiteral("ThemeID"), QStringLiteral("ThemeChapter"), QStringLiteral("ThemePart"), QStringLiteral("ThemeType"),
-    QStringLiteral("TT"), QStringLiteral("ThemeContent"), QStringLiteral("ThemeSpareA"), QStringLiteral("ThemeSpareB"),
-    QStringLiteral("ThemeSpareC"), QStringLiteral("ThemeSpareD"), QStringLiteral("ThemeSpareE"),
-    QStringLiteral("ThemeResult"), QStringLiteral("Picture"), QStringLiteral("Explanation")};
+const QStringList KQuestionColumns{QStringLiteral("ThemeID"),     QStringLiteral("ThemeChapter"),
+                                   QStringLiteral("ThemePart"),   QStringLiteral("ThemeType"),
+                                   QStringLiteral("TT"),          QStringLiteral("ThemeContent"),
+                                   QStringLiteral("ThemeSpareA"), QStringLiteral("ThemeSpareB"),
+                                   QStringLiteral("ThemeSpareC"), QStringLiteral("ThemeSpareD"),
+                                   QStringLiteral("ThemeSpareE"), QStringLiteral("ThemeResult"),
+                                   QStringLiteral("Picture"),     QStringLiteral("Explanation")};
 const QStringList KChapterColumns{QStringLiteral("ThemeChapter"), QStringLiteral("THEMENAME")};
 const QStringList KPartColumns{QStringLiteral("ThemePart"), QStringLiteral("PARTNAME")};
 const QString KPictureOpening = QStringLiteral("如图所示");
@@ -76,7 +78,8 @@ QList<TTableLine> SplitTable(const QByteArray &text, const QString &source, cons
         content.remove(0, 1);
     const QStringList lines = content.split(QLatin1Char('\n'));
     if (lines.first().trimmed().split(QLatin1Char('\t')) != columns)
-        throw EDatabaseError(QStringLiteral("%1 line 1: the header must read %2").arg(source, columns.join(QLatin1Char(' '))));
+        throw EDatabaseError(
+            QStringLiteral("%1 line 1: the header must read %2").arg(source, columns.join(QLatin1Char(' '))));
     QList<TTableLine> rows;
     for (int i = 1; i < lines.size(); ++i) {
         QString line = lines[i];
@@ -112,7 +115,8 @@ QList<QPair<int, QString>> ReadNamedNumbers(const QString &resource, const QStri
         const QString count = CellCountFault(line, columns);
         const int number = count.isEmpty() ? ReadNumber(line.Cells[0], columns[0], faults) : 0;
         if (!count.isEmpty() || !faults.isEmpty())
-            throw EDatabaseError(QStringLiteral("%1 line %2: %3").arg(resource).arg(line.Number).arg(count + faults.join(QString())));
+            throw EDatabaseError(
+                QStringLiteral("%1 line %2: %3").arg(resource).arg(line.Number).arg(count + faults.join(QString())));
         rows.append({number, line.Cells[1]});
     }
     return rows;
@@ -134,7 +138,8 @@ QString AnswerFault(const TSampleQuestion &question)
         if (question.Options != KTrueFalseOptions)
             return QStringLiteral("true/false options must be 正确 and 错误 in A and B, nothing else");
         return result == QLatin1String("1") || result == QLatin1String("2")
-                   ? QString() : QStringLiteral("true/false answer '%1' must be 1 or 2").arg(result);
+            ? QString()
+            : QStringLiteral("true/false answer '%1' must be 1 or 2").arg(result);
     }
     if (question.Options.mid(0, 4).contains(QString()) || !question.Options[4].isEmpty())
         return QStringLiteral("choices must offer the four options A-D and no E");
@@ -196,7 +201,7 @@ private:
     QSet<int> FChapters;
     QSet<int> FParts;
     QSet<QString> FPictureKeys;
-    QHash<int, QString> FIdPlaces;   // where each ID was first seen
+    QHash<int, QString> FIdPlaces; // where each ID was first seen
     QList<TSampleQuestion> FQuestions;
     QStringList FFaults;
 
@@ -230,7 +235,10 @@ private:
     {
         QStringList faults;
         if (question.Id < range.FirstId || question.Id > range.LastId)
-            faults << QStringLiteral("ThemeID %1 outside this file's range %2-%3").arg(question.Id).arg(range.FirstId).arg(range.LastId);
+            faults << QStringLiteral("ThemeID %1 outside this file's range %2-%3")
+                          .arg(question.Id)
+                          .arg(range.FirstId)
+                          .arg(range.LastId);
         if (FIdPlaces.contains(question.Id))
             faults << QStringLiteral("ThemeID %1 already used in %2").arg(question.Id).arg(FIdPlaces.value(question.Id));
         else
@@ -239,7 +247,9 @@ private:
         const int set = question.Set.toInt(&setOk);
         if (question.Set.size() != 2 || !setOk || set < range.FirstSet || set > range.LastSet)
             faults << QStringLiteral("set '%1' is not a two-digit set %2-%3 of this file")
-                          .arg(question.Set).arg(range.FirstSet, 2, 10, QLatin1Char('0')).arg(range.LastSet, 2, 10, QLatin1Char('0'));
+                          .arg(question.Set)
+                          .arg(range.FirstSet, 2, 10, QLatin1Char('0'))
+                          .arg(range.LastSet, 2, 10, QLatin1Char('0'));
         if (!FChapters.contains(question.Chapter))
             faults << QStringLiteral("chapter %1 is not in chapters.tsv").arg(question.Chapter);
         if (!FParts.contains(question.Part))
@@ -385,7 +395,8 @@ void WriteSampleBank(QSqlDatabase &db, const QList<TSampleQuestion> &questions)
     if (!db.transaction())
         throw EDatabaseError(db.lastError().text());
     try {
-        InsertNamedNumbers(db, QStringLiteral("INSERT INTO T_KS_CHAPTER (ThemeChapter, THEMENAME) VALUES (?, ?)"), chapters);
+        InsertNamedNumbers(db, QStringLiteral("INSERT INTO T_KS_CHAPTER (ThemeChapter, THEMENAME) VALUES (?, ?)"),
+                           chapters);
         InsertNamedNumbers(db, QStringLiteral("INSERT INTO T_KS_ThemePart (ThemePart, PARTNAME) VALUES (?, ?)"), parts);
         InsertQuestions(db, questions);
         WriteTemplates(db);

@@ -17,14 +17,14 @@ struct TSampleQuestion
 {
     int Id = 0;
     int Chapter = 0;
-    int Part = 0;            // topic, see data/sample/parts.tsv
-    int Type = 0;            // 1 true/false, 2 single choice, 3 multiple choice
-    QString Set;             // TT, two digits
+    int Part = 0; // topic, see data/sample/parts.tsv
+    int Type = 0; // 1 true/false, 2 single choice, 3 multiple choice
+    QString Set;  // TT, two digits
     QString Content;
-    QStringList Options;     // always five, empty text when not offered
+    QStringList Options; // always five, empty text when not offered
     QString Result;
-    QString PictureKey;      // empty for no picture
-    QString Explanation;     // why the key is right, with its legal basis
+    QString PictureKey;  // empty for no picture
+    QString Explanation; // why the key is right, with its legal basis
 };
 
 // One question file: its name (which fixes its ID and set range) and text.

@@ -81,11 +81,13 @@ QImage NoEntrySign()
 // Height limit: the figure between two inward-pointing wedges.
 QImage HeightLimitSign(const QString &text)
 {
-    return ProhibitionSign([text](QPainter &p, const QColor &colour) {
-        TextSymbol(text, 1.6, 0.75)(p, colour);
-        FillPolygon(p, {{-0.22, -0.98}, {0.22, -0.98}, {0, -0.6}}, colour);
-        FillPolygon(p, {{-0.22, 0.98}, {0.22, 0.98}, {0, 0.6}}, colour);
-    }, false, 0.9);
+    return ProhibitionSign(
+        [text](QPainter &p, const QColor &colour) {
+            TextSymbol(text, 1.6, 0.75)(p, colour);
+            FillPolygon(p, {{-0.22, -0.98}, {0.22, -0.98}, {0, -0.6}}, colour);
+            FillPolygon(p, {{-0.22, 0.98}, {0.22, 0.98}, {0, 0.6}}, colour);
+        },
+        false, 0.9);
 }
 
 QImage StopSign()
@@ -299,9 +301,7 @@ void DrawLamp(QPainter &p, const QPointF &centre, qreal radius, const QColor &co
     p.translate(centre);
     p.scale(radius * 1.1, radius * 1.1);
     switch (face) {
-    case TLampFace::RightArrow:
-        p.scale(-1, 1);
-        [[fallthrough]];
+    case TLampFace::RightArrow: p.scale(-1, 1); [[fallthrough]];
     case TLampFace::LeftArrow: {
         QPainterPath stem;
         stem.moveTo(0.8, 0);
@@ -310,9 +310,7 @@ void DrawLamp(QPainter &p, const QPointF &centre, qreal radius, const QColor &co
         FillPolygon(p, {{-0.88, 0}, {-0.18, -0.5}, {-0.18, 0.5}}, colour);
         break;
     }
-    case TLampFace::StraightArrow:
-        StraightArrow(p, colour);
-        break;
+    case TLampFace::StraightArrow: StraightArrow(p, colour); break;
     case TLampFace::DownArrow:
         p.rotate(180);
         StraightArrow(p, colour);
@@ -321,8 +319,7 @@ void DrawLamp(QPainter &p, const QPointF &centre, qreal radius, const QColor &co
         StrokeLine(p, QLineF(-0.6, -0.6, 0.6, 0.6), colour, 0.3);
         StrokeLine(p, QLineF(-0.6, 0.6, 0.6, -0.6), colour, 0.3);
         break;
-    case TLampFace::Disc:
-        break;
+    case TLampFace::Disc: break;
     }
     p.restore();
 }
@@ -480,8 +477,7 @@ using SignKit::TPicture;
 const QList<TPicture> &Pictures()
 {
     static const QList<TPicture> pictures = SignKit::ClassicPictures() + SignKit::SignPictures()
-                                            + SignKit::MarkingPictures() + SignKit::GesturePictures()
-                                            + SignKit::DashboardPictures();
+        + SignKit::MarkingPictures() + SignKit::GesturePictures() + SignKit::DashboardPictures();
     return pictures;
 }
 

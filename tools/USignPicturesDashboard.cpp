@@ -2,12 +2,11 @@
 // colour the vehicle shows it in: red for faults that stop the journey,
 // amber for cautions, green and blue for lamps switched on.
 
-#include "USignPicturesKit.h"
-
 #include <QLinearGradient>
 #include <QPainterPath>
 
 #include "USignPictures.h"
+#include "USignPicturesKit.h"
 
 namespace SignKit {
 
@@ -27,8 +26,17 @@ void Outline(QPainter &p, const QColor &colour, qreal width)
 
 void OilCan(QPainter &p, const QColor &colour)
 {
-    FillPolygon(p, {{-0.85, -0.1}, {-0.5, -0.1}, {-0.4, -0.3}, {0.15, -0.3}, {0.25, -0.15}, {0.85, -0.4},
-                    {0.35, 0.35}, {-0.6, 0.35}, {-0.6, 0.1}, {-0.85, 0.05}},
+    FillPolygon(p,
+                {{-0.85, -0.1},
+                 {-0.5, -0.1},
+                 {-0.4, -0.3},
+                 {0.15, -0.3},
+                 {0.25, -0.15},
+                 {0.85, -0.4},
+                 {0.35, 0.35},
+                 {-0.6, 0.35},
+                 {-0.6, 0.1},
+                 {-0.85, 0.05}},
                 colour);
     p.drawRect(QRectF(-0.25, -0.46, 0.22, 0.16));
     QPainterPath drop;
@@ -54,9 +62,22 @@ void Battery(QPainter &p, const QColor &colour)
 void Engine(QPainter &p, const QColor &colour)
 {
     Outline(p, colour, 0.1);
-    p.drawPolygon(QPolygonF{{-0.6, -0.3}, {-0.2, -0.3}, {-0.2, -0.45}, {0.25, -0.45}, {0.25, -0.3}, {0.5, -0.3},
-                            {0.62, -0.15}, {0.8, -0.15}, {0.8, 0.35}, {0.62, 0.35}, {0.5, 0.5}, {-0.45, 0.5},
-                            {-0.6, 0.3}, {-0.8, 0.3}, {-0.8, -0.05}, {-0.6, -0.05}});
+    p.drawPolygon(QPolygonF{{-0.6, -0.3},
+                            {-0.2, -0.3},
+                            {-0.2, -0.45},
+                            {0.25, -0.45},
+                            {0.25, -0.3},
+                            {0.5, -0.3},
+                            {0.62, -0.15},
+                            {0.8, -0.15},
+                            {0.8, 0.35},
+                            {0.62, 0.35},
+                            {0.5, 0.5},
+                            {-0.45, 0.5},
+                            {-0.6, 0.3},
+                            {-0.8, 0.3},
+                            {-0.8, -0.05},
+                            {-0.6, -0.05}});
     StrokeLine(p, QLineF(-0.35, -0.6, 0.4, -0.6), colour, 0.1);
     StrokeLine(p, QLineF(0.02, -0.6, 0.02, -0.45), colour, 0.1);
 }
@@ -166,8 +187,8 @@ void HazardTriangles(QPainter &p, const QColor &colour)
 
 void TurnArrows(QPainter &p, const QColor &colour)
 {
-    FillPolygon(p, {{-0.95, 0}, {-0.55, -0.35}, {-0.55, -0.14}, {-0.2, -0.14}, {-0.2, 0.14}, {-0.55, 0.14},
-                    {-0.55, 0.35}},
+    FillPolygon(p,
+                {{-0.95, 0}, {-0.55, -0.35}, {-0.55, -0.14}, {-0.2, -0.14}, {-0.2, 0.14}, {-0.55, 0.14}, {-0.55, 0.35}},
                 colour);
     FillPolygon(p, {{0.95, 0}, {0.55, -0.35}, {0.55, -0.14}, {0.2, -0.14}, {0.2, 0.14}, {0.55, 0.14}, {0.55, 0.35}},
                 colour);

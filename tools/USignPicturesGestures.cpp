@@ -1,12 +1,11 @@
 // The eight hand signals of a traffic police officer, drawn facing the
 // driver: the officer's right arm is on the left of the picture.
 
-#include "USignPicturesKit.h"
-
 #include <QPainterPath>
 #include <QtMath>
 
 #include "USignPictures.h"
+#include "USignPicturesKit.h"
 
 namespace SignKit {
 

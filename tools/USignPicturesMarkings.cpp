@@ -1,10 +1,9 @@
 // Road markings beyond the first set, seen from above with traffic on the right.
 
-#include "USignPicturesKit.h"
-
 #include <QPainterPath>
 
 #include "USignPictures.h"
+#include "USignPicturesKit.h"
 
 namespace SignKit {
 
@@ -36,8 +35,7 @@ void ZigzagLine(QPainter &p, qreal x, const QColor &colour)
 
 // Text painted along a lane, read by a driver coming up from below; the
 // glyphs are stretched lengthwise, as road lettering is.
-void RoadText(QPainter &p, const QString &text, const QPointF &centre, qreal width, qreal height,
-              const QColor &colour)
+void RoadText(QPainter &p, const QString &text, const QPointF &centre, qreal width, qreal height, const QColor &colour)
 {
     p.save();
     p.translate(centre);
@@ -259,7 +257,9 @@ QList<TPicture> MarkingPictures()
         {"mark-kerb-yellow-solid",
          [] { return KerbMarking([](QPainter &p) { StrokeLine(p, QLineF(224, 0, 224, 224), KLineYellow, 5); }); }},
         {"mark-kerb-yellow-broken",
-         [] { return KerbMarking([](QPainter &p) { DashedLine(p, QLineF(224, -10, 224, 224), KLineYellow, 5, 30, 22); }); }},
+         [] {
+             return KerbMarking([](QPainter &p) { DashedLine(p, QLineF(224, -10, 224, 224), KLineYellow, 5, 30, 22); });
+         }},
         {"mark-solid-white",
          [] {
              return RoadMarking([](QPainter &p) {
@@ -269,8 +269,12 @@ QList<TPicture> MarkingPictures()
              });
          }},
         {"mark-broken-yellow",
-         [] { return CentreLineMarking([](QPainter &p) { DashedLine(p, QLineF(160, -10, 160, 224), KLineYellow, 4, 30, 22); }); }},
-        {"mark-single-yellow", [] { return CentreLineMarking([](QPainter &p) { StrokeLine(p, QLineF(160, 0, 160, 224), KLineYellow, 4); }); }},
+         [] {
+             return CentreLineMarking(
+                 [](QPainter &p) { DashedLine(p, QLineF(160, -10, 160, 224), KLineYellow, 4, 30, 22); });
+         }},
+        {"mark-single-yellow",
+         [] { return CentreLineMarking([](QPainter &p) { StrokeLine(p, QLineF(160, 0, 160, 224), KLineYellow, 4); }); }},
         {"mark-arrow-straight-left", [] { return LaneArrowPicture(StraightOrLeftArrow, KWhite); }},
         {"mark-arrow-left-u-turn", [] { return LaneArrowPicture(LeftOrUTurnArrow, KWhite); }},
         {"mark-arrow-u-turn", [] { return LaneArrowPicture(UTurnArrow, KWhite); }},

@@ -1,8 +1,8 @@
 // Prohibition, warning, indication and guide signs beyond the first set.
 
-#include "USignPicturesKit.h"
-
 #include <QPainterPath>
+
+#include "USignPicturesKit.h"
 
 namespace SignKit {
 
@@ -281,11 +281,12 @@ QImage EndOfRestrictionSign(const TSymbol &symbol)
         const qreal inner = KSignRadius - 5;
         DrawSymbol(p, KSignCentre, inner * 0.62, symbol, KGrey);
         p.save();
-        p.setClipRegion(QRegion(QRect(KSignCentre.x() - inner, KSignCentre.y() - inner, 2 * inner, 2 * inner),
-                                QRegion::Ellipse));
+        p.setClipRegion(
+            QRegion(QRect(KSignCentre.x() - inner, KSignCentre.y() - inner, 2 * inner, 2 * inner), QRegion::Ellipse));
         for (int i = -2; i <= 2; ++i) {
             const QPointF shift(i * 9.0, -i * 9.0);
-            StrokeLine(p, QLineF(KSignCentre + shift + QPointF(-inner, -inner), KSignCentre + shift + QPointF(inner, inner)),
+            StrokeLine(p,
+                       QLineF(KSignCentre + shift + QPointF(-inner, -inner), KSignCentre + shift + QPointF(inner, inner)),
                        KBlack, 3);
         }
         p.restore();
@@ -409,7 +410,8 @@ void ExpresswayEntrance(QPainter &p, const QColor &colour)
 
 void BusOverText(QPainter &p, const QColor &colour)
 {
-    DrawSymbol(p, QPointF(0, -0.3), 0.9, [](QPainter &q, const QColor &c) { Bus(q, c, KBlue); }, colour);
+    DrawSymbol(
+        p, QPointF(0, -0.3), 0.9, [](QPainter &q, const QColor &c) { Bus(q, c, KBlue); }, colour);
     DrawSymbol(p, QPointF(0, 0.52), 1, TextSymbol(QStringLiteral("专用"), 1.0, 0.36), colour);
 }
 
@@ -469,20 +471,33 @@ QList<TPicture> SignPictures()
         {"must-non-motor-lane", [] { return BlueBoardSign(Bicycle, 50, true); }},
         {"must-bus-lane", [] { return BlueBoardSign(BusOverText, 50, true); }},
         {"guide-expressway-entrance",
-         [] { return TextBoardSign(KGreen, {QStringLiteral("入口"), QStringLiteral("ENTRANCE")}, ExpresswayEntrance); }},
+         [] {
+             return TextBoardSign(KGreen, {QStringLiteral("入口"), QStringLiteral("ENTRANCE")}, ExpresswayEntrance);
+         }},
         {"guide-service-area",
-         [] { return TextBoardSign(KGreen, {QStringLiteral("服务区"), QStringLiteral("2 km")}, ServiceFacilities); }},
+         [] {
+             return TextBoardSign(KGreen, {QStringLiteral("服务区"), QStringLiteral("2 km")}, ServiceFacilities);
+         }},
         {"guide-emergency-stop", [] { return TextBoardSign(KGreen, {QStringLiteral("紧急停车带")}, LayBy); }},
         {"guide-toll",
-         [] { return TextBoardSign(KGreen, {QStringLiteral("收费站"), QStringLiteral("1 km")}, TollBooth); }},
+         [] {
+             return TextBoardSign(KGreen, {QStringLiteral("收费站"), QStringLiteral("1 km")}, TollBooth);
+         }},
         {"guide-distance",
          [] {
-             return TextBoardSign(KBlue, {QStringLiteral("东湖  12 km"), QStringLiteral("新城  35 km"),
-                                          QStringLiteral("南港  68 km")},
+             return TextBoardSign(KBlue,
+                                  {QStringLiteral("东湖  12 km"), QStringLiteral("新城  35 km"),
+                                   QStringLiteral("南港  68 km")},
                                   nullptr);
          }},
-        {"guide-scenic", [] { return TextBoardSign(KBrown, {QStringLiteral("青山景区"), QStringLiteral("3 km")}, Pagoda); }},
-        {"guide-fuel", [] { return TextBoardSign(KBlue, {QStringLiteral("加油站"), QStringLiteral("500 m")}, FuelPump); }},
+        {"guide-scenic",
+         [] {
+             return TextBoardSign(KBrown, {QStringLiteral("青山景区"), QStringLiteral("3 km")}, Pagoda);
+         }},
+        {"guide-fuel",
+         [] {
+             return TextBoardSign(KBlue, {QStringLiteral("加油站"), QStringLiteral("500 m")}, FuelPump);
+         }},
     };
 }
 

@@ -9,11 +9,12 @@ QString ProgressLine(qint64 done, qint64 total, int width)
     const int filled = int(clamped * width / safeTotal);
     const int percent = int(clamped * 100 / safeTotal);
     return QLatin1Char('[') + QString(filled, QLatin1Char('#')) + QString(width - filled, QLatin1Char('-'))
-           + QStringLiteral("] %1 %  %2/%3 rows").arg(percent, 3).arg(done).arg(total);
+        + QStringLiteral("] %1 %  %2/%3 rows").arg(percent, 3).arg(done).arg(total);
 }
 
 TTerminalProgress::TTerminalProgress(std::FILE *stream)
-    : FStream(stream), FEnabled(isatty(fileno(stream)) == 1)
+    : FStream(stream),
+      FEnabled(isatty(fileno(stream)) == 1)
 {
     FSinceDraw.start();
 }

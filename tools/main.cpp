@@ -5,48 +5,47 @@
 #include <QSqlDatabase>
 #include <QStringList>
 
+#include "UBankCheck.h"
+#include "UBankFile.h"
 #include "UCommandLine.h"
 #include "UConnection.h"
 #include "UDbError.h"
-#include "URecordCsv.h"
-#include "UBankCheck.h"
-#include "UBankFile.h"
 #include "UMdbChild.h"
 #include "UMdbImport.h"
 #include "UNewFile.h"
+#include "URecordCsv.h"
 #include "URoomServer.h"
 #include "USampleBank.h"
 #include "UTerminalProgress.h"
 
 namespace {
 
-const char *const KUsage =
-    "examora-bank: writes and checks Examora question banks (SQLite files) and\n"
-    "sets up an exam room's server.\n"
-    "\n"
-    "Usage:\n"
-    "  examora-bank create FILE                 a new bank with the sample questions\n"
-    "  examora-bank create --synthetic N FILE   a new bank of N generated questions\n"
-    "                                           (20 % with a picture of about 30 KB)\n"
-    "  examora-bank import-mdb IN.mdb OUT       a new bank (SQLite) from an Access (Jet 3/4)\n"
-    "                                           file: every table; the bank tables with keys\n"
-    "  examora-bank check FILE|CONNINFO         lists, in Chinese, what would make an exam\n"
-    "                                           fail or go wrong; status 1 when anything is\n"
-    "                                           found, 2 when the bank cannot be read\n"
-    "\n"
-    "An exam room's PostgreSQL server, named by a libpq connection string\n"
-    "(CONNINFO: \"service=examroom\" or \"host=... dbname=... user=...\"; the\n"
-    "password comes from ~/.pgpass or the service file, never the command line):\n"
-    "  examora-bank server-init CONNINFO        creates the bank's, papers' and records' tables\n"
-    "  examora-bank push BANK CONNINFO [--replace]\n"
-    "                                           copies the bank file (questions with pictures,\n"
-    "                                           chapters, templates, explanations) in one\n"
-    "                                           transaction; a server that holds questions is\n"
-    "                                           refused unless --replace is given\n"
-    "  examora-bank results CONNINFO [--since YYYY-MM-DD]\n"
-    "                                           prints the exam records as CSV\n"
-    "  examora-bank --help                      this text\n"
-    "  examora-bank --version                   the program's name and version\n";
+const char *const KUsage = "examora-bank: writes and checks Examora question banks (SQLite files) and\n"
+                           "sets up an exam room's server.\n"
+                           "\n"
+                           "Usage:\n"
+                           "  examora-bank create FILE                 a new bank with the sample questions\n"
+                           "  examora-bank create --synthetic N FILE   a new bank of N generated questions\n"
+                           "                                           (20 % with a picture of about 30 KB)\n"
+                           "  examora-bank import-mdb IN.mdb OUT       a new bank (SQLite) from an Access (Jet 3/4)\n"
+                           "                                           file: every table; the bank tables with keys\n"
+                           "  examora-bank check FILE|CONNINFO         lists, in Chinese, what would make an exam\n"
+                           "                                           fail or go wrong; status 1 when anything is\n"
+                           "                                           found, 2 when the bank cannot be read\n"
+                           "\n"
+                           "An exam room's PostgreSQL server, named by a libpq connection string\n"
+                           "(CONNINFO: \"service=examroom\" or \"host=... dbname=... user=...\"; the\n"
+                           "password comes from ~/.pgpass or the service file, never the command line):\n"
+                           "  examora-bank server-init CONNINFO        creates the bank's, papers' and records' tables\n"
+                           "  examora-bank push BANK CONNINFO [--replace]\n"
+                           "                                           copies the bank file (questions with pictures,\n"
+                           "                                           chapters, templates, explanations) in one\n"
+                           "                                           transaction; a server that holds questions is\n"
+                           "                                           refused unless --replace is given\n"
+                           "  examora-bank results CONNINFO [--since YYYY-MM-DD]\n"
+                           "                                           prints the exam records as CSV\n"
+                           "  examora-bank --help                      this text\n"
+                           "  examora-bank --version                   the program's name and version\n";
 
 int Usage(int code)
 {
@@ -99,7 +98,7 @@ int ImportMdbCommand(const QStringList &args)
         report = ImportMdbInChild(QCoreApplication::applicationFilePath(), args[0], args[1],
                                   [&bar](qint64 done, qint64 total) { bar.Update(done, total); });
     } catch (const EDatabaseError &) {
-        bar.Finish();  // the message goes on a line of its own
+        bar.Finish(); // the message goes on a line of its own
         throw;
     }
     bar.Finish();
@@ -186,7 +185,8 @@ int main(int argc, char *argv[])
             return *status;
     }
     // Pictures are drawn with QPainter: a GUI application without a display.
-    qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
+    qputenv("QT_QPA_PLATFORM",
+            qgetenv("QT_QPA_PLATFORM").isEmpty() ? QByteArray("offscreen") : qgetenv("QT_QPA_PLATFORM"));
     QGuiApplication app(argc, argv);
     QStringList args = app.arguments().mid(1);
     if (args.isEmpty())

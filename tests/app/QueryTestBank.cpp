@@ -17,8 +17,12 @@ void StorePaper(const TTestBank &bank, const QString &table, int examineId, cons
 {
     int id = 1;
     for (int themeId : themeIds) {
-        bank.Exec(QStringLiteral("INSERT INTO %1 (ID, ExamineID, ThemeID, ThemeType, ThemeContent, ThemeResult, ThemeBit) "
-                                 "SELECT %2, %3, ThemeID, ThemeType, ThemeContent, ThemeResult, 1 FROM T_KS_THEME WHERE ThemeID=%4")
-                      .arg(table).arg(id++).arg(examineId).arg(themeId));
+        bank.Exec(QStringLiteral(
+                      "INSERT INTO %1 (ID, ExamineID, ThemeID, ThemeType, ThemeContent, ThemeResult, ThemeBit) "
+                      "SELECT %2, %3, ThemeID, ThemeType, ThemeContent, ThemeResult, 1 FROM T_KS_THEME WHERE ThemeID=%4")
+                      .arg(table)
+                      .arg(id++)
+                      .arg(examineId)
+                      .arg(themeId));
     }
 }

@@ -1,11 +1,11 @@
 #include <QTest>
 
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UConnectSettings.h"
 #include "UConnection.h"
 #include "UDM.h"
 #include "UVersion.h"
-#include "TestSupport.h"
 
 class TestUComm : public QObject
 {
@@ -61,16 +61,24 @@ void TestUComm::GetDataSource_data()
     QTest::addColumn<QString>("connection");
     QTest::addColumn<QString>("expected");
     QTest::newRow("server login string")
-        << "Provider=SQLOLEDB.1;Password=x;Persist Security Info=True;User ID=sa;Initial Catalog=db;Data Source=SRV01" << "SRV01";
-    QTest::newRow("lower-case name") << "Provider=SQLOLEDB.1;data source=.;User ID=sa" << ".";
-    QTest::newRow("jet path") << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\x\\\\Data\\Jsy_Data.mdb;Persist Security Info=False"
-                              << "C:\\x\\\\Data\\Jsy_Data.mdb";
-    QTest::newRow("blank before equals does not match") << "Provider=x;Data Source =SRV" << "";
-    QTest::newRow("missing") << "Provider=x;User ID=sa" << "";
-    QTest::newRow("quoted value keeps its semicolon") << "Provider=x;Data Source=\"a;b\";User ID=sa" << "a;b";
-    QTest::newRow("doubled quote inside") << "Provider=x;Data Source=\"say \"\"hi\"\"\"" << "say \"hi\"";
+        << "Provider=SQLOLEDB.1;Password=x;Persist Security Info=True;User ID=sa;Initial Catalog=db;Data Source=SRV01"
+        << "SRV01";
+    QTest::newRow("lower-case name") << "Provider=SQLOLEDB.1;data source=.;User ID=sa"
+                                     << ".";
+    QTest::newRow("jet path")
+        << "Provider=Microsoft.Jet.OLEDB.4.0;Data Source=C:\\x\\\\Data\\Jsy_Data.mdb;Persist Security Info=False"
+        << "C:\\x\\\\Data\\Jsy_Data.mdb";
+    QTest::newRow("blank before equals does not match") << "Provider=x;Data Source =SRV"
+                                                        << "";
+    QTest::newRow("missing") << "Provider=x;User ID=sa"
+                             << "";
+    QTest::newRow("quoted value keeps its semicolon") << "Provider=x;Data Source=\"a;b\";User ID=sa"
+                                                      << "a;b";
+    QTest::newRow("doubled quote inside") << "Provider=x;Data Source=\"say \"\"hi\"\"\""
+                                          << "say \"hi\"";
     QTest::newRow("quoted password does not hide a data source")
-        << "Provider=x;Password=\"x;Data Source=other\";Data Source=SRV01" << "SRV01";
+        << "Provider=x;Password=\"x;Data Source=other\";Data Source=SRV01"
+        << "SRV01";
 }
 
 void TestUComm::GetDataSource()
@@ -85,10 +93,14 @@ void TestUComm::CountCharText_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("search");
     QTest::addColumn<int>("expected");
-    QTest::newRow("digit twice in four") << "1312" << "1" << 2;
-    QTest::newRow("absent") << "1312" << "5" << 0;
-    QTest::newRow("two-character search") << "1312" << "13" << 0;
-    QTest::newRow("empty search") << "1312" << "" << 0;
+    QTest::newRow("digit twice in four") << "1312"
+                                         << "1" << 2;
+    QTest::newRow("absent") << "1312"
+                            << "5" << 0;
+    QTest::newRow("two-character search") << "1312"
+                                          << "13" << 0;
+    QTest::newRow("empty search") << "1312"
+                                  << "" << 0;
 }
 
 void TestUComm::CountCharText()
@@ -132,8 +144,7 @@ void TestUComm::MessageBoxesCarryFixedCaptionsAndIcons()
 
 void TestUComm::ConnectionStringsMapToEngines()
 {
-    const TConnectionTarget jet = MapConnectionString(
-        TDM::LocalConnectionString(QStringLiteral("/opt/examora/")));
+    const TConnectionTarget jet = MapConnectionString(TDM::LocalConnectionString(QStringLiteral("/opt/examora/")));
     QCOMPARE(jet.Kind, TConnectionTarget::ckSqlite);
     QCOMPARE(jet.DatabaseFile, QString("/opt/examora/Data/Jsy_Data.mdb"));
 

@@ -6,11 +6,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TRunAsUser.h"
 #include "UConnection.h"
 #include "UDbError.h"
 #include "UEngineErrorText.h"
 #include "UQuery.h"
-#include "TRunAsUser.h"
 
 // Real SQLite failures, each read back as the fault the user is told of:
 // the Chinese sentence first, the engine's own text after it unchanged.
@@ -83,8 +83,7 @@ QSqlError TestUEngineErrorText::FailureOf(const QSqlDatabase &db, const QString 
 {
     QSqlQuery query(db);
     if (query.exec(sql)) {
-        while (query.next()) {
-        }
+        while (query.next()) {}
         if (!query.lastError().isValid())
             qWarning() << "statement did not fail:" << sql;
     }
@@ -125,8 +124,7 @@ QString TestUEngineErrorText::BankInDataFolder(const QString &name)
     return file;
 }
 
-void TestUEngineErrorText::VerifySaid(const QSqlDatabase &db, const QString &sql, TEngineFault fault,
-                                      const QString &word)
+void TestUEngineErrorText::VerifySaid(const QSqlDatabase &db, const QString &sql, TEngineFault fault, const QString &word)
 {
     const QSqlError error = FailureOf(db, sql);
     QVERIFY2(error.isValid(), qPrintable(sql));
@@ -144,7 +142,8 @@ void TestUEngineErrorText::ReadOnlyFileIsSaid()
     const QString file = NewBank();
     // Opened read-only by the connection: refused even to root.
     QSqlDatabase db = Open(file, QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_BUSY_TIMEOUT=0"));
-    VerifySaid(db, QStringLiteral("insert into T values (2, '乙')"), TEngineFault::efReadOnlyFile, QStringLiteral("只读"));
+    VerifySaid(db, QStringLiteral("insert into T values (2, '乙')"), TEngineFault::efReadOnlyFile,
+               QStringLiteral("只读"));
     VerifySaid(db, QStringLiteral("delete from T"), TEngineFault::efReadOnlyFile, QStringLiteral("只读"));
 }
 
@@ -162,8 +161,8 @@ void TestUEngineErrorText::ReadOnlyFolderIsSaid()
 
 void TestUEngineErrorText::FileThatIsNoDatabaseIsSaid()
 {
-    VerifySaid(Open(TextFile(QStringLiteral("notes.txt"))), QStringLiteral("select count(*) from sqlite_master"), TEngineFault::efNotADatabase,
-               QStringLiteral("不是"));
+    VerifySaid(Open(TextFile(QStringLiteral("notes.txt"))), QStringLiteral("select count(*) from sqlite_master"),
+               TEngineFault::efNotADatabase, QStringLiteral("不是"));
 }
 
 void TestUEngineErrorText::DamagedDatabaseIsSaid()

@@ -2,10 +2,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include <QTest>
-
 #include <jpeglib.h>
 #include <turbojpeg.h>
+
+#include <QTest>
 
 #include "UJpeg.h"
 
@@ -159,9 +159,8 @@ void TestUJpeg::ErrorReachesTheHandlerAsThrown()
     const QByteArray good = EncodeJpeg(image);
     QByteArray badHeader = good;
     badHeader[3] = char(0x00);
-    const QList<std::pair<QByteArray, QString>> cases{
-        {QByteArray("GIF89a"), QStringLiteral("图片数据不是 JPEG 格式。")},
-        {badHeader, QStringLiteral("JPEG 图片头错误：")}};
+    const QList<std::pair<QByteArray, QString>> cases{{QByteArray("GIF89a"), QStringLiteral("图片数据不是 JPEG 格式。")},
+                                                      {badHeader, QStringLiteral("JPEG 图片头错误：")}};
     for (const auto &[bytes, text] : cases) {
         try {
             DecodeJpeg(bytes);

@@ -1,14 +1,14 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "QueryTestBank.h"
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UConnection.h"
 #include "UDM.h"
 #include "UDbError.h"
 #include "UQuery.h"
 #include "USqlText.h"
-#include "QueryTestBank.h"
-#include "TestSupport.h"
 
 // The database layer against the statements the program issues, on a real
 // SQLite file of the bank's schema, and in the "_postgres" run on a real
@@ -62,12 +62,15 @@ void TestUQuery::cleanup()
 void TestUQuery::SetListAndChapterListReadFieldZeroAndOne()
 {
     TQuery sets;
-    QVERIFY(OpenQuery(&sets, "select Distinct(TT) from T_KS_THEME where THEMECHAPTER in (1) and (TT is not null or TT<>'') order by TT "));
+    QVERIFY(OpenQuery(
+        &sets,
+        "select Distinct(TT) from T_KS_THEME where THEMECHAPTER in (1) and (TT is not null or TT<>'') order by TT "));
     QCOMPARE(sets.RecordCount(), 1);
     QCOMPARE(sets.Fields(0)->AsString(), QString("01"));
 
     TQuery chapters;
-    QVERIFY(OpenQuery(&chapters, "select ThemeChapter,THEMENAME from T_KS_CHAPTER where THEMECHAPTER in (20,21,22,23,24,25,26)"));
+    QVERIFY(OpenQuery(&chapters,
+                      "select ThemeChapter,THEMENAME from T_KS_CHAPTER where THEMECHAPTER in (20,21,22,23,24,25,26)"));
     QCOMPARE(chapters.RecordCount(), 2);
     QCOMPARE(chapters.Fields(0)->AsString(), QString("20"));
     QCOMPARE(chapters.Fields(1)->AsString(), QString("安全一"));
@@ -143,7 +146,8 @@ void TestUQuery::AppendPostWritesThroughAndIntegerTextIsAccepted()
     QCOMPARE(target.RecordCount(), 1);
     // The storage type of a value: SQLite's own, or the server's column type.
     const QString typeOf = TTestBank::OnServer() ? "pg_typeof(%1)::text" : "typeof(%1)";
-    QCOMPARE(FBank->Scalar("select " + typeOf.arg("ID") + " || " + typeOf.arg("ThemeBit") + " from T_KS_ExamineTheme").toString(),
+    QCOMPARE(FBank->Scalar("select " + typeOf.arg("ID") + " || " + typeOf.arg("ThemeBit") + " from T_KS_ExamineTheme")
+                 .toString(),
              TTestBank::OnServer() ? QString("bigintbigint") : QString("integerinteger"));
     QVERIFY(FBank->Scalar("select ThemeSpareF is null and AnswerResult is null from T_KS_ExamineTheme").toBool());
     // Papers are read in ID order, so the column must sort numerically.
@@ -165,8 +169,9 @@ void TestUQuery::EditPostWritesAnswerOfCurrentRowOnly()
     paper.FieldByName("AnswerResult")->SetAsString("24");
     paper.FieldByName("Yxx_St")->SetAsString("1");
     paper.Post();
-    QCOMPARE(FBank->Scalar("select group_concat(answer) from (select ifnull(AnswerResult,'-') as answer "
-                           "from T_KS_ExamineTheme order by ExamineID, ID) a")
+    QCOMPARE(FBank
+                 ->Scalar("select group_concat(answer) from (select ifnull(AnswerResult,'-') as answer "
+                          "from T_KS_ExamineTheme order by ExamineID, ID) a")
                  .toString(),
              QString("-,24,-,-,-,-"));
     QCOMPARE(FBank->Scalar("select Yxx_St from T_KS_ExamineTheme where ExamineID=1 and ID=2").toString(), QString("1"));
@@ -238,7 +243,7 @@ void TestUQuery::ScrollNotificationsFollowEveryMove()
     QVERIFY(OpenQuery(&bank, "select * from T_KS_THEME order by ThemeID"));
     QCOMPARE(opened, 1);
     QCOMPARE(scrolled, 1);
-    bank.Prior();   // at the first row: no move, but the row is synchronised again
+    bank.Prior(); // at the first row: no move, but the row is synchronised again
     QCOMPARE(scrolled, 2);
     QVERIFY(bank.Locate("ThemeID", 3));
     QCOMPARE(scrolled, 3);
@@ -313,10 +318,13 @@ void TestUQuery::WholeBankPicturesAreReadWhenAsked()
 void TestUQuery::TopIsTranslatedForSqlite()
 {
     TQuery page;
-    QVERIFY(OpenQuery(&page, "Select top 2 * From (SELECT THEMEID AS XH, THEMECONTENT FROM T_KS_THEME) a Order By Xh Desc"));
+    QVERIFY(OpenQuery(&page,
+                      "Select top 2 * From (SELECT THEMEID AS XH, THEMECONTENT FROM T_KS_THEME) a Order By Xh Desc"));
     QCOMPARE(page.RecordCount(), 2);
     QCOMPARE(page.FieldByName("Xh")->AsInteger(), 4);
-    QVERIFY(OpenQuery(&page, "Select Max(Xh) From (Select top 3 Xh From (SELECT THEMEID AS XH FROM T_KS_THEME) a Order By Xh) a"));
+    QVERIFY(
+        OpenQuery(&page,
+                  "Select Max(Xh) From (Select top 3 Xh From (SELECT THEMEID AS XH FROM T_KS_THEME) a Order By Xh) a"));
     QCOMPARE(page.Fields(0)->AsInteger(), 3);
 }
 
@@ -329,7 +337,6 @@ void TestUQuery::QuoteInEmbeddedValueStaysInsideTheLiteral()
     QVERIFY(OpenQuery(&set, "select * from T_KS_THEME where TT='" + QuoteSqlText("x' or '1'='1") + "'"));
     QCOMPARE(set.RecordCount(), 0);
 }
-
 
 // Handlers of AfterScroll read the ends flags of the row just made current,
 // whichever move made it so.
@@ -359,10 +366,14 @@ void TestUQuery::NamesThatNeedQuotingAreWrittenBack_data()
 {
     QTest::addColumn<QString>("table");
     QTest::addColumn<QString>("sql");
-    QTest::newRow("reserved table in brackets") << R"("Order")" << "select * from [Order]";
-    QTest::newRow("reserved table in quotes") << R"("Order")" << R"(select * from "Order" order by ID)";
-    QTest::newRow("table with a space, no key") << R"("Exam Notes")" << "select * from [Exam Notes]";
-    QTest::newRow("plain table read lazily") << "Notes" << R"(select * from Notes where "Group" is not null or ID>0)";
+    QTest::newRow("reserved table in brackets") << R"("Order")"
+                                                << "select * from [Order]";
+    QTest::newRow("reserved table in quotes") << R"("Order")"
+                                              << R"(select * from "Order" order by ID)";
+    QTest::newRow("table with a space, no key") << R"("Exam Notes")"
+                                                << "select * from [Exam Notes]";
+    QTest::newRow("plain table read lazily") << "Notes"
+                                             << R"(select * from Notes where "Group" is not null or ID>0)";
 }
 
 void TestUQuery::NamesThatNeedQuotingAreWrittenBack()
@@ -374,7 +385,8 @@ void TestUQuery::NamesThatNeedQuotingAreWrittenBack()
     FBank->Exec(R"(CREATE TABLE "Order" (ID INTEGER PRIMARY KEY, "Group" TEXT, "Note Text" TEXT))");
     FBank->Exec(R"(CREATE TABLE "Exam Notes" (ID INTEGER, "Group" TEXT, "Note Text" TEXT))");
     FBank->Exec(R"(CREATE TABLE Notes (ID INTEGER PRIMARY KEY, "Group" TEXT, "Note Text" TEXT))");
-    const QString stored = QStringLiteral(R"(select group_concat(ID || '/' || "Group" || '/' || "Note Text") from %1)").arg(table);
+    const QString stored = QStringLiteral(R"(select group_concat(ID || '/' || "Group" || '/' || "Note Text") from %1)")
+                               .arg(table);
     TQuery notes;
     QVERIFY(OpenQuery(&notes, sql));
     notes.Append();

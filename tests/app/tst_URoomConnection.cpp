@@ -1,15 +1,15 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UConnection.h"
 #include "UDM.h"
 #include "UIniFile.h"
+#include "UPostgresServer.h"
 #include "UQuery.h"
 #include "UQuit.h"
 #include "URoomConfig.h"
-#include "TestSupport.h"
-#include "UPostgresServer.h"
 
 namespace {
 

@@ -6,7 +6,7 @@ namespace {
 
 // The screens schools and learners have, in device pixels, and the scale
 // factors of their desktops.
-const QList<QSize> KScreens = {QSize(1280, 800), QSize(1280, 1024), QSize(1366, 768), QSize(1440, 900),
+const QList<QSize> KScreens = {QSize(1280, 800),  QSize(1280, 1024), QSize(1366, 768), QSize(1440, 900),
                                QSize(1920, 1080), QSize(2560, 1440), QSize(3840, 2160)};
 const QList<qreal> KFactors = {1, 1.25, 1.5, 1.75, 2};
 
@@ -45,8 +45,9 @@ void TestUScreenFitPlan::everyScreenAndFactor_data()
     QTest::addColumn<QSize>("design");
     QTest::addColumn<QRect>("available");
     QTest::addColumn<bool>("fill");
-    const QList<std::tuple<const char *, QSize, bool>> windows = {
-        {"exam", KExamScreen, true}, {"editor", KEditor, false}, {"licence", KLicenceDialog, false}};
+    const QList<std::tuple<const char *, QSize, bool>> windows = {{"exam", KExamScreen, true},
+                                                                  {"editor", KEditor, false},
+                                                                  {"licence", KLicenceDialog, false}};
     for (const QSize &screen : KScreens) {
         for (qreal factor : KFactors) {
             for (const auto &[name, design, fill] : windows) {
@@ -66,8 +67,9 @@ void TestUScreenFitPlan::everyScreenAndFactor()
     const QRect room = available.marginsRemoved(KFrame);
     const QRect &placed = plan.Geometry;
 
-    QVERIFY2(room.contains(placed), qPrintable(QStringLiteral("%1,%2 %3x%4").arg(placed.x()).arg(placed.y())
-                                                   .arg(placed.width()).arg(placed.height())));
+    QVERIFY2(room.contains(placed),
+             qPrintable(
+                 QStringLiteral("%1,%2 %3x%4").arg(placed.x()).arg(placed.y()).arg(placed.width()).arg(placed.height())));
     QCOMPARE(placed.size(), ScaledSize(design, plan.Scale));
     // Uniform: the aspect of the design is kept to the rounding of a pixel.
     QVERIFY(qAbs(placed.width() - design.width() * placed.height() / qreal(design.height())) <= 1.5);

@@ -1,11 +1,11 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "QueryTestBank.h"
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UDbError.h"
 #include "UQuery.h"
-#include "QueryTestBank.h"
-#include "TestSupport.h"
 
 // Rows read lazily from SQLite, and the plain path every other case takes,
 // on a real SQLite file of the bank's schema.
@@ -47,7 +47,8 @@ void TestUSqliteRowLoader::LazyRowsComeInTheOrderOfTheStatement_data()
     QTest::addColumn<QString>("sql");
     QTest::newRow("whole table") << "Select * From T_Ks_Theme";
     QTest::newRow("condition on an index") << "select * from T_KS_THEME where TT>='0'";
-    QTest::newRow("condition on the draw index") << "Select * From T_Ks_Theme Where ZT=1 and ThemePart=1 And ThemeChapter=1 And ThemeType=2";
+    QTest::newRow("condition on the draw index")
+        << "Select * From T_Ks_Theme Where ZT=1 and ThemePart=1 And ThemeChapter=1 And ThemeType=2";
     QTest::newRow("order by an indexed column") << "select * from T_KS_THEME order by TT desc";
     QTest::newRow("limit") << "select * from T_KS_THEME limit 3 offset 1";
     QTest::newRow("paper") << "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID";
@@ -155,7 +156,8 @@ void TestUSqliteRowLoader::FetchAllKeepsRowsReadableAfterTheyAreDeleted()
     const QByteArray picture(3000, '\x22');
     FBank->AddTheme(9, {{"ThemeImage", picture}});
     StorePaper(*FBank, "T_KS_ExamineTheme", 1, {1, 9});
-    FBank->Exec("update T_KS_ExamineTheme set ThemeImage=(select ThemeImage from T_KS_THEME where ThemeID=9) where ThemeID=9");
+    FBank->Exec(
+        "update T_KS_ExamineTheme set ThemeImage=(select ThemeImage from T_KS_THEME where ThemeID=9) where ThemeID=9");
     TQuery paper;
     QVERIFY(OpenQuery(&paper, "Select * From T_Ks_ExamineTheme Where ExamineID=1 Order By ID"));
     paper.FetchAll();
@@ -176,8 +178,9 @@ void TestUSqliteRowLoader::PlainPathReadsWholeRowsAtOpen_data()
     QTest::newRow("loader switched off") << false << paper;
     QTest::newRow("table in brackets") << true << "Select * From [T_Ks_ExamineTheme] Where ExamineID=1 Order By ID";
     QTest::newRow("computed column") << true << "Select *, 1 as One From T_Ks_ExamineTheme Where ExamineID=1 Order By ID";
-    QTest::newRow("join") << true
-                          << "Select e.* From T_Ks_ExamineTheme e join T_KS_THEME t on t.ThemeID=e.ThemeID Where ExamineID=1 Order By ID";
+    QTest::newRow("join")
+        << true
+        << "Select e.* From T_Ks_ExamineTheme e join T_KS_THEME t on t.ThemeID=e.ThemeID Where ExamineID=1 Order By ID";
 }
 
 void TestUSqliteRowLoader::PlainPathReadsWholeRowsAtOpen()
@@ -199,7 +202,8 @@ void TestUSqliteRowLoader::PlainPathReadsWholeRowsAtOpen()
     paper.Edit();
     paper.FieldByName("AnswerResult")->SetAsString("14");
     paper.Post();
-    QCOMPARE(FBank->Scalar("select group_concat(ifnull(AnswerResult,'-')) from T_KS_ExamineTheme").toString(), QString("-,14"));
+    QCOMPARE(FBank->Scalar("select group_concat(ifnull(AnswerResult,'-')) from T_KS_ExamineTheme").toString(),
+             QString("-,14"));
 }
 
 QTEST_GUILESS_MAIN(TestUSqliteRowLoader)

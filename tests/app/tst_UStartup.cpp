@@ -4,6 +4,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestSupport.h"
+#include "UBankFile.h"
 #include "UComm.h"
 #include "UConnection.h"
 #include "UDM.h"
@@ -11,8 +13,6 @@
 #include "UQuit.h"
 #include "URegistry.h"
 #include "UVersion.h"
-#include "TestSupport.h"
-#include "UBankFile.h"
 
 namespace {
 
@@ -37,7 +37,11 @@ public:
         FValues[FCurrent + QLatin1Char('/') + name] = value;
         Written << name;
     }
-    void Restart() { FCurrent.clear(); Written.clear(); }
+    void Restart()
+    {
+        FCurrent.clear();
+        Written.clear();
+    }
 
     std::map<QString, QString> FValues;
     std::map<QString, bool> FKeys;
@@ -80,8 +84,9 @@ void TestUStartup::FirstRunWritesAllFiveValuesUnderTheBuildKey()
     RunContext.AppPath = QStringLiteral("/opt/examora/");
     TMemoryRegistry registry;
     QVERIFY(RecordApplicationInfo(registry, QStringLiteral("/opt/examora/examora")));
-    QCOMPARE(registry.Written, (QStringList{"ApplicationName", "ApplicationVersion", "ApplicationSysFlag",
-                                            "ApplicationPath", "ApplicationExeName"}));
+    QCOMPARE(registry.Written,
+             (QStringList{"ApplicationName", "ApplicationVersion", "ApplicationSysFlag", "ApplicationPath",
+                          "ApplicationExeName"}));
     QCOMPARE(registry.FValues["Software\\Quorvane\\100.1/ApplicationName"], QString("Velmaris"));
     QCOMPARE(registry.FValues["Software\\Quorvane\\100.1/ApplicationVersion"], QString("4.0"));
     QCOMPARE(registry.FValues["Software\\Quorvane\\100.1/ApplicationSysFlag"], QString("100.1"));
@@ -143,7 +148,10 @@ void TestUStartup::ValidDatabaseOpensWithoutDialog()
     TTestBank bank;
     TDM dm;
     int dialogs = 0;
-    dm.RunConnectDialog = [&dialogs] { ++dialogs; return 2; };
+    dm.RunConnectDialog = [&dialogs] {
+        ++dialogs;
+        return 2;
+    };
     dm.DataModuleCreate(QFileInfo(bank.DatabaseFile()).dir().absolutePath() + QStringLiteral("/.."));
     QVERIFY(dm.ACon->Connected());
     QCOMPARE(dialogs, 0);
@@ -156,7 +164,10 @@ void TestUStartup::MissingDatabaseShowsDialogAndCancelQuits()
     QTemporaryDir folder;
     TDM dm;
     int dialogs = 0;
-    dm.RunConnectDialog = [&dialogs] { ++dialogs; return 2; };
+    dm.RunConnectDialog = [&dialogs] {
+        ++dialogs;
+        return 2;
+    };
     dm.DataModuleCreate(folder.path());
     QCOMPARE(dialogs, 1);
     QVERIFY(!dm.ACon->Connected());
@@ -170,7 +181,10 @@ void TestUStartup::MissingDatabaseOkRetriesOnceAndRaises()
     QTemporaryDir folder;
     TDM dm;
     int dialogs = 0;
-    dm.RunConnectDialog = [&dialogs] { ++dialogs; return 1; };
+    dm.RunConnectDialog = [&dialogs] {
+        ++dialogs;
+        return 1;
+    };
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, dm.DataModuleCreate(folder.path()));
     QCOMPARE(dialogs, 1);
     QVERIFY(!QuitRequested());
@@ -197,7 +211,10 @@ void TestUStartup::FileThatIsNotADatabaseFailsLikeAMissingOne()
     junk.close();
     TDM dm;
     int dialogs = 0;
-    dm.RunConnectDialog = [&dialogs] { ++dialogs; return 2; };
+    dm.RunConnectDialog = [&dialogs] {
+        ++dialogs;
+        return 2;
+    };
     dm.DataModuleCreate(folder.path());
     QCOMPARE(dialogs, 1);
     QVERIFY(!dm.ACon->Connected());
@@ -227,7 +244,10 @@ bool OpensBankIn(const QString &folder, int *dialogs)
     QDir().mkpath(folder + QStringLiteral("/Data"));
     QFile::copy(made, folder + QStringLiteral("/Data/Jsy_Data.mdb"));
     TDM dm;
-    dm.RunConnectDialog = [dialogs] { ++*dialogs; return 2; };
+    dm.RunConnectDialog = [dialogs] {
+        ++*dialogs;
+        return 2;
+    };
     dm.DataModuleCreate(folder);
     return dm.ACon->Connected();
 }

@@ -1,5 +1,6 @@
 #include <memory>
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
@@ -9,25 +10,24 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QAbstractItemView>
-#include <QStyleOption>
 #include <QRadioButton>
+#include <QStyleOption>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "TestSupport.h"
 #include "UApplication.h"
 #include "UComm.h"
 #include "UConnectSettings.h"
 #include "UConnection.h"
-#include "UDbError.h"
 #include "UDM.h"
+#include "UDbError.h"
 #include "UIniFile.h"
 #include "UQuit.h"
 #include "USqlServerClient.h"
 #include "UnitInitialization.h"
-#include "TestSupport.h"
 
 namespace {
 
@@ -45,7 +45,10 @@ struct TFakeServer
 class TFakeSqlServerClient : public TSqlServerClient
 {
 public:
-    explicit TFakeSqlServerClient(std::shared_ptr<TFakeServer> server) : FServer(std::move(server)) {}
+    explicit TFakeSqlServerClient(std::shared_ptr<TFakeServer> server)
+        : FServer(std::move(server))
+    {
+    }
 
     void Connect(const QString &connectionString) override
     {
@@ -117,7 +120,10 @@ private slots:
 private:
     std::unique_ptr<TFrmConnect> NewForm();
     template <typename T>
-    T *Control(const char *name) const { return FForm->findChild<T *>(QLatin1String(name)); }
+    T *Control(const char *name) const
+    {
+        return FForm->findChild<T *>(QLatin1String(name));
+    }
     void ChooseDatabase(const QString &server, const QString &database);
 
     std::unique_ptr<QTemporaryDir> FDir;
@@ -161,7 +167,7 @@ void TestUnitInitialization::ChooseDatabase(const QString &server, const QString
 void TestUnitInitialization::Layout_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("geometry");   // width/height 0: sized to its text
+    QTest::addColumn<QRect>("geometry"); // width/height 0: sized to its text
     QTest::addColumn<QString>("text");
     auto row = [](const char *name, QRect geometry, const char *text) {
         QTest::newRow(name) << QString::fromLatin1(name) << geometry << QString::fromUtf8(text);
@@ -321,7 +327,7 @@ void TestUnitInitialization::TypedPasswordWithSemicolonStaysAPassword()
 void TestUnitInitialization::DatabaseListEntries_data()
 {
     QTest::addColumn<QString>("server");
-    QTest::addColumn<int>("scripts");   // how many of the five SysData scripts exist
+    QTest::addColumn<int>("scripts"); // how many of the five SysData scripts exist
     QTest::addColumn<QStringList>("expected");
     const QString newEntry = QString::fromUtf8(NewDatabaseEntry);
     const QString restore = QString::fromUtf8(RestoreDatabaseEntry);
@@ -358,7 +364,8 @@ void TestUnitInitialization::DatabaseListEntries()
     QCOMPARE(combData->currentText(), QString());
     QCOMPARE(FServer->ConnectStrings.last(),
              QStringLiteral("Provider=SQLOLEDB.1;Password=;Persist Security Info=True;User ID=sa;Initial Catalog= ;"
-                            "Data Source=") + server);
+                            "Data Source=")
+                 + server);
     QVERIFY(FServer->Open);
 }
 
@@ -458,7 +465,8 @@ void TestUnitInitialization::OkConnectionStrings_data()
         << "Provider=SQLOLEDB.1;Persist Security Info=False;User ID=sa;Initial Catalog=JsyData;Data Source=srv";
     const QString fixed = QStringLiteral("Provider=SQLOLEDB.1;Password=") + LumidrivePassword()
         + QStringLiteral(";Persist Security Info=True;User ID=sa;Initial Catalog= ");
-    QTest::newRow("Lumidrive server") << "RadioButton3" << fixed + ";Data Source=srv" << fixed + "JsyData;Data Source=srv";
+    QTest::newRow("Lumidrive server") << "RadioButton3" << fixed + ";Data Source=srv"
+                                      << fixed + "JsyData;Data Source=srv";
 }
 
 void TestUnitInitialization::OkConnectionStrings()

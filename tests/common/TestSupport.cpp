@@ -5,13 +5,13 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "UBankFile.h"
 #include "UComm.h"
 #include "UConnection.h"
 #include "UDM.h"
 #include "UIniFile.h"
-#include "URoomConfig.h"
 #include "UPostgresServer.h"
-#include "UBankFile.h"
+#include "URoomConfig.h"
 
 TScriptedMessages::TScriptedMessages()
 {
@@ -140,7 +140,8 @@ void TTestBank::RefuseRows(const QString &name, const QString &event, const QStr
 
 void TTestBank::AllowRows(const QString &name, const QString &table) const
 {
-    Exec(OnServer() ? QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, table) : QStringLiteral("DROP TRIGGER %1").arg(name));
+    Exec(OnServer() ? QStringLiteral("DROP TRIGGER %1 ON %2").arg(name, table)
+                    : QStringLiteral("DROP TRIGGER %1").arg(name));
 }
 
 void TTestBank::AddTheme(int themeId, const QVariantMap &columns)
@@ -167,7 +168,8 @@ void TTestBank::AddTheme(int themeId, const QVariantMap &columns)
         marks << QStringLiteral("?");
     }
     QSqlQuery query(Db());
-    query.prepare(QStringLiteral("INSERT INTO T_KS_THEME (%1) VALUES (%2)").arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+    query.prepare(QStringLiteral("INSERT INTO T_KS_THEME (%1) VALUES (%2)")
+                      .arg(names.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
     for (auto it = values.begin(); it != values.end(); ++it)
         query.addBindValue(it.value());
     if (!query.exec())
@@ -177,7 +179,8 @@ void TTestBank::AddTheme(int themeId, const QVariantMap &columns)
 void TTestBank::AddModel(int modelId, const QString &driveType, const QVariant &randomTheme, int minutes, int isUser)
 {
     QSqlQuery query(Db());
-    query.prepare(QStringLiteral("INSERT INTO T_KS_Model (ModelID, IsUser, DirvesType, RandomTheme, KSSJ) VALUES (?,?,?,?,?)"));
+    query.prepare(
+        QStringLiteral("INSERT INTO T_KS_Model (ModelID, IsUser, DirvesType, RandomTheme, KSSJ) VALUES (?,?,?,?,?)"));
     query.addBindValue(modelId);
     query.addBindValue(isUser);
     query.addBindValue(driveType);
@@ -187,10 +190,17 @@ void TTestBank::AddModel(int modelId, const QString &driveType, const QVariant &
         QTest::qFail(qPrintable(query.lastError().text()), __FILE__, __LINE__);
 }
 
-void TTestBank::AddContent(int modelId, int part, int chapter, int type, int themeCount, int selectCount,
-                           int themeBit, int bitCount)
+void TTestBank::AddContent(int modelId, int part, int chapter, int type, int themeCount, int selectCount, int themeBit,
+                           int bitCount)
 {
     Exec(QStringLiteral("INSERT INTO T_KS_ThemeModelContent (ModelID, ThemePart, ThemeChapter, ThemeType, ThemeCount, "
                         "SelectCount, ThemeBit, BitCount) VALUES (%1,%2,%3,%4,%5,%6,%7,%8)")
-             .arg(modelId).arg(part).arg(chapter).arg(type).arg(themeCount).arg(selectCount).arg(themeBit).arg(bitCount));
+             .arg(modelId)
+             .arg(part)
+             .arg(chapter)
+             .arg(type)
+             .arg(themeCount)
+             .arg(selectCount)
+             .arg(themeBit)
+             .arg(bitCount));
 }

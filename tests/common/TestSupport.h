@@ -54,7 +54,7 @@ public:
     // The connection string of the server database (OnServer only).
     QString ConnInfo() const { return FConnInfo; }
 
-    QString AppPath() const;          // with trailing separator
+    QString AppPath() const; // with trailing separator
     QString DatabaseFile() const;
     TDM &DataModule() { return *FDM; }
     // A direct connection for arranging rows and checking results.
@@ -75,8 +75,8 @@ public:
     void AddTheme(int themeId, const QVariantMap &columns = {});
     // Inserts a template head and returns nothing; content rows with AddContent.
     void AddModel(int modelId, const QString &driveType, const QVariant &randomTheme, int minutes, int isUser = 1);
-    void AddContent(int modelId, int part, int chapter, int type, int themeCount, int selectCount,
-                    int themeBit, int bitCount);
+    void AddContent(int modelId, int part, int chapter, int type, int themeCount, int selectCount, int themeBit,
+                    int bitCount);
 
 private:
     void CreateServerBank();

@@ -50,7 +50,8 @@ QString TPostgresServer::Unavailable()
     return QString();
 }
 
-TPostgresServer::TPostgresServer(const QStringList &options) : FBinDir(ServerBinDir())
+TPostgresServer::TPostgresServer(const QStringList &options)
+    : FBinDir(ServerBinDir())
 {
     if (const QString why = Unavailable(); !why.isEmpty()) {
         FError = why;

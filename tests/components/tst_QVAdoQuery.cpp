@@ -1,10 +1,8 @@
-#include <QTest>
-
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QSignalSpy>
+#include <QTest>
 
-#include "UDM.h"
 #include "QVAdoQuery.h"
 #include "QVCheckBox.h"
 #include "QVCheckListBox.h"
@@ -15,6 +13,7 @@
 #include "QVMemo.h"
 #include "QVRadioGroup.h"
 #include "TestSupport.h"
+#include "UDM.h"
 
 namespace {
 
@@ -22,10 +21,17 @@ namespace {
 class TFakePicture : public QWidget, public TQVPictureBinding
 {
 public:
-    explicit TFakePicture(QWidget *parent) : QWidget(parent) {}
+    explicit TFakePicture(QWidget *parent)
+        : QWidget(parent)
+    {
+    }
     bool CheckValue() override { return true; }
     QVariant GetValue() override { return FBytes.isEmpty() ? QVariant() : QVariant(FBytes); }
-    void SetValue(const QVariant &value) override { FBytes = value.toByteArray(); ++Loads; }
+    void SetValue(const QVariant &value) override
+    {
+        FBytes = value.toByteArray();
+        ++Loads;
+    }
     void UpdateEditState() override { ++Refreshes; }
     void ClearPicture() override { FBytes.clear(); }
 
@@ -152,7 +158,8 @@ void TestQVAdoQuery::init()
     FBank = std::make_unique<TTestBank>();
     FBank->Exec(QStringLiteral("CREATE TABLE Person (ID INTEGER PRIMARY KEY, Name TEXT, Age REAL, Active INTEGER, "
                                "Note TEXT, Kind TEXT, Tags TEXT, Dept TEXT, Photo BLOB)"));
-    FBank->Exec(QStringLiteral("INSERT INTO Person VALUES (1, '王五', 30, 1, '备注一', '教练', '|01|03|', 'D2', x'FFD8FF')"));
+    FBank->Exec(
+        QStringLiteral("INSERT INTO Person VALUES (1, '王五', 30, 1, '备注一', '教练', '|01|03|', 'D2', x'FFD8FF')"));
     FBank->Exec(QStringLiteral("INSERT INTO Person VALUES (2, '赵六', 21.5, 0, NULL, '学员', NULL, 'D1', NULL)"));
     FBank->Exec(QStringLiteral("INSERT INTO Person VALUES (3, '孙七', NULL, 0, NULL, NULL, NULL, NULL, NULL)"));
     FBank->Exec(QStringLiteral("CREATE TABLE Dept (Code TEXT PRIMARY KEY, HeadID TEXT)"));
@@ -238,7 +245,7 @@ void TestQVAdoQuery::EditUnlocksControlsAndLocksEveryGrid()
     QVERIFY(f.CbActive->isEnabled() && f.RgKind->isEnabled() && f.ClTags->isEnabled());
     QVERIFY(!f.GridA->isEnabled());
     QVERIFY(!f.GridFree->isEnabled());
-    QVERIFY(!f.CbHead->isEnabled());   // bound to B, which browses
+    QVERIFY(!f.CbHead->isEnabled()); // bound to B, which browses
     f.B->Edit();
     QVERIFY(f.CbHead->isEnabled());
     f.A->Cancel();

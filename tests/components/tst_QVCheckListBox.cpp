@@ -78,7 +78,7 @@ void TestQVCheckListBox::CountMismatchIsReported()
     QCOMPARE(messages.Last().Caption, QStringLiteral("错误"));
     FBox->SetValue(QStringLiteral("|02|"));
     QCOMPARE(messages.Count(), 2);
-    QVERIFY(FBox->Checked(0));    // unchanged
+    QVERIFY(FBox->Checked(0)); // unchanged
     QVERIFY(!FBox->Checked(1));
 }
 

@@ -1,23 +1,22 @@
-#include <QTest>
-
+#include <QAbstractItemView>
 #include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QScreen>
-#include <QAbstractItemView>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
 #include <QTreeWidget>
 
+#include "QVAdoQuery.h"
+#include "QVComboBox.h"
+#include "TestSupport.h"
 #include "UApplication.h"
 #include "UDM.h"
 #include "UMessageSeam.h"
-#include "QVAdoQuery.h"
-#include "QVComboBox.h"
 #include "UQVComboBoxSelValue.h"
-#include "TestSupport.h"
 
 namespace {
 
@@ -237,7 +236,7 @@ void TestQVComboBox::BoundStateAndRequiredCheck()
     QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
     query->Open();
     QVERIFY(!FCombo->isEnabled());
-    QCOMPARE(FCombo->ItemIndex(), -1);          // 总则 is not a code
+    QCOMPARE(FCombo->ItemIndex(), -1); // 总则 is not a code
     query->Edit();
     QVERIFY(FCombo->isEnabled());
     TScriptedMessages messages;
@@ -274,8 +273,9 @@ void TestQVComboBox::DialogPreselectsAndSearches()
 
         Child<QLineEdit>(dialog, "EdtCode")->setText(QStringLiteral("C2"));
         Child<QPushButton>(dialog, "BtnQuery")->click();
-        QCOMPARE(Rows(dialog), (QStringList{"C2=名称2", "C20=名称20", "C21=名称21", "C22=名称22", "C23=名称23",
-                                            "C24=名称24", "C25=名称25"}));
+        QCOMPARE(Rows(dialog),
+                 (QStringList{"C2=名称2", "C20=名称20", "C21=名称21", "C22=名称22", "C23=名称23", "C24=名称24",
+                              "C25=名称25"}));
         Child<QLineEdit>(dialog, "EdtCode")->setText(QStringLiteral("X"));
         Child<QPushButton>(dialog, "BtnQuery")->click();
         QCOMPARE(messages.Last().Text, QStringLiteral("没有找到符合条件的数据！"));

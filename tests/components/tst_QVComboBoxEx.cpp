@@ -1,10 +1,10 @@
 #include <QTest>
 
-#include "UDM.h"
 #include "QVAdoQuery.h"
 #include "QVComboBoxEx.h"
-#include "UQVControlComm.h"
 #include "TestSupport.h"
+#include "UDM.h"
+#include "UQVControlComm.h"
 
 class TestQVComboBoxEx : public QObject
 {
@@ -92,10 +92,10 @@ void TestQVComboBoxEx::RequiredWhileEditing()
 {
     TScriptedMessages messages;
     FCombo->SetIsMust(true);
-    QVERIFY(FCombo->CheckValue());           // no query
+    QVERIFY(FCombo->CheckValue()); // no query
     FCombo->SetDataSet(FQuery.get());
     FQuery->Open();
-    QVERIFY(FCombo->CheckValue());           // browsing
+    QVERIFY(FCombo->CheckValue()); // browsing
     FQuery->Edit();
     QVERIFY(!FCombo->CheckValue());
     QCOMPARE(messages.Last().Text, QStringLiteral("本项是必填项！"));
@@ -118,7 +118,7 @@ void TestQVComboBoxEx::StateColours()
     FCombo->SetCanEdit(false);
     FQuery->Edit();
     FCombo->UpdateEditState();
-    QCOMPARE(FCombo->palette().color(QPalette::Base), KQVReadOnlyColor);  // without CanEdit: left as it was
+    QCOMPARE(FCombo->palette().color(QPalette::Base), KQVReadOnlyColor); // without CanEdit: left as it was
 }
 
 QTEST_MAIN(TestQVComboBoxEx)

@@ -2,10 +2,10 @@
 
 #include <QTest>
 
-#include "UDM.h"
 #include "QVAdoQuery.h"
 #include "QVDBGrid.h"
 #include "TestSupport.h"
+#include "UDM.h"
 
 class TestQVDBGrid : public QObject
 {

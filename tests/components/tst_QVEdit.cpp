@@ -1,12 +1,11 @@
+#include <QDateTime>
 #include <QTest>
 
-#include <QDateTime>
-
-#include "UDM.h"
 #include "QVAdoQuery.h"
 #include "QVEdit.h"
-#include "UQVControlComm.h"
 #include "TestSupport.h"
+#include "UDM.h"
+#include "UQVControlComm.h"
 
 namespace {
 
@@ -80,14 +79,14 @@ void TestQVEdit::CheckMessage_data()
     QTest::newRow("empty date required") << int(etDate) << QStringLiteral("    年  月  日") << true << KRequired;
     QTest::newRow("bad time") << int(etTime) << "25:10" << false << QStringLiteral("请输入正确的时间！");
     QTest::newRow("empty time required") << int(etTime) << "  :  " << true << KRequired;
-    QTest::newRow("date-time with impossible date") << int(etDateTime) << QStringLiteral("2024年13月01日 10:00")
-                                                    << false << KBadDate;
-    QTest::newRow("date-time with bad time says date") << int(etDateTime) << QStringLiteral("2024年01月01日 29:00")
-                                                       << false << KBadDate;
-    QTest::newRow("date-time has no range check") << int(etDateTime) << QStringLiteral("1700年01月01日 10:00")
-                                                  << false << "";
-    QTest::newRow("empty date-time required") << int(etDateTime) << QStringLiteral("    年  月  日   :  ")
-                                              << true << KRequired;
+    QTest::newRow("date-time with impossible date")
+        << int(etDateTime) << QStringLiteral("2024年13月01日 10:00") << false << KBadDate;
+    QTest::newRow("date-time with bad time says date")
+        << int(etDateTime) << QStringLiteral("2024年01月01日 29:00") << false << KBadDate;
+    QTest::newRow("date-time has no range check")
+        << int(etDateTime) << QStringLiteral("1700年01月01日 10:00") << false << "";
+    QTest::newRow("empty date-time required")
+        << int(etDateTime) << QStringLiteral("    年  月  日   :  ") << true << KRequired;
     QTest::newRow("unknown type passes") << 7 << "" << true << "";
 }
 
@@ -112,8 +111,8 @@ void TestQVEdit::ValueText_data()
     QTest::newRow("date stored as text") << int(etDate) << QVariant(QStringLiteral("2023-01-09"))
                                          << QStringLiteral("2023年01月09日");
     QTest::newRow("time stored as text") << int(etTime) << QVariant(QStringLiteral("07:05:00")) << "07:05";
-    QTest::newRow("date-time stored as text") << int(etDateTime) << QVariant(QStringLiteral("2023-01-09T07:05:00"))
-                                              << QStringLiteral("2023年01月09日 07:05");
+    QTest::newRow("date-time stored as text")
+        << int(etDateTime) << QVariant(QStringLiteral("2023-01-09T07:05:00")) << QStringLiteral("2023年01月09日 07:05");
 }
 
 void TestQVEdit::ValueText()
@@ -162,10 +161,10 @@ void TestQVEdit::CheckOnlyWhileTheQueryEdits()
     QVERIFY(QTest::qWaitForWindowActive(&form));
 
     TScriptedMessages messages;
-    QVERIFY(edit->CheckValue());                 // no query
+    QVERIFY(edit->CheckValue()); // no query
     edit->SetDataSet(&query);
     query.Open();
-    QVERIFY(edit->CheckValue());                 // browsing
+    QVERIFY(edit->CheckValue()); // browsing
     query.Edit();
     QVERIFY(!edit->CheckValue());
     QCOMPARE(messages.Count(), 1);
@@ -185,7 +184,7 @@ void TestQVEdit::EditStateFollowsQueryAndCanEdit()
     TQVEdit edit;
     const auto base = [&edit] { return edit.palette().color(QPalette::Base); };
 
-    edit.UpdateEditState();                      // no query: left alone
+    edit.UpdateEditState(); // no query: left alone
     QVERIFY(!edit.isReadOnly());
     edit.SetDataSet(&query);
     query.Open();

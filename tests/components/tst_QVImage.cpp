@@ -5,14 +5,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include "QVAdoQuery.h"
+#include "QVImage.h"
+#include "TestSupport.h"
 #include "UConnection.h"
 #include "UDM.h"
 #include "UJpeg.h"
-#include "QVAdoQuery.h"
-#include "QVImage.h"
 #include "UQVImageSelect.h"
 #include "UQVImageShow.h"
-#include "TestSupport.h"
 
 namespace {
 

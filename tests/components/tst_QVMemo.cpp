@@ -1,10 +1,10 @@
 #include <QTest>
 
-#include "UDM.h"
 #include "QVAdoQuery.h"
 #include "QVMemo.h"
-#include "UQVControlComm.h"
 #include "TestSupport.h"
+#include "UDM.h"
+#include "UQVControlComm.h"
 
 class TestQVMemo : public QObject
 {
@@ -37,7 +37,7 @@ void TestQVMemo::CheckAndStateFollowTheQuery()
     memo.SetIsMust(true);
     TScriptedMessages messages;
 
-    memo.UpdateEditState();                       // no query: untouched
+    memo.UpdateEditState(); // no query: untouched
     QVERIFY(!memo.isReadOnly());
     QVERIFY(memo.CheckValue());
     memo.SetDataSet(&query);
@@ -45,7 +45,7 @@ void TestQVMemo::CheckAndStateFollowTheQuery()
     memo.UpdateEditState();
     QVERIFY(memo.isReadOnly());
     QCOMPARE(memo.palette().color(QPalette::Base), KQVReadOnlyColor);
-    QVERIFY(memo.CheckValue());                   // browsing
+    QVERIFY(memo.CheckValue()); // browsing
     query.Edit();
     memo.UpdateEditState();
     QVERIFY(!memo.isReadOnly());

@@ -7,13 +7,13 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
-#include "UApplication.h"
-#include "UConnection.h"
-#include "UDbError.h"
-#include "UDM.h"
 #include "QVAdoQuery.h"
 #include "QVPageTool.h"
 #include "TestSupport.h"
+#include "UApplication.h"
+#include "UConnection.h"
+#include "UDM.h"
+#include "UDbError.h"
 
 namespace {
 
@@ -365,9 +365,8 @@ void TestQVPageTool::MasterSourceUnlinkedWhileReloading()
     QObject master;
     FQuery->SetMasterSource(&master);
     QObject *seenWhileOpening = &master;
-    connect(FQuery, &TQuery::BeforeOpen, this, [&seenWhileOpening](TQuery *query) {
-        seenWhileOpening = query->MasterSource();
-    });
+    connect(FQuery, &TQuery::BeforeOpen, this,
+            [&seenWhileOpening](TQuery *query) { seenWhileOpening = query->MasterSource(); });
     FBar->BtnAutoNextClick();
     QCOMPARE(seenWhileOpening, nullptr);
     QCOMPARE(FQuery->MasterSource(), &master);

@@ -31,12 +31,10 @@ void TestQVPaging::Statements_data()
                                 << "Select top 5 * From (SELECT * FROM T) a Order By Xh Desc";
     QTest::newRow("last of 40") << QVPageSql::LastPage(40, 20, b)
                                 << "Select top 20 * From (SELECT * FROM T) a Order By Xh Desc";
-    QTest::newRow("boundary of page 3")
-        << QVPageSql::PageBoundary(3, 20, b)
-        << "Select Max(Xh) From (Select top 40 Xh From (SELECT * FROM T) a Order By Xh) a";
-    QTest::newRow("rows above a boundary")
-        << QVPageSql::PageRows(20, b, QStringLiteral("120"))
-        << "Select top 20 * From (SELECT * FROM T) a Where Xh>120 Order By Xh";
+    QTest::newRow("boundary of page 3") << QVPageSql::PageBoundary(3, 20, b)
+                                        << "Select Max(Xh) From (Select top 40 Xh From (SELECT * FROM T) a Order By Xh) a";
+    QTest::newRow("rows above a boundary") << QVPageSql::PageRows(20, b, QStringLiteral("120"))
+                                           << "Select top 20 * From (SELECT * FROM T) a Where Xh>120 Order By Xh";
 }
 
 void TestQVPaging::Statements()

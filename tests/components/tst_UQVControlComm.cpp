@@ -46,8 +46,7 @@ void TestUQVControlComm::MaskTextToParseText_data()
     QTest::newRow("time") << QStringLiteral("08:30") << int(mmTime) << "08:30:00";
     QTest::newRow("empty time") << QStringLiteral("  :  ") << int(mmTime) << ":  :00";
     QTest::newRow("date-time") << QStringLiteral("2024年03月05日 08:30") << int(mmDateTime) << "2024-03-05 08:30:00";
-    QTest::newRow("empty date-time") << QStringLiteral("    年  月  日   :  ") << int(mmDateTime)
-                                     << "-  -     :  :00";
+    QTest::newRow("empty date-time") << QStringLiteral("    年  月  日   :  ") << int(mmDateTime) << "-  -     :  :00";
 }
 
 void TestUQVControlComm::MaskTextToParseText()

@@ -95,15 +95,24 @@ void TestUQVCropGeometry::Clamp_data()
     QTest::addColumn<bool>("shown");
     QTest::addColumn<QRect>("expected");
     const QRect standard(0, 0, 160, 200);
-    QTest::newRow("opening, small picture, ratio kept") << QSize(100, 100) << standard << true << false << QRect(0, 0, 80, 100);
-    QTest::newRow("open, small picture, ratio kept") << QSize(100, 100) << standard << true << true << QRect(0, 0, 100, 100);
-    QTest::newRow("opening, small picture, free ratio") << QSize(100, 100) << standard << false << false << QRect(0, 0, 100, 100);
-    QTest::newRow("opening, tall picture, ratio kept") << QSize(100, 400) << standard << true << false << QRect(0, 0, 100, 125);
-    QTest::newRow("opening, wide low picture, ratio kept") << QSize(400, 100) << standard << true << false << QRect(0, 0, 80, 100);
-    QTest::newRow("frame beyond right and bottom moves in") << QSize(1000, 1000) << QRect(900, 900, 160, 200) << true << true << QRect(840, 800, 160, 200);
-    QTest::newRow("frame before left and top moves in") << QSize(1000, 1000) << QRect(-20, -5, 160, 200) << false << true << QRect(0, 0, 160, 200);
-    QTest::newRow("only the high side is cut") << QSize(500, 150) << QRect(30, 40, 160, 200) << false << true << QRect(30, 0, 160, 150);
-    QTest::newRow("high frame off the right edge moves in") << QSize(500, 150) << QRect(400, 40, 160, 200) << false << true << QRect(340, 0, 160, 150);
+    QTest::newRow("opening, small picture, ratio kept")
+        << QSize(100, 100) << standard << true << false << QRect(0, 0, 80, 100);
+    QTest::newRow("open, small picture, ratio kept")
+        << QSize(100, 100) << standard << true << true << QRect(0, 0, 100, 100);
+    QTest::newRow("opening, small picture, free ratio")
+        << QSize(100, 100) << standard << false << false << QRect(0, 0, 100, 100);
+    QTest::newRow("opening, tall picture, ratio kept")
+        << QSize(100, 400) << standard << true << false << QRect(0, 0, 100, 125);
+    QTest::newRow("opening, wide low picture, ratio kept")
+        << QSize(400, 100) << standard << true << false << QRect(0, 0, 80, 100);
+    QTest::newRow("frame beyond right and bottom moves in")
+        << QSize(1000, 1000) << QRect(900, 900, 160, 200) << true << true << QRect(840, 800, 160, 200);
+    QTest::newRow("frame before left and top moves in")
+        << QSize(1000, 1000) << QRect(-20, -5, 160, 200) << false << true << QRect(0, 0, 160, 200);
+    QTest::newRow("only the high side is cut")
+        << QSize(500, 150) << QRect(30, 40, 160, 200) << false << true << QRect(30, 0, 160, 150);
+    QTest::newRow("high frame off the right edge moves in")
+        << QSize(500, 150) << QRect(400, 40, 160, 200) << false << true << QRect(340, 0, 160, 150);
 }
 
 void TestUQVCropGeometry::Clamp()

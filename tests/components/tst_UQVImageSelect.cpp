@@ -5,8 +5,8 @@
 #include <QFileDialog>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QLineEdit>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QSpinBox>
@@ -17,11 +17,11 @@
 #include <QVideoFrameFormat>
 #include <QVideoSink>
 
+#include "TestSupport.h"
 #include "UJpeg.h"
 #include "UQVCamera.h"
 #include "UQVImageSelect.h"
 #include "UQVImageShow.h"
-#include "TestSupport.h"
 
 namespace {
 
@@ -36,7 +36,10 @@ QImage Picture(int width, int height, QColor color = Qt::darkCyan)
 class TFakeCamera : public TQVCameraDevice
 {
 public:
-    explicit TFakeCamera(bool present) : FPresent(present) {}
+    explicit TFakeCamera(bool present)
+        : FPresent(present)
+    {
+    }
     bool Connect(QVideoSink *sink) override
     {
         Sink = FPresent ? sink : nullptr;
@@ -196,8 +199,7 @@ void TestUQVImageSelect::ConfirmCompressesAndWritesSettings()
     dialog.findChild<QPushButton *>("BtnOk")->click();
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QCOMPARE(dialog.PreviewPicture().size(), expected);
-    const std::optional<TCropSettings> saved =
-        ReadCropSettings(FDir->filePath("ImgConfig.Cfg"), "TFrmEditor-ImgTheme");
+    const std::optional<TCropSettings> saved = ReadCropSettings(FDir->filePath("ImgConfig.Cfg"), "TFrmEditor-ImgTheme");
     QVERIFY(saved.has_value());
     QCOMPARE(saved->CutWidth, std::optional<int>(cut.width()));
     QCOMPARE(saved->CutHeight, std::optional<int>(cut.height()));

@@ -11,8 +11,6 @@
 #include <QTimer>
 #include <QToolButton>
 
-#include "UDM.h"
-#include "UJpeg.h"
 #include "QVAdoQuery.h"
 #include "QVComboBox.h"
 #include "QVDBGrid.h"
@@ -21,9 +19,11 @@
 #include "QVMemo.h"
 #include "QVPageTool.h"
 #include "QVPaging.h"
-#include "UQVImageSelect.h"
-#include "UEditor.h"
 #include "TestSupport.h"
+#include "UDM.h"
+#include "UEditor.h"
+#include "UJpeg.h"
+#include "UQVImageSelect.h"
 #include "USampleBank.h"
 
 namespace {
@@ -82,7 +82,7 @@ QByteArray GifOf(const QImage &picture)
     const auto word = [&gif](int value) { gif.append(char(value & 0xff)).append(char(value >> 8)); };
     word(indexed.width());
     word(indexed.height());
-    gif.append(char(0xf7)).append(2, '\0');   // a global table of 256 colours
+    gif.append(char(0xf7)).append(2, '\0'); // a global table of 256 colours
     for (int i = 0; i < 256; ++i) {
         const QRgb colour = indexed.colorTable().value(i);
         gif.append(char(qRed(colour))).append(char(qGreen(colour))).append(char(qBlue(colour)));
@@ -151,7 +151,10 @@ private slots:
 
 private:
     template <typename T>
-    T *Child(const char *name) const { return FForm->findChild<T *>(QString::fromLatin1(name)); }
+    T *Child(const char *name) const
+    {
+        return FForm->findChild<T *>(QString::fromLatin1(name));
+    }
     void Click(const char *button) const { Child<QPushButton>(button)->click(); }
     void MouseClick(const char *button) const { QTest::mouseClick(Child<QPushButton>(button), Qt::LeftButton); }
     void Search(const QString &text) const;
@@ -360,9 +363,11 @@ void TestUEditor::ListShowsTitlesAndNames()
     const int typeColumn = query->FieldByName("ThemeType")->Index();
     for (int row = 0; row < grid->model()->rowCount(); ++row) {
         const int themeId = grid->model()->index(row, 0).data().toInt();
-        const QString chapter = FBank->Scalar("select c.THEMENAME from T_KS_THEME t join T_KS_CHAPTER c on "
-                                              "c.ThemeChapter=t.ThemeChapter where t.ThemeID="
-                                              + QString::number(themeId)).toString();
+        const QString chapter = FBank
+                                    ->Scalar("select c.THEMENAME from T_KS_THEME t join T_KS_CHAPTER c on "
+                                             "c.ThemeChapter=t.ThemeChapter where t.ThemeID="
+                                             + QString::number(themeId))
+                                    .toString();
         QCOMPARE(grid->model()->index(row, chapterColumn).data().toString(), chapter);
         QCOMPARE(grid->model()->index(row, typeColumn).data().toString(),
                  typeNames.value(FBank->Scalar("select ThemeType" + Where(themeId)).toInt()));
@@ -382,8 +387,7 @@ void TestUEditor::ListShowsTitlesAndNames()
 
 void TestUEditor::SearchFiltersThePagedList()
 {
-    const int matching =
-        FBank->Scalar("select Count(*) from T_KS_THEME where instr(ThemeContent, '驾驶人') > 0").toInt();
+    const int matching = FBank->Scalar("select Count(*) from T_KS_THEME where instr(ThemeContent, '驾驶人') > 0").toInt();
     QVERIFY(matching > 40);
     auto *bar = Child<TQVPageTool>("PageTool1");
     TQVAdoQuery *query = FForm->Query();

@@ -1,9 +1,9 @@
 #include <QTest>
 
+#include "TestSupport.h"
 #include "UDM.h"
 #include "UQuery.h"
 #include "UThemeRules.h"
-#include "TestSupport.h"
 
 class TestUThemeRules : public QObject
 {
@@ -27,11 +27,16 @@ void TestUThemeRules::NormaliseResult_data()
 {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("already normal") << "134" << "134";
-    QTest::newRow("out of order") << "31" << "13";
-    QTest::newRow("repeated") << "2212" << "12";
-    QTest::newRow("separators and blanks") << " 1, 3|4 " << "134";
-    QTest::newRow("empty") << "" << "";
+    QTest::newRow("already normal") << "134"
+                                    << "134";
+    QTest::newRow("out of order") << "31"
+                                  << "13";
+    QTest::newRow("repeated") << "2212"
+                              << "12";
+    QTest::newRow("separators and blanks") << " 1, 3|4 "
+                                           << "134";
+    QTest::newRow("empty") << ""
+                           << "";
 }
 
 void TestUThemeRules::NormaliseResult()
@@ -48,17 +53,28 @@ void TestUThemeRules::CheckThemeDraft_data()
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("message");
     const QStringList four{"甲", "乙", "丙", "丁", ""};
-    QTest::newRow("single choice") << 2 << four << "3" << "";
-    QTest::newRow("true or false") << 1 << QStringList{"正确", "错误", "", "", ""} << "2" << "";
-    QTest::newRow("multiple out of order") << 3 << four << "41" << "";
-    QTest::newRow("one option") << 2 << QStringList{"甲", " ", "", "", ""} << "1" << "至少要有两个选项！";
-    QTest::newRow("no answer") << 2 << four << " " << "请输入答案！";
-    QTest::newRow("letter answer") << 2 << four << "A" << "答案只能由选项号 1～5 组成！";
-    QTest::newRow("six") << 2 << four << "6" << "答案只能由选项号 1～5 组成！";
-    QTest::newRow("answer on empty option") << 2 << four << "5" << "答案 5 对应的选项没有内容！";
-    QTest::newRow("two answers for single") << 2 << four << "12" << "判断题和单选题只能有一个答案！";
-    QTest::newRow("two answers for true or false") << 1 << four << "12" << "判断题和单选题只能有一个答案！";
-    QTest::newRow("one answer for multiple") << 3 << four << "2" << "多选题至少要有两个答案！";
+    QTest::newRow("single choice") << 2 << four << "3"
+                                   << "";
+    QTest::newRow("true or false") << 1 << QStringList{"正确", "错误", "", "", ""} << "2"
+                                   << "";
+    QTest::newRow("multiple out of order") << 3 << four << "41"
+                                           << "";
+    QTest::newRow("one option") << 2 << QStringList{"甲", " ", "", "", ""} << "1"
+                                << "至少要有两个选项！";
+    QTest::newRow("no answer") << 2 << four << " "
+                               << "请输入答案！";
+    QTest::newRow("letter answer") << 2 << four << "A"
+                                   << "答案只能由选项号 1～5 组成！";
+    QTest::newRow("six") << 2 << four << "6"
+                         << "答案只能由选项号 1～5 组成！";
+    QTest::newRow("answer on empty option") << 2 << four << "5"
+                                            << "答案 5 对应的选项没有内容！";
+    QTest::newRow("two answers for single") << 2 << four << "12"
+                                            << "判断题和单选题只能有一个答案！";
+    QTest::newRow("two answers for true or false") << 1 << four << "12"
+                                                   << "判断题和单选题只能有一个答案！";
+    QTest::newRow("one answer for multiple") << 3 << four << "2"
+                                             << "多选题至少要有两个答案！";
 }
 
 void TestUThemeRules::CheckThemeDraft()
@@ -139,8 +155,8 @@ QList<int> Found(const QString &searchText)
 
 void AddSearchThemes(TTestBank &bank)
 {
-    const QStringList contents{"开启100%的灯光", "开启1000盏灯", "a_b 路口", "axb 路口", "驾驶人's 车",
-                               "他说\"停车\"", "注意!前方", "第 12 题的说法", "普通题目"};
+    const QStringList contents{"开启100%的灯光", "开启1000盏灯", "a_b 路口",       "axb 路口", "驾驶人's 车",
+                               "他说\"停车\"",   "注意!前方",    "第 12 题的说法", "普通题目"};
     for (int i = 0; i < contents.size(); ++i)
         bank.AddTheme(i + 11, {{"ThemeContent", contents[i]}});
 }

@@ -10,15 +10,15 @@
 #include <QStandardPaths>
 #include <QTest>
 
+#include "FrmPrew.h"
+#include "UAnswerSheetPanel.h"
 #include "UComm.h"
+#include "UExamClock.h"
+#include "UExamWidgets.h"
+#include "UFrPreview.h"
 #include "UJpeg.h"
 #include "UQuery.h"
 #include "UQuit.h"
-#include "UAnswerSheetPanel.h"
-#include "UExamClock.h"
-#include "UExamWidgets.h"
-#include "FrmPrew.h"
-#include "UFrPreview.h"
 
 const QString KConfirm = QStringLiteral("交卷后系统将关闭答题功能，确定要交卷吗？");
 const QString KLongText = QStringLiteral("驾驶机动车在道路上行驶，遇到前方路口交通信号灯为黄灯持续闪烁、"
@@ -31,13 +31,20 @@ void FillBank(TTestBank &bank)
 {
     QImage picture(64, 48, QImage::Format_RGB888);
     picture.fill(QColor(30, 120, 200));
-    bank.AddTheme(1, {{"ThemeType", 1}, {"ThemeContent", "路口黄灯闪烁时应减速。"}, {"ThemeSpareA", "正确"},
-                      {"ThemeSpareB", "错误"}, {"ThemeSpareC", ""}, {"ThemeSpareD", ""}, {"ThemeResult", "1"},
-                      {"ThemeImage", EncodeJpeg(picture)}, {"TT", "01"}});
+    bank.AddTheme(1,
+                  {{"ThemeType", 1},
+                   {"ThemeContent", "路口黄灯闪烁时应减速。"},
+                   {"ThemeSpareA", "正确"},
+                   {"ThemeSpareB", "错误"},
+                   {"ThemeSpareC", ""},
+                   {"ThemeSpareD", ""},
+                   {"ThemeResult", "1"},
+                   {"ThemeImage", EncodeJpeg(picture)},
+                   {"TT", "01"}});
     bank.AddTheme(2, {{"ThemeType", 2}, {"ThemeResult", "2"}, {"TT", "01"}});
     bank.AddTheme(3, {{"ThemeType", 2}, {"ThemeSpareC", ""}, {"ThemeResult", "4"}, {"TT", "01"}});
-    bank.AddTheme(4, {{"ThemeType", 3}, {"ThemeContent", KLongText}, {"ThemeSpareE", "戊"}, {"ThemeResult", "135"},
-                      {"TT", "01"}});
+    bank.AddTheme(
+        4, {{"ThemeType", 3}, {"ThemeContent", KLongText}, {"ThemeSpareE", "戊"}, {"ThemeResult", "135"}, {"TT", "01"}});
     bank.AddModel(1, "001", 1, 45);
     bank.AddContent(1, 1, 1, 1, 1, 1, 25, 25);
     bank.AddContent(1, 1, 1, 2, 2, 2, 25, 50);
@@ -50,7 +57,7 @@ QString PaperTable()
                                                    : QStringLiteral("T_KS_ExamineTheme");
 }
 
-template<class T>
+template <class T>
 T *Named(const QObject &form, const char *name)
 {
     return form.findChild<T *>(QString::fromLatin1(name));
@@ -92,32 +99,32 @@ void TDialogAnswerer::Poll()
 }
 
 TExamScreen::TExamScreen(TFrmMain &form)
-    : Clock(Named<TExamClock>(form, "ExamClock"))
-    , AQry(Named<TQuery>(form, "AQry"))
-    , Qry_Print(Named<TQuery>(form, "Qry_Print"))
-    , Label1(Named<QLabel>(form, "Label1"))
-    , Label2(Named<QLabel>(form, "Label2"))
-    , Label5(Named<QLabel>(form, "Label5"))
-    , LabCylb(Named<QLabel>(form, "LabCylb"))
-    , LabTime(Named<QLabel>(form, "LabTime"))
-    , LabContent(Named<QLabel>(form, "LabContent"))
-    , LabType(Named<QLabel>(form, "LabType"))
-    , ImgTheme(Named<QLabel>(form, "ImgTheme"))
-    , LabA(Named<QLabel>(form, "LabA"))
-    , LabB(Named<QLabel>(form, "LabB"))
-    , LabC(Named<QLabel>(form, "LabC"))
-    , LabD(Named<QLabel>(form, "LabD"))
-    , LabE(Named<QLabel>(form, "LabE"))
-    , Panel1(Named<TAnswerSheetPanel>(form, "Panel1"))
-    , Panel3(Named<QWidget>(form, "Panel3"))
-    , Panel5(Named<QWidget>(form, "Panel5"))
-    , Panel9(Named<QWidget>(form, "Panel9"))
-    , Edit1(Named<QLineEdit>(form, "Edit1"))
-    , RGYxx(Named<TRadioGroup>(form, "RGYxx"))
-    , SpeedButton1(Named<TFaceButton>(form, "SpeedButton1"))
-    , SpeedButton2(Named<TFaceButton>(form, "SpeedButton2"))
-    , SpeedButton3(Named<TFaceButton>(form, "SpeedButton3"))
-    , SpeedButton5(Named<TFaceButton>(form, "SpeedButton5"))
+    : Clock(Named<TExamClock>(form, "ExamClock")),
+      AQry(Named<TQuery>(form, "AQry")),
+      Qry_Print(Named<TQuery>(form, "Qry_Print")),
+      Label1(Named<QLabel>(form, "Label1")),
+      Label2(Named<QLabel>(form, "Label2")),
+      Label5(Named<QLabel>(form, "Label5")),
+      LabCylb(Named<QLabel>(form, "LabCylb")),
+      LabTime(Named<QLabel>(form, "LabTime")),
+      LabContent(Named<QLabel>(form, "LabContent")),
+      LabType(Named<QLabel>(form, "LabType")),
+      ImgTheme(Named<QLabel>(form, "ImgTheme")),
+      LabA(Named<QLabel>(form, "LabA")),
+      LabB(Named<QLabel>(form, "LabB")),
+      LabC(Named<QLabel>(form, "LabC")),
+      LabD(Named<QLabel>(form, "LabD")),
+      LabE(Named<QLabel>(form, "LabE")),
+      Panel1(Named<TAnswerSheetPanel>(form, "Panel1")),
+      Panel3(Named<QWidget>(form, "Panel3")),
+      Panel5(Named<QWidget>(form, "Panel5")),
+      Panel9(Named<QWidget>(form, "Panel9")),
+      Edit1(Named<QLineEdit>(form, "Edit1")),
+      RGYxx(Named<TRadioGroup>(form, "RGYxx")),
+      SpeedButton1(Named<TFaceButton>(form, "SpeedButton1")),
+      SpeedButton2(Named<TFaceButton>(form, "SpeedButton2")),
+      SpeedButton3(Named<TFaceButton>(form, "SpeedButton3")),
+      SpeedButton5(Named<TFaceButton>(form, "SpeedButton5"))
 {
 }
 

@@ -7,8 +7,8 @@
 #include <QTimer>
 #include <QVariant>
 
-#include "UMain.h"
 #include "TestSupport.h"
+#include "UMain.h"
 
 class QLabel;
 class QLineEdit;

@@ -3,9 +3,9 @@
 #include <QSqlDatabase>
 #include <QTest>
 
+#include "ExamScreenFixture.h"
 #include "TestSupport.h"
 #include "UPostgresServer.h"
-#include "ExamScreenFixture.h"
 
 // An exam in a room whose server goes away in the middle: the answer that
 // could not be committed stays on the screen, the candidate is told it is

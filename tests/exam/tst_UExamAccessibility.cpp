@@ -5,11 +5,11 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "ExamScreenFixture.h"
 #include "UAnswerSheetPanel.h"
 #include "UExamAccessibility.h"
 #include "UExamClock.h"
 #include "UExamWidgets.h"
-#include "ExamScreenFixture.h"
 
 // What a screen reader is told of the exam screen, through the accessibility
 // interfaces it reads, and how the sheet tells its states apart besides colour.

@@ -52,12 +52,16 @@ void TestUExamRules::TrimEntry_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("blanks off both ends") << "  13 " << "13";
-    QTest::newRow("inner blanks stay") << " 1 3 " << "1 3";
-    QTest::newRow("tabs and line ends go") << "\t2\r\n" << "2";
+    QTest::newRow("blanks off both ends") << "  13 "
+                                          << "13";
+    QTest::newRow("inner blanks stay") << " 1 3 "
+                                       << "1 3";
+    QTest::newRow("tabs and line ends go") << "\t2\r\n"
+                                           << "2";
     QTest::newRow("other control characters go") << QString(QChar(1)) + "4" + QChar(31) << "4";
     QTest::newRow("ideographic space stays") << QString(QChar(0x3000)) + "1" << QString(QChar(0x3000)) + "1";
-    QTest::newRow("only blanks give empty") << " \t " << "";
+    QTest::newRow("only blanks give empty") << " \t "
+                                            << "";
 }
 
 void TestUExamRules::TrimEntry()
@@ -71,15 +75,24 @@ void TestUExamRules::NormalAnswer_data()
 {
     QTest::addColumn<QString>("entry");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("empty stays empty") << "" << "";
-    QTest::newRow("one digit") << "2" << "2";
-    QTest::newRow("digits sorted") << "31" << "13";
-    QTest::newRow("clicks 3 1 5") << "315" << "135";
-    QTest::newRow("all five reversed") << "54321" << "12345";
-    QTest::newRow("only the first five count") << "654321" << "23456";
-    QTest::newRow("zero is dropped") << "301" << "13";
-    QTest::newRow("inner blank is dropped") << "3 1" << "13";
-    QTest::newRow("letters sort by byte value") << "a1" << "1a";
+    QTest::newRow("empty stays empty") << ""
+                                       << "";
+    QTest::newRow("one digit") << "2"
+                               << "2";
+    QTest::newRow("digits sorted") << "31"
+                                   << "13";
+    QTest::newRow("clicks 3 1 5") << "315"
+                                  << "135";
+    QTest::newRow("all five reversed") << "54321"
+                                       << "12345";
+    QTest::newRow("only the first five count") << "654321"
+                                               << "23456";
+    QTest::newRow("zero is dropped") << "301"
+                                     << "13";
+    QTest::newRow("inner blank is dropped") << "3 1"
+                                            << "13";
+    QTest::newRow("letters sort by byte value") << "a1"
+                                                << "1a";
 }
 
 void TestUExamRules::NormalAnswer()
@@ -122,14 +135,22 @@ void TestUExamRules::IsAnswerRight_data()
     QTest::addColumn<QString>("themeResult");
     QTest::addColumn<QString>("answer");
     QTest::addColumn<bool>("right");
-    QTest::newRow("same digits") << "13" << "13" << true;
-    QTest::newRow("stored out of order never matches") << "31" << "13" << false;
-    QTest::newRow("blank before the digits") << " 13" << "13" << false;
-    QTest::newRow("blank after the digits") << "13 " << "13" << false;
-    QTest::newRow("letters regardless of case") << "ab" << "AB" << true;
-    QTest::newRow("unanswered against an answer") << "1" << "" << false;
-    QTest::newRow("unanswered against empty result") << "" << "" << true;
-    QTest::newRow("non-ASCII letters keep their case") << "ä" << "Ä" << false;
+    QTest::newRow("same digits") << "13"
+                                 << "13" << true;
+    QTest::newRow("stored out of order never matches") << "31"
+                                                       << "13" << false;
+    QTest::newRow("blank before the digits") << " 13"
+                                             << "13" << false;
+    QTest::newRow("blank after the digits") << "13 "
+                                            << "13" << false;
+    QTest::newRow("letters regardless of case") << "ab"
+                                                << "AB" << true;
+    QTest::newRow("unanswered against an answer") << "1"
+                                                  << "" << false;
+    QTest::newRow("unanswered against empty result") << ""
+                                                     << "" << true;
+    QTest::newRow("non-ASCII letters keep their case") << "ä"
+                                                       << "Ä" << false;
 }
 
 void TestUExamRules::IsAnswerRight()

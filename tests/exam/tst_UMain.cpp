@@ -5,10 +5,10 @@
 #include <QScrollBar>
 #include <QTest>
 
-#include "UQuery.h"
+#include "ExamScreenFixture.h"
 #include "UAnswerSheetPanel.h"
 #include "UExamWidgets.h"
-#include "ExamScreenFixture.h"
+#include "UQuery.h"
 
 // The exam screen's layout, the question on show and the ways from one
 // question to another.
@@ -62,8 +62,8 @@ void TestUMain::ScreenLayout()
         words << picture->Word();
     for (const TFaceButton *button : form->findChildren<TFaceButton *>())
         words << button->accessibleName();
-    for (const char *word : {"考生信息", "计时", "快速选题", "试题信息", "答题区", "答案：", "← 上一题", "→ 下一题",
-                             "✓ 交卷", "退出系统"})
+    for (const char *word :
+         {"考生信息", "计时", "快速选题", "试题信息", "答题区", "答案：", "← 上一题", "→ 下一题", "✓ 交卷", "退出系统"})
         QVERIFY2(words.contains(QString::fromUtf8(word)), word);
     // Before the paper is loaded the close box ends the program.
     QVERIFY(form->close());
@@ -196,8 +196,7 @@ void TestUMain::LargePaperSheetScrolls()
     QVERIFY(last);
     QVERIFY(last->geometry().right() < ui.Panel1->viewport()->width());
     ui.Panel1->ensureWidgetVisible(last);
-    QVERIFY(ui.Panel1->viewport()->rect().contains(
-        QRect(last->mapTo(ui.Panel1->viewport(), QPoint(0, 0)), last->size())));
+    QVERIFY(ui.Panel1->viewport()->rect().contains(QRect(last->mapTo(ui.Panel1->viewport(), QPoint(0, 0)), last->size())));
 }
 
 void TestUMain::BrokenPictureIsReportedAfterTheText()

@@ -4,9 +4,9 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "ExamScreenFixture.h"
 #include "UExamClock.h"
 #include "UExamWidgets.h"
-#include "ExamScreenFixture.h"
 
 // Answering on the exam screen: option clicks, typed entries, the validity
 // selector and what each of them stores and shows.

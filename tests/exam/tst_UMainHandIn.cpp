@@ -7,13 +7,13 @@
 #include <QRegularExpression>
 #include <QTest>
 
+#include "ExamScreenFixture.h"
 #include "UApplication.h"
 #include "UComm.h"
-#include "UQuery.h"
 #include "UExamClock.h"
 #include "UExamRules.h"
 #include "UExamWidgets.h"
-#include "ExamScreenFixture.h"
+#include "UQuery.h"
 
 // Handing the paper in, by the button, the key and the clock, and the
 // review and result sheet that follow.

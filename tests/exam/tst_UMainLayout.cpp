@@ -2,10 +2,10 @@
 #include <QTest>
 #include <QTextLayout>
 
+#include "ExamScreenFixture.h"
 #include "UApplication.h"
 #include "UComm.h"
 #include "UDriveTypes.h"
-#include "ExamScreenFixture.h"
 
 // Small faults of the exam screen's layout, looked at on the real screen.
 

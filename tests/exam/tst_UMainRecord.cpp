@@ -3,10 +3,10 @@
 #include <QSysInfo>
 #include <QTest>
 
-#include "UQuery.h"
+#include "ExamScreenFixture.h"
 #include "UExamClock.h"
 #include "UExamWidgets.h"
-#include "ExamScreenFixture.h"
+#include "UQuery.h"
 
 // The learning record the exam screen keeps of its paper: written when the
 // paper is stored, kept current while it is answered, completed at hand-in;
@@ -133,7 +133,8 @@ void TestUMainRecord::MockExamIsRecordedFromStoreToHandIn()
     QCOMPARE(Record("Score").toInt(), 25);
     QCOMPARE(Record("Passed").toInt(), 0);
     QCOMPARE(Scalar("select group_concat(ThemeID || ':' || coalesce(AnswerResult, '') || ':' || IsRight, ' ') from "
-                    "(select * from T_KS_ExamRecordTheme order by ID)").toString(),
+                    "(select * from T_KS_ExamRecordTheme order by ID)")
+                 .toString(),
              QStringLiteral("1:1:1 2::0 3::0 4::0"));
 
     // The review writes nothing, into the paper or the record.
@@ -208,7 +209,8 @@ void TestUMainRecord::ResumeGoesOnWithTheOpenPaper()
     QCOMPARE(Record("RightCount").toInt(), 3);
     QCOMPARE(Record("Score").toInt(), 75);
     QCOMPARE(Scalar("select group_concat(coalesce(AnswerResult, '') || '/' || coalesce(Yxx_St, ''), ' ') from "
-                    "(select * from T_KS_ExamRecordTheme order by ID)").toString(),
+                    "(select * from T_KS_ExamRecordTheme order by ID)")
+                 .toString(),
              QStringLiteral("1/0 2/1 4/0 /"));
 }
 
@@ -230,7 +232,9 @@ void TestUMainRecord::CancelAbandonsTheOpenPaperAndDrawsAnew()
     QCOMPARE(old("AnsweredCount").toInt(), 2);
     QCOMPARE(old("SecondsLeft").toInt(), 30 * 60);
     QCOMPARE(Scalar(QStringLiteral("select group_concat(coalesce(AnswerResult, ''), ',') from (select AnswerResult from "
-                                   "T_KS_ExamRecordTheme where RecordID=%1 order by ID)").arg(abandoned)).toString(),
+                                   "T_KS_ExamRecordTheme where RecordID=%1 order by ID)")
+                        .arg(abandoned))
+                 .toString(),
              QStringLiteral("1,2,,"));
 
     // A new paper of its own, unanswered, on the full clock.
@@ -254,7 +258,8 @@ void TestUMainRecord::PaperWhoseTimeRanOutIsHandedInOnResume()
     auto form = OpenAgain(1);
     QVERIFY(form);
     QVERIFY(FMessages->Count() >= 1);
-    QCOMPARE(FMessages->Shown().front().Text, QStringLiteral("上次的考试尚未交卷（已答 2 题，剩余 0 分 0 秒），是否继续？"));
+    QCOMPARE(FMessages->Shown().front().Text,
+             QStringLiteral("上次的考试尚未交卷（已答 2 题，剩余 0 分 0 秒），是否继续？"));
     for (const TMessageRequest &shown : FMessages->Shown())
         QVERIFY2(shown.Text != KConfirm, "a paper out of time is handed in without asking");
     QCOMPARE(Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 0);

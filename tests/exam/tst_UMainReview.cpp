@@ -4,13 +4,13 @@
 #include <QLineEdit>
 #include <QTest>
 
-#include "UComm.h"
-#include "UQuery.h"
+#include "ExamScreenFixture.h"
 #include "UAnswerSheetPanel.h"
+#include "UComm.h"
 #include "UExamClock.h"
 #include "UExamRules.h"
 #include "UExamWidgets.h"
-#include "ExamScreenFixture.h"
+#include "UQuery.h"
 
 // What the candidate is told around the hand-in, how practice judges and
 // explains, and the review that marks the mistakes.
@@ -129,9 +129,15 @@ void TestUMainReview::ResultSheetStatesVerdictAndUnanswered_data()
     QTest::addColumn<QString>("scope");
     QTest::addColumn<QString>("line");
     QTest::addColumn<QString>("summary");
-    QTest::newRow("mock exam") << "3" << "" << "未答 2 道。成绩不合格" << "共 4 题：正确 1 道，错误 3 道，得分 25 分。";
+    QTest::newRow("mock exam") << "3"
+                               << ""
+                               << "未答 2 道。成绩不合格"
+                               << "共 4 题：正确 1 道，错误 3 道，得分 25 分。";
     // A set paper's questions are worth a point each.
-    QTest::newRow("set practice") << "1" << "01" << "未答 2 道。" << "共 4 题：正确 1 道，错误 3 道，得分 1 分。";
+    QTest::newRow("set practice") << "1"
+                                  << "01"
+                                  << "未答 2 道。"
+                                  << "共 4 题：正确 1 道，错误 3 道，得分 1 分。";
 }
 
 void TestUMainReview::ResultSheetStatesVerdictAndUnanswered()
@@ -168,7 +174,8 @@ void TestUMainReview::TimeUpIsToldBeforeTheSummary()
     QCOMPARE(FMessages->Shown()[0].Text, QStringLiteral("考试时间到，系统已自动交卷。"));
     QCOMPARE(FMessages->Shown()[0].Caption, QStringLiteral("提示"));
     QCOMPARE(FMessages->Shown()[0].Icon, TMsgIcon::Information);
-    QVERIFY(FMessages->Shown()[1].Text.startsWith(QStringLiteral("本次答题共正确 1 道，错误 3 道，得分 25 分。\r成绩不合格")));
+    QVERIFY(FMessages->Shown()[1].Text.startsWith(
+        QStringLiteral("本次答题共正确 1 道，错误 3 道，得分 25 分。\r成绩不合格")));
     QVERIFY(ui.Edit1->isReadOnly());
 }
 

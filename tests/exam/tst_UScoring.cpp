@@ -2,10 +2,10 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UDbError.h"
 #include "UScoring.h"
-#include "TestSupport.h"
 
 namespace {
 
@@ -14,8 +14,10 @@ void AddPaperRow(TTestBank &bank, const QString &table, int examineId, int id, c
 {
     QSqlQuery query(bank.Db());
     query.prepare(QStringLiteral("INSERT INTO %1 (ID, ExamineID, ThemeID, ThemeType, ThemeContent, ThemeResult, ThemeBit, "
-                                 "AnswerResult) VALUES (?,?,?,2,'q',?,?,?)").arg(table));
-    for (const QVariant &value : {QVariant(id), QVariant(examineId), QVariant(id), themeResult, QVariant(themeBit), answer})
+                                 "AnswerResult) VALUES (?,?,?,2,'q',?,?,?)")
+                      .arg(table));
+    for (const QVariant &value :
+         {QVariant(id), QVariant(examineId), QVariant(id), themeResult, QVariant(themeBit), answer})
         query.addBindValue(value);
     QVERIFY2(query.exec(), qPrintable(query.lastError().text()));
 }
@@ -60,8 +62,8 @@ void TestUScoring::RightAnswerRuleOnStoredRows()
     AddPaperRow(bank, "T_KS_ExamineTheme", 1, 2, "31", "13", 4);
     AddPaperRow(bank, "T_KS_ExamineTheme", 1, 3, " 1", "1", 8);
     AddPaperRow(bank, "T_KS_ExamineTheme", 1, 4, "ab", "AB", 16);
-    AddPaperRow(bank, "T_KS_ExamineTheme", 1, 5, "", QVariant(), 32);   // unanswered, empty result: right
-    AddPaperRow(bank, "T_KS_ExamineTheme", 1, 6, "1", "", 64);          // cleared answer: wrong
+    AddPaperRow(bank, "T_KS_ExamineTheme", 1, 5, "", QVariant(), 32); // unanswered, empty result: right
+    AddPaperRow(bank, "T_KS_ExamineTheme", 1, 6, "1", "", 64);        // cleared answer: wrong
     const TPaperScore result = ScorePaper("1");
     QCOMPARE(result.Score, 2 + 16 + 32);
     QCOMPARE(result.RightCount, 3);
@@ -105,9 +107,11 @@ void TestUScoring::DeleteRemovesOnlyThePaper()
 
 void TestUScoring::ResultSheetStatementFollowsTheMode()
 {
-    QCOMPARE(ResultSheetSql(7), QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme where ExamineID=7 order by id"));
+    QCOMPARE(ResultSheetSql(7),
+             QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme where ExamineID=7 order by id"));
     RunContext.PracticeMode = "1";
-    QCOMPARE(ResultSheetSql(7), QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme_TT where ExamineID=7 order by id"));
+    QCOMPARE(ResultSheetSql(7),
+             QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme_TT where ExamineID=7 order by id"));
 }
 
 void TestUScoring::FailingStatementIsAnError()

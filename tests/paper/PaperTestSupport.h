@@ -10,9 +10,9 @@
 #include <QTest>
 #include <QVariantList>
 
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UThemeCfg.h"
-#include "TestSupport.h"
 
 // What the store tests of the logic, the windows and two programs at once share.
 
@@ -30,8 +30,8 @@ inline QByteArray DrawnPaper(const QList<int> &ids, const QString &time = QStrin
 {
     QByteArray text = "[System]\nTime=" + time.toUtf8() + "\nThemeCount=" + QByteArray::number(ids.size()) + "\n";
     for (int n = 1; n <= ids.size(); ++n)
-        text += "[" + QByteArray::number(n) + "]\nThemeID=" + QByteArray::number(ids[n - 1]) + "\nThemeBit="
-            + QByteArray::number(n) + "\n";
+        text += "[" + QByteArray::number(n) + "]\nThemeID=" + QByteArray::number(ids[n - 1])
+            + "\nThemeBit=" + QByteArray::number(n) + "\n";
     return text;
 }
 
@@ -48,7 +48,8 @@ inline void SetRun(const QString &mode, const QString &scope = QString())
 inline QList<QVariantList> PaperRows(const TTestBank &bank, const QString &table, qint64 examineId)
 {
     QSqlQuery query(bank.Db());
-    query.exec(QStringLiteral("select ID, ThemeID, ThemeBit from %1 where ExamineID=%2 order by ID").arg(table).arg(examineId));
+    query.exec(
+        QStringLiteral("select ID, ThemeID, ThemeBit from %1 where ExamineID=%2 order by ID").arg(table).arg(examineId));
     QList<QVariantList> rows;
     while (query.next())
         rows << QVariantList{query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt()};

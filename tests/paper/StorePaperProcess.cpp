@@ -15,9 +15,9 @@
 #include "UDM.h"
 #include "UError.h"
 #include "UMessageSeam.h"
-#include "UQuery.h"
 #include "UPaperLoad.h"
 #include "UPaperStore.h"
+#include "UQuery.h"
 
 namespace {
 
@@ -74,7 +74,8 @@ int main(int argc, char **argv)
         if (licenceClass.isEmpty())
             std::printf("%lld\n", static_cast<long long>(store.FExamineID));
         else
-            std::printf("%lld %d %d\n", static_cast<long long>(store.FExamineID), store.FExamMinutes, store.FQuestionCount);
+            std::printf("%lld %d %d\n", static_cast<long long>(store.FExamineID), store.FExamMinutes,
+                        store.FQuestionCount);
         std::fflush(stdout);
     }
     DM = nullptr;

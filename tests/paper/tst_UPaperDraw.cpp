@@ -3,17 +3,19 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UDbError.h"
 #include "UIniFile.h"
 #include "UPaperDraw.h"
-#include "TestSupport.h"
 
 namespace {
 
 QVariantMap Kind(int part, int chapter, int type)
 {
-    return {{QStringLiteral("ThemePart"), part}, {QStringLiteral("ThemeChapter"), chapter}, {QStringLiteral("ThemeType"), type}};
+    return {{QStringLiteral("ThemePart"), part},
+            {QStringLiteral("ThemeChapter"), chapter},
+            {QStringLiteral("ThemeType"), type}};
 }
 
 // Questions first .. first+count-1 of one part, chapter and type.
@@ -122,7 +124,7 @@ void TestUPaperDraw::TakesEveryCandidateWhenTooFewAvailable()
     QFETCH(int, inBank);
     QFETCH(int, randomTheme);
     AddThemes(*FBank, 1, inBank, 2);
-    AddThemes(*FBank, 100, 3, 1); // another type
+    AddThemes(*FBank, 100, 3, 1);                                                        // another type
     FBank->AddTheme(200, {{QStringLiteral("ThemeType"), 2}, {QStringLiteral("ZT"), 0}}); // withdrawn
     FBank->AddModel(1, QStringLiteral("001"), randomTheme, 45);
     FBank->AddContent(1, 1, 1, 2, 3, 3, 2, 100);
@@ -257,13 +259,14 @@ void TestUPaperDraw::KindColumnsMustBeWholeNumbers_data()
     const QStringList chapterOne{"1", "2", "3"};
     QTest::newRow("whole number") << "ThemeChapter" << QVariant(1) << chapterOne;
     QTest::newRow("whole number as text") << "ThemeChapter" << QVariant(QStringLiteral("1")) << chapterOne;
-    QTest::newRow("condition in the chapter") << "ThemeChapter" << QVariant(QStringLiteral("1 and 0 or ThemeChapter=20"))
-                                              << QStringList();
+    QTest::newRow("condition in the chapter")
+        << "ThemeChapter" << QVariant(QStringLiteral("1 and 0 or ThemeChapter=20")) << QStringList();
     QTest::newRow("statement in the part")
         << "ThemePart" << QVariant(QStringLiteral("(select max(ThemePart) from T_KS_THEME)")) << QStringList();
     QTest::newRow("recursive statement in the type")
         << "ThemeType"
-        << QVariant(QStringLiteral("(with recursive r(n) as (select 1 union all select n + 1 from r) select n from r limit 1 offset 1)"))
+        << QVariant(QStringLiteral(
+               "(with recursive r(n) as (select 1 union all select n + 1 from r) select n from r limit 1 offset 1)"))
         << QStringList();
     QTest::newRow("fraction") << "ThemeType" << QVariant(2.5) << QStringList();
     QTest::newRow("blank text") << "ThemePart" << QVariant(QStringLiteral(" ")) << QStringList();

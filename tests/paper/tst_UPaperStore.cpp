@@ -9,15 +9,15 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "PaperTestSupport.h"
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UDbError.h"
 #include "UIniFile.h"
-#include "UQuery.h"
 #include "UPaperError.h"
 #include "UPaperStore.h"
+#include "UQuery.h"
 #include "UThemeCfg.h"
-#include "TestSupport.h"
-#include "PaperTestSupport.h"
 
 namespace {
 
@@ -111,9 +111,10 @@ void TestUPaperStore::MockExamStoresTheSectionsInOrder()
     const QByteArray picture("\xff\xd8\xff\xe0 not decoded here \xff\xd9", 24);
     QList<int> ids;
     for (int id = 1; id <= 100; ++id) {
-        FBank->AddTheme(1000 - id, id == 5 ? QVariantMap{{QStringLiteral("ThemeImage"), picture},
-                                                        {QStringLiteral("ThemeSpareF"), QStringLiteral("六")}}
-                                           : QVariantMap{});
+        FBank->AddTheme(1000 - id,
+                        id == 5 ? QVariantMap{{QStringLiteral("ThemeImage"), picture},
+                                              {QStringLiteral("ThemeSpareF"), QStringLiteral("六")}}
+                                : QVariantMap{});
         ids << 1000 - id;
     }
     std::reverse(ids.begin(), ids.end()); // sections in another order than the bank's
@@ -143,7 +144,10 @@ void TestUPaperStore::MockExamStoresTheSectionsInOrder()
     QVERIFY(!copy.value(3).isNull() && copy.value(3).toString().isEmpty());
     QVERIFY(copy.value(4).isNull() && copy.value(5).isNull());
     QCOMPARE(copy.value(6).toInt(), 2);
-    QVERIFY(FBank->Scalar(QStringLiteral("select count(*) from T_KS_ExamineTheme where ExamineID=7 and ThemeSpareF is null")).toInt() == 99);
+    QVERIFY(
+        FBank->Scalar(QStringLiteral("select count(*) from T_KS_ExamineTheme where ExamineID=7 and ThemeSpareF is null"))
+            .toInt()
+        == 99);
 }
 
 void TestUPaperStore::MockExamSkipsQuestionsMissingFromTheBank()
@@ -156,7 +160,7 @@ void TestUPaperStore::MockExamSkipsQuestionsMissingFromTheBank()
             FBank->AddTheme(id);
     }
     QByteArray text = DrawnPaper(ids);
-    text.replace("[60]\nThemeID=60\n", "[60]\n"); // no ThemeID: reads as -1
+    text.replace("[60]\nThemeID=60\n", "[60]\n");                          // no ThemeID: reads as -1
     text.replace("[61]\nThemeID=61\nThemeBit=61\n", "[61]\nThemeID=61\n"); // no ThemeBit: 1 point
     WriteThemeCfgText(text);
 
@@ -327,9 +331,12 @@ void TestUPaperStore::LoadPaperPractice_data()
     QList<int> set;
     for (int id = 101; id <= 125; ++id)
         set << id;
-    QTest::newRow("set practice") << "1" << "01" << "THEMECHAPTER in (1)" << 180 << set;
-    QTest::newRow("chapter practice")
-        << "2" << "21" << "THEMECHAPTER in (20,21,22,23,24,25,26)" << 480 << QList<int>{200, 201, 202};
+    QTest::newRow("set practice") << "1"
+                                  << "01"
+                                  << "THEMECHAPTER in (1)" << 180 << set;
+    QTest::newRow("chapter practice") << "2"
+                                      << "21"
+                                      << "THEMECHAPTER in (20,21,22,23,24,25,26)" << 480 << QList<int>{200, 201, 202};
 }
 
 void TestUPaperStore::LoadPaperPractice()
@@ -372,10 +379,13 @@ void TestUPaperStore::LoadPaperPracticeNotFound_data()
     QTest::addColumn<QString>("scope");
     QTest::addColumn<QString>("message");
     QTest::newRow("set of another class")
-        << "1" << "02" << QStringLiteral("类别为%1，试卷编号为02的试卷未找到。").arg(KCaption);
+        << "1"
+        << "02" << QStringLiteral("类别为%1，试卷编号为02的试卷未找到。").arg(KCaption);
     QTest::newRow("set number with a quote")
-        << "1" << "0'2" << QStringLiteral("类别为%1，试卷编号为0'2的试卷未找到。").arg(KCaption);
-    QTest::newRow("chapter of another class") << "2" << "20" << QStringLiteral("类别为%1的试卷未找到。").arg(KCaption);
+        << "1"
+        << "0'2" << QStringLiteral("类别为%1，试卷编号为0'2的试卷未找到。").arg(KCaption);
+    QTest::newRow("chapter of another class") << "2"
+                                              << "20" << QStringLiteral("类别为%1的试卷未找到。").arg(KCaption);
 }
 
 void TestUPaperStore::LoadPaperPracticeNotFound()

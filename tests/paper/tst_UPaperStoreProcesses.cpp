@@ -7,10 +7,10 @@
 #include <QSqlQuery>
 #include <QTest>
 
+#include "PaperTestSupport.h"
+#include "TestSupport.h"
 #include "UIniFile.h"
 #include "UThemeCfg.h"
-#include "TestSupport.h"
-#include "PaperTestSupport.h"
 
 namespace {
 
@@ -108,7 +108,13 @@ void TestUPaperStoreProcesses::ProcessesStoringAtOnceGetDifferentNumbers()
 // paper of its own draw, whatever the other one leaves in Theme.Cfg.
 void TestUPaperStoreProcesses::TwoProcessesDrawingForDifferentClassesStoreTheirOwnPapers()
 {
-    struct TClass { QString Code; int Chapter; int Minutes; int Questions; };
+    struct TClass
+    {
+        QString Code;
+        int Chapter;
+        int Minutes;
+        int Questions;
+    };
     const QList<TClass> classes{{QStringLiteral("001"), 1, 45, 100}, {QStringLiteral("002"), 2, 30, 50}};
     for (int id = 1; id <= 120; ++id)
         FBank->AddTheme(id, {{QStringLiteral("ThemeType"), 1}});
@@ -123,8 +129,8 @@ void TestUPaperStoreProcesses::TwoProcessesDrawingForDifferentClassesStoreTheirO
     constexpr int KRounds = 50;
     QProcess processes[2];
     for (int k = 0; k < 2; ++k)
-        QVERIFY2(Started(processes[k], {FBank->AppPath(), QStringLiteral("3"), QString::number(KRounds), startFile,
-                                        classes[k].Code}),
+        QVERIFY2(Started(processes[k],
+                         {FBank->AppPath(), QStringLiteral("3"), QString::number(KRounds), startFile, classes[k].Code}),
                  qPrintable(processes[k].errorString()));
     QFile(startFile).open(QIODevice::WriteOnly);
     for (int k = 0; k < 2; ++k) {
@@ -153,7 +159,8 @@ void TestUPaperStoreProcesses::TwoProcessesDrawingForDifferentClassesStoreTheirO
             QCOMPARE(rows.value(4).toInt(), 100);
         }
     }
-    QCOMPARE(FBank->Scalar(QStringLiteral("select count(distinct ExamineID) from T_KS_ExamineTheme")).toInt(), 2 * KRounds);
+    QCOMPARE(FBank->Scalar(QStringLiteral("select count(distinct ExamineID) from T_KS_ExamineTheme")).toInt(),
+             2 * KRounds);
     // Theme.Cfg records one whole draw, of one class or the other.
     const TIniFile last(ThemeCfgFileName());
     const int count = last.ReadString(QStringLiteral("System"), QStringLiteral("ThemeCount"), QString()).toInt();

@@ -5,15 +5,15 @@
 #include <QTest>
 #include <QTimer>
 
+#include "PaperTestSupport.h"
+#include "TestSupport.h"
 #include "UApplication.h"
-#include "UComm.h"
-#include "UQuery.h"
 #include "UBarStepper.h"
+#include "UComm.h"
 #include "UPaperLoad.h"
 #include "UPaperStore.h"
 #include "UProgess.h"
-#include "TestSupport.h"
-#include "PaperTestSupport.h"
+#include "UQuery.h"
 
 // The paper's logic shown by its windows: the progress bar and window of
 // the copying, and a paper loaded as the exam screen loads it.
@@ -93,7 +93,9 @@ void TestUPaperWindows::LoadPaperMockExam()
     QFETCH(QString, mode);
     const QByteArray picture(2000, '\x33');
     for (int id = 1; id <= 12; ++id)
-        FBank->AddTheme(id, {{QStringLiteral("ThemeType"), 1 + id % 2}, {QStringLiteral("ThemeImage"), id == 4 ? QVariant(picture) : QVariant()}});
+        FBank->AddTheme(id,
+                        {{QStringLiteral("ThemeType"), 1 + id % 2},
+                         {QStringLiteral("ThemeImage"), id == 4 ? QVariant(picture) : QVariant()}});
     FBank->AddModel(3, QStringLiteral("001"), 0, 30);
     FBank->AddContent(3, 1, 1, 2, 6, 4, 10, 40);
     FBank->AddContent(3, 1, 1, 1, 6, 6, 10, 60);
@@ -131,9 +133,14 @@ void TestUPaperWindows::FailuresAreShownInAnErrorBox_data()
     QTest::addColumn<QString>("mode");
     QTest::addColumn<QString>("scope");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no template for the class") << "3" << "" << "模板不存在或存在多个，请与管理员联系！";
-    QTest::newRow("set not found") << "1" << "02" << QStringLiteral("类别为%1，试卷编号为02的试卷未找到。").arg(KCaption);
-    QTest::newRow("copy refused") << "1" << "01" << "32保存试题出错！";
+    QTest::newRow("no template for the class") << "3"
+                                               << ""
+                                               << "模板不存在或存在多个，请与管理员联系！";
+    QTest::newRow("set not found") << "1"
+                                   << "02" << QStringLiteral("类别为%1，试卷编号为02的试卷未找到。").arg(KCaption);
+    QTest::newRow("copy refused") << "1"
+                                  << "01"
+                                  << "32保存试题出错！";
 }
 
 // Every failure shows its text once in an error box, with the save-progress

@@ -5,14 +5,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include "TestSupport.h"
 #include "UApplication.h"
 #include "UComm.h"
 #include "UIniFile.h"
-#include "UQuit.h"
 #include "UPaperDraw.h"
 #include "UPaperLoad.h"
+#include "UQuit.h"
 #include "USetTheme.h"
-#include "TestSupport.h"
 
 class TestUSetTheme : public QObject
 {
@@ -95,13 +95,20 @@ void TestUSetTheme::PrepareMockExamReportsEveryFailure_data()
 {
     QTest::addColumn<QString>("arrangement");
     QTest::addColumn<QString>("message");
-    QTest::newRow("no template") << "none" << "模板不存在或存在多个，请与管理员联系！";
-    QTest::newRow("two templates") << "two" << "模板不存在或存在多个，请与管理员联系！";
-    QTest::newRow("template not in use") << "unused" << "模板不存在或存在多个，请与管理员联系！";
-    QTest::newRow("points add up to 99") << "99" << "编号为 5 的模板检查不通过！";
-    QTest::newRow("NULL RandomTheme") << "null" << "编号为 5 的模板抽题失败！";
-    QTest::newRow("chapter that is not a number") << "condition" << "编号为 5 的模板抽题失败！";
-    QTest::newRow("sound template") << "sound" << "";
+    QTest::newRow("no template") << "none"
+                                 << "模板不存在或存在多个，请与管理员联系！";
+    QTest::newRow("two templates") << "two"
+                                   << "模板不存在或存在多个，请与管理员联系！";
+    QTest::newRow("template not in use") << "unused"
+                                         << "模板不存在或存在多个，请与管理员联系！";
+    QTest::newRow("points add up to 99") << "99"
+                                         << "编号为 5 的模板检查不通过！";
+    QTest::newRow("NULL RandomTheme") << "null"
+                                      << "编号为 5 的模板抽题失败！";
+    QTest::newRow("chapter that is not a number") << "condition"
+                                                  << "编号为 5 的模板抽题失败！";
+    QTest::newRow("sound template") << "sound"
+                                    << "";
 }
 
 void TestUSetTheme::PrepareMockExamReportsEveryFailure()
@@ -121,7 +128,8 @@ void TestUSetTheme::PrepareMockExamReportsEveryFailure()
         AddSoundTemplate(QVariant());
     } else if (arrangement == QLatin1String("condition")) {
         AddSoundTemplate(0);
-        FBank->Exec(QStringLiteral("update T_KS_ThemeModelContent set ThemeChapter = '1 or ThemeChapter = 20' where ThemeType = 2"));
+        FBank->Exec(QStringLiteral(
+            "update T_KS_ThemeModelContent set ThemeChapter = '1 or ThemeChapter = 20' where ThemeType = 2"));
     } else if (arrangement == QLatin1String("sound")) {
         AddSoundTemplate(1);
     }

@@ -10,8 +10,8 @@
 #include "URecordSchema.h"
 
 TRecordFixture::TRecordFixture()
-    : FStore(DM->ACon)
-    , FNow(QDate(2026, 11, 2), QTime(9, 0))
+    : FStore(DM->ACon),
+      FNow(QDate(2026, 11, 2), QTime(9, 0))
 {
     QString reason;
     if (!EnsureRecordTables(DM->ACon, &reason))
@@ -33,11 +33,12 @@ qint64 TRecordFixture::StorePaper(const QString &mode, const QString &scope, qin
         QSqlQuery query(FBank.Db());
         query.prepare(QStringLiteral("INSERT INTO %1 (ID, ExamineID, ThemeID, ThemePart, ThemeChapter, ThemeType, "
                                      "ThemeContent, ThemeResult, ThemeBit, AnswerResult, Yxx_St) "
-                                     "VALUES (?,?,?,1,?,?,'q',?,?,?,?)").arg(table));
-        for (const QVariant &value : {QVariant(id++), QVariant(examineId), QVariant(question.ThemeID),
-                                      QVariant(question.Chapter), QVariant(question.Type), QVariant(question.Result),
-                                      QVariant(question.Bit), QVariant(question.Answer),
-                                      QVariant(question.Answer.isEmpty() ? QString() : QStringLiteral("0"))})
+                                     "VALUES (?,?,?,1,?,?,'q',?,?,?,?)")
+                          .arg(table));
+        for (const QVariant &value :
+             {QVariant(id++), QVariant(examineId), QVariant(question.ThemeID), QVariant(question.Chapter),
+              QVariant(question.Type), QVariant(question.Result), QVariant(question.Bit), QVariant(question.Answer),
+              QVariant(question.Answer.isEmpty() ? QString() : QStringLiteral("0"))})
             query.addBindValue(value);
         if (!query.exec())
             QTest::qFail(qPrintable(query.lastError().text()), __FILE__, __LINE__);

@@ -6,8 +6,8 @@
 #include <QDateTime>
 #include <QString>
 
-#include "URecordStore.h"
 #include "TestSupport.h"
+#include "URecordStore.h"
 
 // One question of a paper a test sits: the answer given and the key.
 struct TPaperQuestion

@@ -4,19 +4,19 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
-#include <QLineSeries>
 #include <QLineEdit>
+#include <QLineSeries>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 
+#include "RecordFixture.h"
 #include "UApplication.h"
 #include "UDM.h"
 #include "UFrmLearningRecord.h"
 #include "URecordBook.h"
-#include "RecordFixture.h"
 
 namespace {
 
@@ -132,7 +132,8 @@ void TestUFrmLearningRecord::ListShowsThePapersNewestFirst()
         QVERIFY(grid->item(row - 1, 0)->text() > grid->item(row, 0)->text());
     QCOMPARE(grid->item(11, 7)->foreground().color(), QColor(Qt::red));
 
-    QCOMPARE(dialog.findChild<QLabel *>("LabReadiness")->text(), QStringLiteral("最近 5 次模拟考试平均 92 分，合格 4 次"));
+    QCOMPARE(dialog.findChild<QLabel *>("LabReadiness")->text(),
+             QStringLiteral("最近 5 次模拟考试平均 92 分，合格 4 次"));
     const std::size_t book = ReadWrongBook(DM->ACon, "001", "THEMECHAPTER in (1,2)").size();
     QVERIFY(book > 0);
     QCOMPARE(dialog.findChild<QLabel *>("LabBook")->text(), QStringLiteral("错题本：%1 题").arg(book));
@@ -180,7 +181,8 @@ void TestUFrmLearningRecord::DamagedRecordsAreListedAsStored()
     for (int column = 0; column < grid->columnCount(); ++column)
         cells << grid->item(0, column)->text();
     QCOMPARE(cells.join('|'), QStringLiteral("|7||zehn|||-5|ja|已交卷"));
-    QCOMPARE(dialog.findChild<QLabel *>("LabReadiness")->text(), QStringLiteral("最近 1 次模拟考试平均 90 分，合格 1 次"));
+    QCOMPARE(dialog.findChild<QLabel *>("LabReadiness")->text(),
+             QStringLiteral("最近 1 次模拟考试平均 90 分，合格 1 次"));
     QCOMPARE(FMessages->Count(), 0);
 }
 

@@ -1,8 +1,8 @@
 #include <QTest>
 
+#include "RecordFixture.h"
 #include "UDM.h"
 #include "URecordBook.h"
-#include "RecordFixture.h"
 
 namespace {
 

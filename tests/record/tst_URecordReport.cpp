@@ -2,11 +2,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "RecordFixture.h"
 #include "UDM.h"
 #include "URecordBook.h"
 #include "URecordCsv.h"
 #include "URecordReport.h"
-#include "RecordFixture.h"
 
 namespace {
 
@@ -91,8 +91,10 @@ void TestURecordReport::Readiness_data()
     QTest::addColumn<bool>("ready");
     QTest::newRow("none yet") << QList<int>{} << "还没有模拟考试记录" << false;
     QTest::newRow("fewer than five") << QList<int>{95, 90} << "最近 2 次模拟考试平均 93 分，合格 2 次" << false;
-    QTest::newRow("five, all passed") << QList<int>{90, 92, 94, 96, 98} << "最近 5 次模拟考试平均 94 分，合格 5 次" << true;
-    QTest::newRow("one below the line") << QList<int>{90, 92, 89, 96, 98} << "最近 5 次模拟考试平均 93 分，合格 4 次" << false;
+    QTest::newRow("five, all passed") << QList<int>{90, 92, 94, 96, 98} << "最近 5 次模拟考试平均 94 分，合格 5 次"
+                                      << true;
+    QTest::newRow("one below the line") << QList<int>{90, 92, 89, 96, 98} << "最近 5 次模拟考试平均 93 分，合格 4 次"
+                                        << false;
     QTest::newRow("only the newest five count")
         << QList<int>{10, 20, 90, 90, 90, 90, 90} << "最近 5 次模拟考试平均 90 分，合格 5 次" << true;
     QTest::newRow("an old pass does not make up a new failure")
@@ -129,19 +131,32 @@ void TestURecordReport::CsvField_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("field");
-    QTest::newRow("plain text") << "模拟考试" << "模拟考试";
-    QTest::newRow("empty") << "" << "";
-    QTest::newRow("comma") << "道路,信号" << "\"道路,信号\"";
-    QTest::newRow("quote") << "说\"停\"" << "\"说\"\"停\"\"\"";
-    QTest::newRow("line break") << "一\n二" << "\"一\n二\"";
-    QTest::newRow("carriage return") << "一\r二" << "\"一\r二\"";
-    QTest::newRow("formula") << "=1+1" << "'=1+1";
-    QTest::newRow("plus") << "+86" << "'+86";
-    QTest::newRow("minus, a damaged score") << "-5" << "'-5";
-    QTest::newRow("at") << "@SUM(A1)" << "'@SUM(A1)";
-    QTest::newRow("leading tab") << "\t=1" << "'\t=1";
-    QTest::newRow("formula with a comma") << "=A1,B1" << "\"'=A1,B1\"";
-    QTest::newRow("sign inside is harmless") << "90-100" << "90-100";
+    QTest::newRow("plain text") << "模拟考试"
+                                << "模拟考试";
+    QTest::newRow("empty") << ""
+                           << "";
+    QTest::newRow("comma") << "道路,信号"
+                           << "\"道路,信号\"";
+    QTest::newRow("quote") << "说\"停\""
+                           << "\"说\"\"停\"\"\"";
+    QTest::newRow("line break") << "一\n二"
+                                << "\"一\n二\"";
+    QTest::newRow("carriage return") << "一\r二"
+                                     << "\"一\r二\"";
+    QTest::newRow("formula") << "=1+1"
+                             << "'=1+1";
+    QTest::newRow("plus") << "+86"
+                          << "'+86";
+    QTest::newRow("minus, a damaged score") << "-5"
+                                            << "'-5";
+    QTest::newRow("at") << "@SUM(A1)"
+                        << "'@SUM(A1)";
+    QTest::newRow("leading tab") << "\t=1"
+                                 << "'\t=1";
+    QTest::newRow("formula with a comma") << "=A1,B1"
+                                          << "\"'=A1,B1\"";
+    QTest::newRow("sign inside is harmless") << "90-100"
+                                             << "90-100";
 }
 
 void TestURecordReport::CsvField()
@@ -189,7 +204,8 @@ void TestURecordReport::DamagedRowsAreShownOrSkipped()
     const qint64 damaged = bank.Scalar("select RecordID from T_KS_ExamRecord where Status='lost'").toLongLong();
     bank.Exec(QStringLiteral("insert into T_KS_ExamRecordTheme (RecordID, ID, ThemeID, ThemeChapter, ThemeType, IsRight) "
                              "values (%1, 1, NULL, 'eins', 'x', 1), (%1, 2, 'zwei', NULL, NULL, 'ja'), "
-                             "(%1, 3, -4, -1, -2, 0), (%1, 4, 1, 1, 2, 2)").arg(damaged));
+                             "(%1, 3, -4, -1, -2, 0), (%1, 4, 1, 1, 2, 2)")
+                  .arg(damaged));
 
     const std::vector<TPastPaper> papers = ReadPastPapers(DM->ACon, "001");
     QCOMPARE(papers.size(), std::size_t(5));

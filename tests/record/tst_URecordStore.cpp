@@ -3,12 +3,12 @@
 #include <QSysInfo>
 #include <QTest>
 
+#include "RecordFixture.h"
 #include "UConnection.h"
 #include "UDM.h"
 #include "UDbError.h"
 #include "URecordSchema.h"
 #include "URecordStore.h"
-#include "RecordFixture.h"
 
 namespace {
 
@@ -65,8 +65,9 @@ void TestURecordStore::TablesAreAddedOnceAndKeepTheirRows()
     QCOMPARE(fixture.Bank().Scalar("select count(*) from T_KS_ExamRecord").toInt(), 1);
     QCOMPARE(fixture.Bank().Scalar("select count(*) from T_KS_ExamRecordTheme").toInt(), 10);
     QCOMPARE(fixture.Bank().Scalar("select count(*) from T_KS_THEME").toInt(), 1);
-    const QString indexes = TTestBank::OnServer() ? "select count(*) from pg_indexes where indexname like 'ix_examrecordtheme_%'"
-                                                  : "select count(*) from sqlite_master where name like 'IX_EXAMRECORDTHEME_%'";
+    const QString indexes = TTestBank::OnServer()
+        ? "select count(*) from pg_indexes where indexname like 'ix_examrecordtheme_%'"
+        : "select count(*) from sqlite_master where name like 'IX_EXAMRECORDTHEME_%'";
     QCOMPARE(fixture.Bank().Scalar(indexes).toInt(), 2);
 }
 
@@ -105,11 +106,25 @@ void TestURecordStore::OpenWritesTheOpenRow()
     QVERIFY(row.exec(QStringLiteral("select ExamineID, PaperTable, PracticeMode, PracticeScope, DriveTypeCode, "
                                     "DriveTypeCaption, Seat, ProgramFolder, StartedAt, HandedInAt, ExamMinutes, "
                                     "SecondsLeft, QuestionCount, AnsweredCount, Status, Passed "
-                                    "from T_KS_ExamRecord where RecordID=%1").arg(first)));
+                                    "from T_KS_ExamRecord where RecordID=%1")
+                         .arg(first)));
     QVERIFY(row.next());
-    const QVariantList expected{41, KPracticeTable, "2", "3", "001", QStringLiteral("小型汽车"),
-                                QSysInfo::machineHostName(), fixture.Bank().AppPath(), "2026-11-02T09:01:00",
-                                QVariant(), 45, 45 * 60, 4, 0, "open", QVariant()};
+    const QVariantList expected{41,
+                                KPracticeTable,
+                                "2",
+                                "3",
+                                "001",
+                                QStringLiteral("小型汽车"),
+                                QSysInfo::machineHostName(),
+                                fixture.Bank().AppPath(),
+                                "2026-11-02T09:01:00",
+                                QVariant(),
+                                45,
+                                45 * 60,
+                                4,
+                                0,
+                                "open",
+                                QVariant()};
     // A server's NULL keeps its column's type, and would read as "0".
     for (int i = 0; i < expected.size(); ++i)
         QCOMPARE(row.value(i).isNull() ? QString() : row.value(i).toString(), expected.at(i).toString());
@@ -129,10 +144,22 @@ void TestURecordStore::KeepCurrentTouchesOnlyTheOpenRecord()
     QVERIFY_THROWS_EXCEPTION(EDatabaseError, fixture.Store().KeepCurrent(open, 2700, 0));
     DM->ACon->Open();
     fixture.Store().KeepCurrent(open, 2605, 2);
-    QCOMPARE(fixture.Bank().Scalar(QStringLiteral("select SecondsLeft from T_KS_ExamRecord where RecordID=%1").arg(open)).toInt(), 2605);
-    QCOMPARE(fixture.Bank().Scalar(QStringLiteral("select AnsweredCount from T_KS_ExamRecord where RecordID=%1").arg(open)).toInt(), 2);
-    QCOMPARE(fixture.Bank().Scalar(QStringLiteral("select SecondsLeft from T_KS_ExamRecord where RecordID=%1").arg(handedIn)).toInt(), 600);
-    QCOMPARE(fixture.Bank().Scalar(QStringLiteral("select AnsweredCount from T_KS_ExamRecord where RecordID=%1").arg(handedIn)).toInt(), 3);
+    QCOMPARE(fixture.Bank()
+                 .Scalar(QStringLiteral("select SecondsLeft from T_KS_ExamRecord where RecordID=%1").arg(open))
+                 .toInt(),
+             2605);
+    QCOMPARE(fixture.Bank()
+                 .Scalar(QStringLiteral("select AnsweredCount from T_KS_ExamRecord where RecordID=%1").arg(open))
+                 .toInt(),
+             2);
+    QCOMPARE(fixture.Bank()
+                 .Scalar(QStringLiteral("select SecondsLeft from T_KS_ExamRecord where RecordID=%1").arg(handedIn))
+                 .toInt(),
+             600);
+    QCOMPARE(fixture.Bank()
+                 .Scalar(QStringLiteral("select AnsweredCount from T_KS_ExamRecord where RecordID=%1").arg(handedIn))
+                 .toInt(),
+             3);
 }
 
 void TestURecordStore::HandInKeepsEveryQuestionAndDeletesThePaper()
@@ -153,7 +180,8 @@ void TestURecordStore::HandInKeepsEveryQuestionAndDeletesThePaper()
     QCOMPARE(bank.Scalar("select count(*) from T_KS_ExamineTheme where ExamineID=6").toInt(), 4);
     QSqlQuery record(bank.Db());
     QVERIFY(record.exec(QStringLiteral("select Status, HandedInAt, SecondsLeft, AnsweredCount, RightCount, WrongCount, "
-                                       "Score, Passed from T_KS_ExamRecord where RecordID=%1").arg(recordId)));
+                                       "Score, Passed from T_KS_ExamRecord where RecordID=%1")
+                            .arg(recordId)));
     QVERIFY(record.next());
     QCOMPARE(record.value(0).toString(), QStringLiteral("handed-in"));
     QCOMPARE(record.value(1).toString(), QStringLiteral("2026-11-02T09:03:00"));
@@ -162,7 +190,8 @@ void TestURecordStore::HandInKeepsEveryQuestionAndDeletesThePaper()
 
     QSqlQuery themes(bank.Db());
     QVERIFY(themes.exec(QStringLiteral("select ID, ThemeID, ThemeChapter, ThemeType, ThemeResult, AnswerResult, Yxx_St, "
-                                       "IsRight from T_KS_ExamRecordTheme where RecordID=%1 order by ID").arg(recordId)));
+                                       "IsRight from T_KS_ExamRecordTheme where RecordID=%1 order by ID")
+                            .arg(recordId)));
     const QStringList expected{"1|11|1|2|1|1|0|1", "2|12|1|2|1|2|0|0", "3|13|2|1|3|||0", "4|14|2|3|24|24|0|1"};
     for (const QString &line : expected) {
         QVERIFY(themes.next());
@@ -198,8 +227,11 @@ void TestURecordStore::PassLine()
     for (int i = 0; i < 10; ++i)
         questions.push_back({i + 1, i * 10 < score ? "1" : "3", "1", 1, 2, 10});
     const qint64 recordId = fixture.SitPaper(mode, "1", questions);
-    QCOMPARE(fixture.Bank().Scalar(QStringLiteral("select Score from T_KS_ExamRecord where RecordID=%1").arg(recordId)).toInt(), score);
-    const QVariant stored = fixture.Bank().Scalar(QStringLiteral("select Passed from T_KS_ExamRecord where RecordID=%1").arg(recordId));
+    QCOMPARE(
+        fixture.Bank().Scalar(QStringLiteral("select Score from T_KS_ExamRecord where RecordID=%1").arg(recordId)).toInt(),
+        score);
+    const QVariant stored = fixture.Bank().Scalar(
+        QStringLiteral("select Passed from T_KS_ExamRecord where RecordID=%1").arg(recordId));
     QCOMPARE(stored.isNull(), passed.isNull());
     if (!passed.isNull())
         QCOMPARE(stored.toInt(), passed.toInt());

@@ -33,7 +33,8 @@ TQuery &TTestPaper::OpenResultQuery()
 {
     FQuery = std::make_unique<TQuery>();
     FQuery->SetConnection(DM->ACon);
-    FQuery->SetSQL(QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme where ExamineID=%1 order by id").arg(ExamineID));
+    FQuery->SetSQL(
+        QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme where ExamineID=%1 order by id").arg(ExamineID));
     FQuery->Open();
     TQuery *query = FQuery.get();
     FQuery->FieldByName(QStringLiteral("OTZ"))->OnGetText = [query](const TField &, QString &text, bool) {

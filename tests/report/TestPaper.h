@@ -5,8 +5,8 @@
 #include <QString>
 #include <QVariant>
 
-#include "UQuery.h"
 #include "TestSupport.h"
+#include "UQuery.h"
 
 // A handed-in paper in the mock-exam paper table of a test bank and the
 // result-sheet query over it, with the OTZ verdict the exam screen gives.

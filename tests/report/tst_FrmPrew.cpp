@@ -4,23 +4,22 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QMenu>
+#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QPageSetupDialog>
 #include <QTimer>
 #include <QToolButton>
 
+#include "FrmPrew.h"
+#include "TestPaper.h"
 #include "UApplication.h"
 #include "UComm.h"
-#include "FrmPrew.h"
 #include "UFrDBDataSet.h"
 #include "UFrPreview.h"
-#include "TestPaper.h"
-
 
 class TestFrmPrew : public QObject
 {

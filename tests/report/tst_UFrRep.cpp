@@ -5,14 +5,14 @@
 #include <QTest>
 #include <QTimer>
 
+#include "FrmPrew.h"
+#include "TestPaper.h"
 #include "UApplication.h"
 #include "UComm.h"
-#include "FrmPrew.h"
 #include "UFrDBDataSet.h"
 #include "UFrPreview.h"
 #include "UFrRep.h"
 #include "UFrTemplate.h"
-#include "TestPaper.h"
 
 class TestUFrRep : public QObject
 {

@@ -4,9 +4,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "TestPaper.h"
 #include "UFrDBDataSet.h"
 #include "UFrReport.h"
-#include "TestPaper.h"
 
 namespace {
 
@@ -107,12 +107,18 @@ void TestUFrReport::OtzVerdictThroughTheAdapter_data()
     QTest::addColumn<QVariant>("answer");
     QTest::addColumn<QString>("result");
     QTest::addColumn<QString>("verdict");
-    QTest::newRow("same answer") << QVariant("13") << "13" << "正确";
-    QTest::newRow("digits in another order") << QVariant("13") << "31" << "错误";
-    QTest::newRow("letters in any case") << QVariant("ab") << "AB" << "正确";
-    QTest::newRow("blank around the right answer") << QVariant("1") << " 1" << "错误";
-    QTest::newRow("unanswered") << QVariant() << "1" << "错误";
-    QTest::newRow("unanswered with empty right answer") << QVariant() << "" << "正确";
+    QTest::newRow("same answer") << QVariant("13") << "13"
+                                 << "正确";
+    QTest::newRow("digits in another order") << QVariant("13") << "31"
+                                             << "错误";
+    QTest::newRow("letters in any case") << QVariant("ab") << "AB"
+                                         << "正确";
+    QTest::newRow("blank around the right answer") << QVariant("1") << " 1"
+                                                   << "错误";
+    QTest::newRow("unanswered") << QVariant() << "1"
+                                << "错误";
+    QTest::newRow("unanswered with empty right answer") << QVariant() << ""
+                                                        << "正确";
 }
 
 void TestUFrReport::OtzVerdictThroughTheAdapter()
@@ -182,10 +188,10 @@ void TestUFrReport::TitleOnlyOnTheFirstPage()
 {
     FPaper->AddRows(40);
     FDataSet->SetDataSet(&FPaper->OpenResultQuery());
-    FReport->LoadFromTemplate(ParseTemplate(QStringLiteral(
-        "[ReportTitle]\nHeight = 20\nMemo = 0 0 100 10 | | 车型：[DriveTypeCaption]\n"
-        "[ColumnHeader]\nHeight = 10\nMemo = 0 0 100 10 | | 表头\n"
-        "[MasterData]\nHeight = 10\nMemo = 0 0 100 10 | | [Line]\n")));
+    FReport->LoadFromTemplate(
+        ParseTemplate(QStringLiteral("[ReportTitle]\nHeight = 20\nMemo = 0 0 100 10 | | 车型：[DriveTypeCaption]\n"
+                                     "[ColumnHeader]\nHeight = 10\nMemo = 0 0 100 10 | | 表头\n"
+                                     "[MasterData]\nHeight = 10\nMemo = 0 0 100 10 | | [Line]\n")));
     FReport->SetDataSet(FDataSet.get());
     FReport->SetVariable(QStringLiteral("drivetypecaption"), QStringLiteral("大型客车"));
     QVERIFY(FReport->PrepareReport());
@@ -229,7 +235,8 @@ void TestUFrReport::UnknownNameIsAnError()
 {
     FPaper->AddRows(1);
     FDataSet->SetDataSet(&FPaper->OpenResultQuery());
-    FReport->LoadFromTemplate(ParseTemplate(QStringLiteral("[MasterData]\nHeight = 5\nMemo = 0 0 9 5 | | [ThemeContnt]\n")));
+    FReport->LoadFromTemplate(
+        ParseTemplate(QStringLiteral("[MasterData]\nHeight = 5\nMemo = 0 0 9 5 | | [ThemeContnt]\n")));
     FReport->SetDataSet(FDataSet.get());
     QVERIFY_THROWS_EXCEPTION(EReportError, FReport->PrepareReport());
 }

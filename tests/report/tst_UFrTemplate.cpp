@@ -51,12 +51,12 @@ void TestUFrTemplate::MemoOptions_data()
     QTest::addColumn<bool>("wrap");
     const Qt::Alignment leftMiddle = Qt::AlignLeft | Qt::AlignVCenter;
     QTest::newRow("none: left, middle, 10.5 pt") << "" << leftMiddle << 10.5 << false << false << false;
-    QTest::newRow("centre keeps the vertical middle") << "Center" << Qt::Alignment(Qt::AlignHCenter | Qt::AlignVCenter)
-                                                      << 10.5 << false << false << false;
+    QTest::newRow("centre keeps the vertical middle")
+        << "Center" << Qt::Alignment(Qt::AlignHCenter | Qt::AlignVCenter) << 10.5 << false << false << false;
     QTest::newRow("right bottom") << "Right Bottom" << Qt::Alignment(Qt::AlignRight | Qt::AlignBottom) << 10.5 << false
                                   << false << false;
-    QTest::newRow("top keeps the horizontal left") << "Top" << Qt::Alignment(Qt::AlignLeft | Qt::AlignTop) << 10.5
-                                                   << false << false << false;
+    QTest::newRow("top keeps the horizontal left")
+        << "Top" << Qt::Alignment(Qt::AlignLeft | Qt::AlignTop) << 10.5 << false << false << false;
     QTest::newRow("any letter case") << "bold FRAME wrap size=9" << leftMiddle << 9.0 << true << true << true;
     QTest::newRow("fractional size") << "Size=10.5 Bold" << leftMiddle << 10.5 << true << false << false;
 }
@@ -64,7 +64,8 @@ void TestUFrTemplate::MemoOptions_data()
 void TestUFrTemplate::MemoOptions()
 {
     QFETCH(QString, options);
-    const TfrTemplate parsed = ParseTemplate(QStringLiteral("[MasterData]\nHeight = 7\nMemo = 1 2 30 7 | %1 | x\n").arg(options));
+    const TfrTemplate parsed = ParseTemplate(
+        QStringLiteral("[MasterData]\nHeight = 7\nMemo = 1 2 30 7 | %1 | x\n").arg(options));
     const TfrMemo &memo = parsed.Band(TfrBandType::MasterData)->Memos.at(0);
     QCOMPARE(memo.Rect, QRectF(1, 2, 30, 7));
     QTEST(memo.Alignment, "alignment");
@@ -114,18 +115,30 @@ void TestUFrTemplate::Mistakes_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("message");
-    QTest::newRow("unknown section") << "[Report]\n[Footer]\n" << "第 2 行";
-    QTest::newRow("band twice") << "[MasterData]\n\n[MasterData]\n" << "第 3 行";
-    QTest::newRow("line outside a section") << "Height = 3\n" << "不在任何段中";
-    QTest::newRow("memo without text part") << "[PageFooter]\nMemo = 0 0 10 5 | Center\n" << "第 2 行";
-    QTest::newRow("memo with three numbers") << "[PageFooter]\nMemo = 0 0 10 | | x\n" << "4 个数值";
-    QTest::newRow("negative height") << "[PageFooter]\nHeight = -2\n" << "Height";
-    QTest::newRow("unknown option") << "[PageFooter]\nMemo = 0 0 10 5 | Blink | x\n" << "Blink";
-    QTest::newRow("unclosed bracket") << "[PageFooter]\nMemo = 0 0 10 5 | | [Page\n" << "缺少 ]";
-    QTest::newRow("unknown function") << "[PageFooter]\nMemo = 0 0 10 5 | | [AVG(ThemeBit)]\n" << "AVG";
-    QTest::newRow("condition without field") << "[PageFooter]\nMemo = 0 0 10 5 | | [COUNT(=正确)]\n" << "条件";
-    QTest::newRow("unknown paper") << "[Report]\nPaper = A9\n" << "A9";
-    QTest::newRow("comment lines are skipped") << "# a\n; b\n[Report]\nFont =\n" << "第 4 行";
+    QTest::newRow("unknown section") << "[Report]\n[Footer]\n"
+                                     << "第 2 行";
+    QTest::newRow("band twice") << "[MasterData]\n\n[MasterData]\n"
+                                << "第 3 行";
+    QTest::newRow("line outside a section") << "Height = 3\n"
+                                            << "不在任何段中";
+    QTest::newRow("memo without text part") << "[PageFooter]\nMemo = 0 0 10 5 | Center\n"
+                                            << "第 2 行";
+    QTest::newRow("memo with three numbers") << "[PageFooter]\nMemo = 0 0 10 | | x\n"
+                                             << "4 个数值";
+    QTest::newRow("negative height") << "[PageFooter]\nHeight = -2\n"
+                                     << "Height";
+    QTest::newRow("unknown option") << "[PageFooter]\nMemo = 0 0 10 5 | Blink | x\n"
+                                    << "Blink";
+    QTest::newRow("unclosed bracket") << "[PageFooter]\nMemo = 0 0 10 5 | | [Page\n"
+                                      << "缺少 ]";
+    QTest::newRow("unknown function") << "[PageFooter]\nMemo = 0 0 10 5 | | [AVG(ThemeBit)]\n"
+                                      << "AVG";
+    QTest::newRow("condition without field") << "[PageFooter]\nMemo = 0 0 10 5 | | [COUNT(=正确)]\n"
+                                             << "条件";
+    QTest::newRow("unknown paper") << "[Report]\nPaper = A9\n"
+                                   << "A9";
+    QTest::newRow("comment lines are skipped") << "# a\n; b\n[Report]\nFont =\n"
+                                               << "第 4 行";
 }
 
 void TestUFrTemplate::Mistakes()

@@ -12,7 +12,9 @@ const QString KPaperTable = QStringLiteral("T_KS_ExamineTheme");
 
 } // namespace
 
-TRoomFixture::TRoomFixture() : Now(QDate(2026, 12, 9), QTime(9, 0)), FStore(DM->ACon)
+TRoomFixture::TRoomFixture()
+    : Now(QDate(2026, 12, 9), QTime(9, 0)),
+      FStore(DM->ACon)
 {
     QString reason;
     if (!EnsureRecordTables(DM->ACon, &reason))

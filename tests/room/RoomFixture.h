@@ -3,8 +3,8 @@
 #include <QDateTime>
 #include <QString>
 
-#include "URecordStore.h"
 #include "TestSupport.h"
+#include "URecordStore.h"
 
 // A paper sat at one seat of the room.
 struct TSeatPaper

@@ -3,9 +3,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "UApplication.h"
 #include "TProgramFolder.h"
 #include "TXServer.h"
+#include "UApplication.h"
 
 // The real program in a room's program folder, driven by keys on its own
 // X server: the sign-in comes first, its Cancel ends the run, and the

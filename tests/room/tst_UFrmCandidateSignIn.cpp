@@ -7,11 +7,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "TestSupport.h"
 #include "UApplication.h"
 #include "UComm.h"
-#include "UQuit.h"
 #include "UFrmCandidateSignIn.h"
-#include "TestSupport.h"
+#include "UQuit.h"
 
 // The sign-in driven by keys as a candidate types, through the real
 // message seam and a modal run.

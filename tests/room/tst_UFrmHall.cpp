@@ -12,10 +12,10 @@
 #include <QTest>
 #include <QTimer>
 
+#include "RoomFixture.h"
 #include "UApplication.h"
 #include "UDM.h"
 #include "UFrmHall.h"
-#include "RoomFixture.h"
 
 // The room view as a teacher uses it, on records the real store wrote while
 // the window is open.

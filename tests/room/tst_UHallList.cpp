@@ -2,10 +2,10 @@
 #include <QFile>
 #include <QTest>
 
+#include "RoomFixture.h"
 #include "UDM.h"
 #include "UExamRules.h"
 #include "UHallList.h"
-#include "RoomFixture.h"
 
 // The room view's lists read from records the real store wrote, without a window.
 class TestUHallList : public QObject

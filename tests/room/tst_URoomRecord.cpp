@@ -2,10 +2,10 @@
 #include <QSqlRecord>
 #include <QTest>
 
+#include "RoomFixture.h"
 #include "UComm.h"
 #include "UDM.h"
 #include "URecordSchema.h"
-#include "RoomFixture.h"
 
 // What the exam room adds to the learning record: who sat the paper and in
 // which room, and that a seat resumes only its own candidate's paper.

@@ -7,19 +7,19 @@
 #include <QRadioButton>
 #include <QTest>
 
-#include "UComm.h"
-#include "UnitInitialization.h"
 #include "QVComboBox.h"
+#include "RecordFixture.h"
+#include "TabWalk.h"
+#include "UComm.h"
+#include "UEditor.h"
+#include "UFrmLearningRecord.h"
 #include "UQVComboBoxSelValue.h"
 #include "UQVImageSelect.h"
 #include "UQVImageShow.h"
-#include "UEditor.h"
-#include "USetTheme.h"
-#include "UFrmLearningRecord.h"
 #include "USelLxType.h"
+#include "USetTheme.h"
 #include "UXtglLogin.h"
-#include "RecordFixture.h"
-#include "TabWalk.h"
+#include "UnitInitialization.h"
 
 // Tab, pressed on real windows of the three programs, reaches every control
 // in the order the window reads.

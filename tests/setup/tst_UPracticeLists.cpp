@@ -2,9 +2,9 @@
 
 #include <QTest>
 
+#include "TestSupport.h"
 #include "UDbError.h"
 #include "UPracticeLists.h"
-#include "TestSupport.h"
 
 // The set and chapter lists of the practice-mode dialog, read from a real bank.
 class TestUPracticeLists : public QObject
@@ -33,9 +33,12 @@ void TestUPracticeLists::SetPracticeScope_data()
 {
     QTest::addColumn<QString>("value");
     QTest::addColumn<QString>("scope");
-    QTest::newRow("one digit") << "5" << "05";
-    QTest::newRow("two digits") << "12" << "12";
-    QTest::newRow("already padded") << "07" << "07";
+    QTest::newRow("one digit") << "5"
+                               << "05";
+    QTest::newRow("two digits") << "12"
+                                << "12";
+    QTest::newRow("already padded") << "07"
+                                    << "07";
 }
 
 void TestUPracticeLists::SetPracticeScope()
@@ -48,7 +51,7 @@ void TestUPracticeLists::SetPracticeScope()
 void TestUPracticeLists::SetsOfTheFilterSortedWithoutEmptyOnes()
 {
     const QVariantList numbers{QStringLiteral("2"), QStringLiteral("12"), QStringLiteral("1"),
-                               QStringLiteral("2"), QVariant(), QStringLiteral(" ")};
+                               QStringLiteral("2"), QVariant(),           QStringLiteral(" ")};
     for (int i = 0; i < numbers.size(); ++i)
         AddSet(i + 1, numbers[i]);
     AddSet(int(numbers.size()) + 1, QStringLiteral("9"), 20);

@@ -5,12 +5,12 @@
 #include <QRadioButton>
 #include <QTest>
 
+#include "QVComboBox.h"
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UConnection.h"
 #include "UDM.h"
-#include "QVComboBox.h"
 #include "USelLxType.h"
-#include "TestSupport.h"
 
 namespace {
 

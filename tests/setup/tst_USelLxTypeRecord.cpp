@@ -1,17 +1,16 @@
-#include <QTest>
-
 #include <QApplication>
 #include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 
+#include "RecordFixture.h"
 #include "UComm.h"
 #include "UFrmLearningRecord.h"
 #include "USelLxType.h"
-#include "RecordFixture.h"
 
 // The practice-mode dialog's way into the learning record: the button in
 // the band, the window it opens and wrong-answer practice started there.

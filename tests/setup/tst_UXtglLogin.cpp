@@ -76,11 +76,21 @@ void TestUXtglLogin::DigitThenEnterChoosesThatClass_data()
     QTest::addColumn<QString>("code");
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("caption");
-    QTest::newRow("7 is the bus safety class") << "7\r" << "102" << "THEMECHAPTER in (20,21,22,23,24,25,26)"
+    QTest::newRow("7 is the bus safety class") << "7\r"
+                                               << "102"
+                                               << "THEMECHAPTER in (20,21,22,23,24,25,26)"
                                                << "客车（A1、A3、B1）安全";
-    QTest::newRow("5 is the motorcycle") << "5\r" << "005" << "THEMECHAPTER in (1)" << "摩托车（D、E、F）";
-    QTest::newRow("last digit wins") << "93\r" << "003" << "THEMECHAPTER in (1)" << "货车（A2、B2）";
-    QTest::newRow("0 and letters are ignored") << "6a0\r" << "101" << "THEMECHAPTER in (20,21,22,23,24,25,26)"
+    QTest::newRow("5 is the motorcycle") << "5\r"
+                                         << "005"
+                                         << "THEMECHAPTER in (1)"
+                                         << "摩托车（D、E、F）";
+    QTest::newRow("last digit wins") << "93\r"
+                                     << "003"
+                                     << "THEMECHAPTER in (1)"
+                                     << "货车（A2、B2）";
+    QTest::newRow("0 and letters are ignored") << "6a0\r"
+                                               << "101"
+                                               << "THEMECHAPTER in (20,21,22,23,24,25,26)"
                                                << "小型汽车（C1、C2、C3、C4）安全";
 }
 

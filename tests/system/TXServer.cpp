@@ -46,12 +46,14 @@ QString TXServer::Start()
         || !FXvfb.canReadLine())
         return "Xvfb did not start: " + QString::fromLocal8Bit(FXvfb.readAllStandardError());
     FDisplay = ":" + QString::fromLatin1(FXvfb.readLine().trimmed());
-    const bool answers = WaitFor([this] {
-        QProcess probe;
-        probe.setProcessEnvironment(Environment());
-        probe.start("xdotool", {"getdisplaygeometry"});
-        return probe.waitForFinished(5000) && probe.exitCode() == 0;
-    }, 20000);
+    const bool answers = WaitFor(
+        [this] {
+            QProcess probe;
+            probe.setProcessEnvironment(Environment());
+            probe.start("xdotool", {"getdisplaygeometry"});
+            return probe.waitForFinished(5000) && probe.exitCode() == 0;
+        },
+        20000);
     return answers ? QString() : QStringLiteral("Xvfb takes no clients");
 }
 
@@ -84,7 +86,9 @@ QString TXServer::Run(const QString &tool, const QStringList &arguments, int tim
 
 QString TXServer::FirstWindow(const QString &titlePattern) const
 {
-    return Run("xdotool", {"search", "--onlyvisible", "--name", titlePattern}, 5000).section(QLatin1Char('\n'), 0, 0).trimmed();
+    return Run("xdotool", {"search", "--onlyvisible", "--name", titlePattern}, 5000)
+        .section(QLatin1Char('\n'), 0, 0)
+        .trimmed();
 }
 
 bool TXServer::WaitForWindow(const QString &titlePattern, int timeoutMs) const

@@ -3,17 +3,17 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "QVComboBox.h"
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UConnection.h"
 #include "UDM.h"
 #include "UDbError.h"
-#include "UQuery.h"
-#include "QVComboBox.h"
+#include "UFrRep.h"
 #include "UPaperLoad.h"
 #include "UPaperStore.h"
-#include "UFrRep.h"
+#include "UQuery.h"
 #include "USelLxType.h"
-#include "TestSupport.h"
 
 // Input a school's bank may really hold: huge texts, thousands of sets,
 // damaged files. Each gets a clear answer and loses nothing.
@@ -56,8 +56,9 @@ void TestBadInput::HugeQuestionIsStoredAndPrinted()
 
     // A row taller than a page still ends up on paper, and the run ends.
     TQuery sheet;
-    QVERIFY(OpenQuery(&sheet, QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme_TT where ExamineID=%1 order by id")
-                                  .arg(store.FExamineID)));
+    QVERIFY(OpenQuery(&sheet,
+                      QStringLiteral("Select *,'' as OTZ From T_Ks_ExamineTheme_TT where ExamineID=%1 order by id")
+                          .arg(store.FExamineID)));
     const QString pdf = bank.AppPath() + QStringLiteral("huge.pdf");
     bool written = false;
     try {
@@ -109,7 +110,10 @@ void TestBadInput::TruncatedDatabaseFailsCleanly()
     // on the damaged pages reports the engine's error: never a crash.
     TDM dm;
     int dialogs = 0;
-    dm.RunConnectDialog = [&dialogs] { ++dialogs; return 2; };
+    dm.RunConnectDialog = [&dialogs] {
+        ++dialogs;
+        return 2;
+    };
     dm.DataModuleCreate(folder.path());
     if (dm.ACon->Connected()) {
         TQuery all;

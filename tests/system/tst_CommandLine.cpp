@@ -88,8 +88,9 @@ private slots:
         QFETCH(QString, program);
         QFETCH(QString, name);
         // The stderr may begin with Qt's own warnings, such as on XDG_RUNTIME_DIR.
-        const TRun run = RunWithoutDisplay(program, {QStringLiteral("-platform"), QStringLiteral("offscreen"),
-                                                     QStringLiteral("--no-such-option")});
+        const TRun run = RunWithoutDisplay(program,
+                                           {QStringLiteral("-platform"), QStringLiteral("offscreen"),
+                                            QStringLiteral("--no-such-option")});
         QCOMPARE(run.Status, 2);
         QCOMPARE(run.Out, QString());
         QVERIFY2(run.Err.contains(name + QStringLiteral(": ")) && run.Err.contains(QLatin1String("Usage"))
@@ -118,8 +119,9 @@ private slots:
         environment.insert(QStringLiteral("XDG_CONFIG_HOME"), folder.path());
         process.setProcessEnvironment(environment);
         process.setWorkingDirectory(folder.path());
-        process.start(copy, {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-style"),
-                             QStringLiteral("Fusion")});
+        process.start(copy,
+                      {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("-style"),
+                       QStringLiteral("Fusion")});
         QVERIFY(process.waitForStarted());
         const bool ended = process.waitForFinished(3000);
         if (!ended) {

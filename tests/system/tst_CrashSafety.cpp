@@ -62,20 +62,23 @@ void TestCrashSafety::AnswersSurviveAKillAndADeclinedPaperKeepsThem()
 
     // The answer bar opens once the first question is shown: type the first
     // answer until it arrives, then four more, each after Enter to the next.
-    const auto answered = [this] { return Scalar("select count(*) from T_KS_ExamineTheme where AnswerResult<>''").toInt(); };
+    const auto answered = [this] {
+        return Scalar("select count(*) from T_KS_ExamineTheme where AnswerResult<>''").toInt();
+    };
     for (int attempt = 0; attempt < 20 && answered() == 0; ++attempt) {
         Key("Examora", {"1"});
         WaitFor([&answered] { return answered() > 0; }, 1000);
     }
     Key("Examora", {"Return", "2", "Return", "1", "Return", "2", "Return", "1"});
-    QVERIFY2(WaitFor([&answered] { return answered() == 5; }, 20000),
-             "the typed answers did not reach the database");
+    QVERIFY2(WaitFor([&answered] { return answered() == 5; }, 20000), "the typed answers did not reach the database");
     ::kill(pid_t(program.processId()), SIGKILL);
     QVERIFY(program.waitForFinished(10000));
 
     QCOMPARE(Scalar("PRAGMA integrity_check").toString(), QString("ok"));
     QCOMPARE(Scalar(QStringLiteral("select group_concat(AnswerResult, '') from (select AnswerResult from T_KS_ExamineTheme "
-                                   "where ExamineID=%1 and AnswerResult<>'' order by ID)").arg(paper)).toString(),
+                                   "where ExamineID=%1 and AnswerResult<>'' order by ID)")
+                        .arg(paper))
+                 .toString(),
              QString("12121"));
 
     // The next run offers the paper left open; declined, the paper is given
@@ -93,7 +96,9 @@ void TestCrashSafety::AnswersSurviveAKillAndADeclinedPaperKeepsThem()
     QCOMPARE(Scalar("select count(*) from T_KS_ExamineTheme where AnswerResult<>''").toInt(), 0);
     QCOMPARE(Scalar(QStringLiteral("select group_concat(AnswerResult, '') from (select AnswerResult from T_KS_ExamRecordTheme "
                                    "where RecordID=(select RecordID from T_KS_ExamRecord where Status='abandoned' "
-                                   "and ExamineID=%1) and AnswerResult<>'' order by ID)").arg(paper)).toString(),
+                                   "and ExamineID=%1) and AnswerResult<>'' order by ID)")
+                        .arg(paper))
+                 .toString(),
              QString("12121"));
     ::kill(pid_t(second.processId()), SIGKILL);
     second.waitForFinished(10000);

@@ -3,16 +3,16 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "PaperTestSupport.h"
+#include "TRunAsUser.h"
+#include "TestSupport.h"
 #include "UComm.h"
 #include "UConnection.h"
 #include "UDM.h"
-#include "UQuery.h"
-#include "UQuit.h"
 #include "UPaperLoad.h"
 #include "UPaperStore.h"
-#include "TRunAsUser.h"
-#include "TestSupport.h"
-#include "PaperTestSupport.h"
+#include "UQuery.h"
+#include "UQuit.h"
 
 // A program installed where it may not write (a shared folder, a school's
 // read-only image): the candidate is told which folder or file refuses
@@ -70,7 +70,10 @@ bool TestReadOnlyFolders::StartProgram(TDM &dm, const TTestBank &bank)
 {
     TScriptedMessages messages;
     int dialogs = 0;
-    dm.RunConnectDialog = [&dialogs] { ++dialogs; return 2; };
+    dm.RunConnectDialog = [&dialogs] {
+        ++dialogs;
+        return 2;
+    };
     dm.DataModuleCreate(QDir::cleanPath(bank.AppPath()));
     DM = &dm;
     return dm.ACon->Connected() && dialogs == 0 && messages.Count() == 0;
@@ -96,7 +99,10 @@ void TestReadOnlyFolders::ReadOnlyBankFolderIsSaidAtStartUp()
     TScriptedMessages messages;
     TDM dm;
     int dialogs = 0;
-    dm.RunConnectDialog = [&dialogs] { ++dialogs; return 2; };
+    dm.RunConnectDialog = [&dialogs] {
+        ++dialogs;
+        return 2;
+    };
     dm.DataModuleCreate(QDir::cleanPath(bank.AppPath()));
     QCOMPARE(dialogs, 0);
     QCOMPARE(messages.Count(), 1);
@@ -118,8 +124,9 @@ void TestReadOnlyFolders::ReadOnlyBankIsSaidWhenThePaperIsStored()
     TDM dm;
     QVERIFY(StartProgram(dm, bank));
     SetRun(QStringLiteral("1"), QStringLiteral("01"));
-    QCOMPARE(LoadFailureMessage(), QStringLiteral("题库文件“%1”为只读，无法保存试卷。")
-                                       .arg(QDir::toNativeSeparators(QFileInfo(bank.DatabaseFile()).absoluteFilePath())));
+    QCOMPARE(LoadFailureMessage(),
+             QStringLiteral("题库文件“%1”为只读，无法保存试卷。")
+                 .arg(QDir::toNativeSeparators(QFileInfo(bank.DatabaseFile()).absoluteFilePath())));
     QCOMPARE(bank.Scalar(QStringLiteral("select count(*) from T_KS_ExamineTheme_TT")).toInt(), 0);
 }
 
@@ -137,8 +144,9 @@ void TestReadOnlyFolders::ReadOnlyProgramFolderIsSaidWhenThePaperIsDrawn()
     TDM dm;
     QVERIFY(StartProgram(dm, bank));
     SetRun(QStringLiteral("3"));
-    QCOMPARE(LoadFailureMessage(), QStringLiteral("程序文件夹“%1”不可写入，无法生成试卷。")
-                                       .arg(QDir::toNativeSeparators(QDir::cleanPath(bank.AppPath()))));
+    QCOMPARE(LoadFailureMessage(),
+             QStringLiteral("程序文件夹“%1”不可写入，无法生成试卷。")
+                 .arg(QDir::toNativeSeparators(QDir::cleanPath(bank.AppPath()))));
     QVERIFY(!QFile::exists(bank.AppPath() + QStringLiteral("Theme.Cfg")));
 }
 

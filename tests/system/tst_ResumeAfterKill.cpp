@@ -97,7 +97,12 @@ QString TestResumeAfterKill::BoxId() const
 bool TestResumeAfterKill::AnswerBox(const QString &key)
 {
     QString box;
-    if (!WaitFor([&] { box = BoxId(); return !box.isEmpty() && box != FLastBox; }, 20000))
+    if (!WaitFor(
+            [&] {
+                box = BoxId();
+                return !box.isEmpty() && box != FLastBox;
+            },
+            20000))
         return false;
     FLastBox = box;
     Key("提示", {key});
@@ -127,13 +132,19 @@ void TestResumeAfterKill::VerifyPaperOrRecord()
 {
     QCOMPARE(Scalar("PRAGMA integrity_check").toString(), QString("ok"));
     QCOMPARE(Scalar("select count(*) from (select ExamineID from T_KS_ExamineTheme group by ExamineID "
-                    "having count(*)<>100)").toInt(), 0);
+                    "having count(*)<>100)")
+                 .toInt(),
+             0);
     QCOMPARE(Scalar("select count(*) from T_KS_ExamRecord r where Status='open' and (not exists "
                     "(select 1 from T_KS_ExamineTheme p where p.ExamineID=r.ExamineID) or exists "
-                    "(select 1 from T_KS_ExamRecordTheme t where t.RecordID=r.RecordID))").toInt(), 0);
+                    "(select 1 from T_KS_ExamRecordTheme t where t.RecordID=r.RecordID))")
+                 .toInt(),
+             0);
     QCOMPARE(Scalar("select count(*) from T_KS_ExamRecord r where Status<>'open' and ((select count(*) from "
                     "T_KS_ExamRecordTheme t where t.RecordID=r.RecordID)<>100 or exists "
-                    "(select 1 from T_KS_ExamineTheme p where p.ExamineID=r.ExamineID))").toInt(), 0);
+                    "(select 1 from T_KS_ExamineTheme p where p.ExamineID=r.ExamineID))")
+                 .toInt(),
+             0);
 }
 
 void TestResumeAfterKill::MockExamKilledAfterTenAnswersIsResumed()
@@ -148,9 +159,12 @@ void TestResumeAfterKill::MockExamKilledAfterTenAnswersIsResumed()
     QVERIFY(TypeAnswers({"1", "2", "1", "2", "1", "2", "1", "2", "1", "2"}));
     // Ten seconds of the clock reach the record before the kill: more than
     // the second run takes, so that a clock started afresh would show.
-    QVERIFY(WaitFor([this] { return Scalar("select SecondsLeft from T_KS_ExamRecord").toInt() <= 45 * 60 - 10
-                                 && Scalar("select AnsweredCount from T_KS_ExamRecord").toInt() == 10; },
-                    30000));
+    QVERIFY(WaitFor(
+        [this] {
+            return Scalar("select SecondsLeft from T_KS_ExamRecord").toInt() <= 45 * 60 - 10
+                && Scalar("select AnsweredCount from T_KS_ExamRecord").toInt() == 10;
+        },
+        30000));
     Kill(program);
     const int secondsAtKill = Scalar("select SecondsLeft from T_KS_ExamRecord").toInt();
     QCOMPARE(Scalar("select Status from T_KS_ExamRecord").toString(), QString("open"));
@@ -166,7 +180,9 @@ void TestResumeAfterKill::MockExamKilledAfterTenAnswersIsResumed()
     QCOMPARE(Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 100);
     QCOMPARE(Scalar("select max(ExamineID) from T_KS_ExamineTheme").toInt(), paper);
     QCOMPARE(Scalar(QStringLiteral("select group_concat(AnswerResult, '') from (select AnswerResult from T_KS_ExamineTheme "
-                                   "where ExamineID=%1 and ID<=11 order by ID)").arg(paper)).toString(),
+                                   "where ExamineID=%1 and ID<=11 order by ID)")
+                        .arg(paper))
+                 .toString(),
              QString("12121212121"));
 
     // Handed in; the summary's offer of the result sheet is declined.
@@ -187,7 +203,8 @@ void TestResumeAfterKill::MockExamKilledAfterTenAnswersIsResumed()
              "the resumed paper did not go on with the time that was left");
     QCOMPARE(Scalar("select count(*) from T_KS_ExamRecordTheme").toInt(), 100);
     QCOMPARE(Scalar("select group_concat(AnswerResult, '') from (select AnswerResult from T_KS_ExamRecordTheme "
-                    "where AnswerResult<>'' order by ID)").toString(),
+                    "where AnswerResult<>'' order by ID)")
+                 .toString(),
              QString("12121212121"));
     QCOMPARE(Scalar("select count(*) from T_KS_ExamineTheme").toInt(), 0);
     VerifyPaperOrRecord();
@@ -224,12 +241,17 @@ void TestResumeAfterKill::KillWhileStoringOrHandingInLeavesPaperOrRecord()
     // The last paper is either still there, answers and all, or handed in with them.
     const QString last = "(select max(RecordID) from T_KS_ExamRecord)";
     const bool open = Scalar("select Status from T_KS_ExamRecord where RecordID=" + last).toString() == "open";
-    const QString answers =
-        open ? Scalar("select group_concat(AnswerResult, '') from (select AnswerResult from T_KS_ExamineTheme where "
-                      "ExamineID=(select ExamineID from T_KS_ExamRecord where RecordID=" + last + ") and AnswerResult<>'' "
-                      "order by ID)").toString()
-             : Scalar("select group_concat(AnswerResult, '') from (select AnswerResult from T_KS_ExamRecordTheme where "
-                      "RecordID=" + last + " and AnswerResult<>'' order by ID)").toString();
+    const QString answers = open
+        ? Scalar("select group_concat(AnswerResult, '') from (select AnswerResult from T_KS_ExamineTheme where "
+                 "ExamineID=(select ExamineID from T_KS_ExamRecord where RecordID="
+                 + last
+                 + ") and AnswerResult<>'' "
+                   "order by ID)")
+              .toString()
+        : Scalar("select group_concat(AnswerResult, '') from (select AnswerResult from T_KS_ExamRecordTheme where "
+                 "RecordID="
+                 + last + " and AnswerResult<>'' order by ID)")
+              .toString();
     QCOMPARE(answers, QString("12"));
 }
 

@@ -9,20 +9,20 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include "ExamScreenFixture.h"
+#include "FrmPrew.h"
+#include "RecordFixture.h"
 #include "UApplication.h"
-#include "UnitInitialization.h"
+#include "UEditor.h"
+#include "UFrmLearningRecord.h"
+#include "UProgess.h"
 #include "UQVComboBoxSelValue.h"
 #include "UQVImageSelect.h"
 #include "UQVImageShow.h"
-#include "UEditor.h"
-#include "UProgess.h"
-#include "USetTheme.h"
-#include "UFrmLearningRecord.h"
-#include "FrmPrew.h"
 #include "USelLxType.h"
+#include "USetTheme.h"
 #include "UXtglLogin.h"
-#include "ExamScreenFixture.h"
-#include "RecordFixture.h"
+#include "UnitInitialization.h"
 
 // Every window of the programs laid out on the screens schools and learners
 // have, at the scale factors of their desktops. Each screen and factor runs
@@ -118,8 +118,12 @@ void TestScreenFitOnThisScreen::CheckFits(const QWidget &window)
     const QRect available = window.screen()->availableGeometry();
     const int rounding = window.isMaximized() ? 1 : 0;
     QVERIFY2(available.adjusted(-rounding, -rounding, rounding, rounding).contains(window.frameGeometry()),
-             qPrintable(QStringLiteral("%1 outside the available %2,%3 %4x%5").arg(Describe(window)).arg(available.x())
-                            .arg(available.y()).arg(available.width()).arg(available.height())));
+             qPrintable(QStringLiteral("%1 outside the available %2,%3 %4x%5")
+                            .arg(Describe(window))
+                            .arg(available.x())
+                            .arg(available.y())
+                            .arg(available.width())
+                            .arg(available.height())));
     const QStringList faults = LayoutFaults(window);
     QVERIFY2(faults.isEmpty(), qPrintable(faults.join(QLatin1Char('\n'))));
 }
@@ -224,7 +228,7 @@ void TestScreenFit::everyWindowFitsTheScreen()
 {
     QFETCH(QSize, screen);
     QFETCH(QString, factor);
-    const QJsonObject display{{"name", "Screen"}, {"x", 0}, {"y", 0}, {"width", screen.width()},
+    const QJsonObject display{{"name", "Screen"},          {"x", 0},           {"y", 0},  {"width", screen.width()},
                               {"height", screen.height()}, {"logicalDpi", 96}, {"dpr", 1}};
     const QString config = FConfigs.filePath(QStringLiteral("%1x%2.json").arg(screen.width()).arg(screen.height()));
     QFile file(config);

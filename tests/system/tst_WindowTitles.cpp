@@ -5,9 +5,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-#include "UApplication.h"
 #include "TProgramFolder.h"
 #include "TXServer.h"
+#include "UApplication.h"
 
 // Every window carries exactly its caption. Qt appends the application's
 // display name to each title on a real desktop ("系统登录 — Examora") when

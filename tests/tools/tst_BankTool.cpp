@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -6,8 +8,6 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <QTest>
-
-#include <sys/stat.h>
 
 namespace {
 
@@ -21,7 +21,7 @@ struct TRun
 {
     bool Crashed = false;
     int Status = -1;
-    QString Errors;  // stderr
+    QString Errors; // stderr
 };
 
 TRun RunTool(const QStringList &arguments)
@@ -87,10 +87,7 @@ class TestBankTool : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase()
-    {
-        ::umask(022);
-    }
+    void initTestCase() { ::umask(022); }
 
     void WritingCommandsRefuseTakenNames_data()
     {
@@ -118,9 +115,10 @@ private slots:
         const TRun run = RunTool(command << bank);
         QVERIFY(!run.Crashed);
         QCOMPARE(run.Status, 1);
-        QVERIFY2(run.Errors.contains(QStringLiteral("examora-bank: %1 %2; choose a new file name\n")
-                                     .arg(bank, dangling ? QStringLiteral("is a symbolic link") : QStringLiteral("exists already"))),
-             qPrintable(run.Errors));
+        QVERIFY2(run.Errors.contains(
+                     QStringLiteral("examora-bank: %1 %2; choose a new file name\n")
+                         .arg(bank, dangling ? QStringLiteral("is a symbolic link") : QStringLiteral("exists already"))),
+                 qPrintable(run.Errors));
         QCOMPARE(Entries(dir), QStringList({QStringLiteral("bank.sqlite")}));
         if (!dangling)
             QCOMPARE(Read(bank), QByteArray("papers in progress"));
@@ -131,8 +129,8 @@ private slots:
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<int>("questions");
         QTest::newRow("create") << QStringList{QStringLiteral("create")} << -2;
-        QTest::newRow("create --synthetic") << QStringList{QStringLiteral("create"), QStringLiteral("--synthetic"), QStringLiteral("200")}
-                                           << 200;
+        QTest::newRow("create --synthetic")
+            << QStringList{QStringLiteral("create"), QStringLiteral("--synthetic"), QStringLiteral("200")} << 200;
         QTest::newRow("import-mdb") << QStringList{QStringLiteral("import-mdb"), KNorthwind} << -1;
     }
 
@@ -141,7 +139,8 @@ private slots:
         QFETCH(QStringList, command);
         QFETCH(int, questions);
         if (command.contains(KNorthwind) && !QFile::exists(KNorthwind))
-            QSKIP(qPrintable(QStringLiteral("no Access file at %1 (set the CMake variable EXAMORA_TEST_MDB)").arg(KNorthwind)));
+            QSKIP(qPrintable(
+                QStringLiteral("no Access file at %1 (set the CMake variable EXAMORA_TEST_MDB)").arg(KNorthwind)));
         QTemporaryDir dir;
         const QString bank = dir.filePath(QStringLiteral("bank.sqlite"));
         // The name a fixed temporary name would have had.
@@ -188,7 +187,8 @@ private slots:
         QSKIP("damaged Access files are read in the plain build only");
 #endif
         if (!QFile::exists(KNorthwind))
-            QSKIP(qPrintable(QStringLiteral("no Access file at %1 (set the CMake variable EXAMORA_TEST_MDB)").arg(KNorthwind)));
+            QSKIP(qPrintable(
+                QStringLiteral("no Access file at %1 (set the CMake variable EXAMORA_TEST_MDB)").arg(KNorthwind)));
         QTemporaryDir dir;
         const QString mdb = dir.filePath(QStringLiteral("damaged.mdb"));
         const QString bank = dir.filePath(QStringLiteral("bank.sqlite"));
@@ -196,8 +196,9 @@ private slots:
         const TRun run = RunTool({QStringLiteral("import-mdb"), mdb, bank});
         QVERIFY(!run.Crashed);
         // The tool's message, which may run over several lines; Qt's warnings come before it.
-        const QString outcome = run.Status == 0 ? QStringLiteral("imported")
-                                                : run.Errors.mid(run.Errors.lastIndexOf(QLatin1String("examora-bank: "))).trimmed();
+        const QString outcome = run.Status == 0
+            ? QStringLiteral("imported")
+            : run.Errors.mid(run.Errors.lastIndexOf(QLatin1String("examora-bank: "))).trimmed();
         qInfo("seed %u: %s", seed, qPrintable(outcome.section(QLatin1Char('\n'), 0, 0)));
         if (run.Status == 0) {
             QCOMPARE(Entries(dir), QStringList({QStringLiteral("bank.sqlite"), QStringLiteral("damaged.mdb")}));

@@ -17,8 +17,9 @@ const QString KBankTool = QStringLiteral(EXAMORA_BANK_TOOL);
 int RowsDiffering(const QSqlDatabase &db, const QString &table)
 {
     QSqlQuery query(db);
-    const QString sql = QStringLiteral("SELECT COUNT(*) FROM (SELECT * FROM main.\"%1\" EXCEPT SELECT * FROM other.\"%1\") "
-                                       "UNION ALL SELECT COUNT(*) FROM (SELECT * FROM other.\"%1\" EXCEPT SELECT * FROM main.\"%1\")");
+    const QString sql = QStringLiteral(
+        "SELECT COUNT(*) FROM (SELECT * FROM main.\"%1\" EXCEPT SELECT * FROM other.\"%1\") "
+        "UNION ALL SELECT COUNT(*) FROM (SELECT * FROM other.\"%1\" EXCEPT SELECT * FROM main.\"%1\")");
     if (!query.exec(sql.arg(table)))
         return -1;
     int rows = 0;
@@ -51,7 +52,8 @@ private slots:
     void ImportsAsInProcess()
     {
         if (!QFile::exists(KNorthwind))
-            QSKIP(qPrintable(QStringLiteral("no Access file at %1 (set the CMake variable EXAMORA_TEST_MDB)").arg(KNorthwind)));
+            QSKIP(qPrintable(
+                QStringLiteral("no Access file at %1 (set the CMake variable EXAMORA_TEST_MDB)").arg(KNorthwind)));
         QTemporaryDir dir;
         const QString viaChild = dir.filePath(QStringLiteral("child.sqlite"));
         const QString inProcess = dir.filePath(QStringLiteral("here.sqlite"));
@@ -65,7 +67,8 @@ private slots:
         QCOMPARE(lastDone, lastTotal);
         QCOMPARE(child.Tables, here.Tables);
         QCOMPARE(child.Notes, here.Notes);
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList({QStringLiteral("child.sqlite"), QStringLiteral("here.sqlite")}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+                 QStringList({QStringLiteral("child.sqlite"), QStringLiteral("here.sqlite")}));
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("child"));
             db.setDatabaseName(viaChild);
@@ -87,11 +90,12 @@ private slots:
     void TakesTheReportFromTheChild()
     {
         QTemporaryDir dir;
-        const QString program = Script(dir, "cat <<'END'\n"
-                                             "progress 1 2\nprogress 2 2\ntable 5 Order%20Details\n"
-                                             "note T_KS_THEME.ThemeSpareE%20holds%20NULLs\ndone\n"
-                                             "END\n"
-                                             "printf bank > \"$3\"");
+        const QString program = Script(dir,
+                                       "cat <<'END'\n"
+                                       "progress 1 2\nprogress 2 2\ntable 5 Order%20Details\n"
+                                       "note T_KS_THEME.ThemeSpareE%20holds%20NULLs\ndone\n"
+                                       "END\n"
+                                       "printf bank > \"$3\"");
         QTemporaryDir target;
         const QString bank = target.filePath(QStringLiteral("bank.sqlite"));
         QList<QPair<qint64, qint64>> progress;
@@ -111,21 +115,26 @@ private slots:
         QTest::addColumn<QByteArray>("body");
         QTest::addColumn<int>("seconds");
         QTest::addColumn<QString>("message");
-        QTest::newRow("crash") << QByteArray("kill -SEGV $$") << 60 << QStringLiteral("无法读取Access文件：读取进程崩溃（SIGSEGV）");
+        QTest::newRow("crash") << QByteArray("kill -SEGV $$") << 60
+                               << QStringLiteral("无法读取Access文件：读取进程崩溃（SIGSEGV）");
         QTest::newRow("crash after a warning")
             << QByteArray("echo 'Warning: bad page' >&2; printf bank > \"$3\"; kill -BUS $$") << 60
             << QStringLiteral("无法读取Access文件：读取进程崩溃（SIGBUS），最后的输出：Warning: bad page");
-        QTest::newRow("hang") << QByteArray("exec sleep 60") << 1 << QStringLiteral("无法读取Access文件：超过1秒仍未读完，已终止");
-        QTest::newRow("endless warnings") << QByteArray("exec yes Warning >&2") << 60
-                                          << QStringLiteral("无法读取Access文件：输出超过1 MB，已终止");
-        QTest::newRow("endless output") << QByteArray("exec yes progress") << 60 << QStringLiteral("无法读取Access文件：输出超过1 MB，已终止");
+        QTest::newRow("hang") << QByteArray("exec sleep 60") << 1
+                              << QStringLiteral("无法读取Access文件：超过1秒仍未读完，已终止");
+        QTest::newRow("endless warnings")
+            << QByteArray("exec yes Warning >&2") << 60 << QStringLiteral("无法读取Access文件：输出超过1 MB，已终止");
+        QTest::newRow("endless output") << QByteArray("exec yes progress") << 60
+                                        << QStringLiteral("无法读取Access文件：输出超过1 MB，已终止");
         QTest::newRow("out of memory") << QByteArray("echo memory; exit 1") << 60
                                        << QStringLiteral("无法读取Access文件：所需内存超过256 MB，已终止");
-        QTest::newRow("quiet failure") << QByteArray("exit 3") << 60 << QStringLiteral("无法读取Access文件：读取进程意外退出（状态3）");
+        QTest::newRow("quiet failure") << QByteArray("exit 3") << 60
+                                       << QStringLiteral("无法读取Access文件：读取进程意外退出（状态3）");
         QTest::newRow("end without a word") << QByteArray("printf 'table 1 T\\n'") << 60
                                             << QStringLiteral("无法读取Access文件：读取进程意外退出（状态0）");
-        QTest::newRow("its own error") << QByteArray("echo 'error x.mdb%20is%20not%20an%20Access%20%28Jet%29%20file'; exit 1") << 60
-                                       << QStringLiteral("x.mdb is not an Access (Jet) file");
+        QTest::newRow("its own error") << QByteArray(
+            "echo 'error x.mdb%20is%20not%20an%20Access%20%28Jet%29%20file'; exit 1")
+                                       << 60 << QStringLiteral("x.mdb is not an Access (Jet) file");
         // The limits reach the child (ulimit counts kilobytes).
         QTest::newRow("limits") << QByteArray("echo $(ulimit -v) $(ulimit -c) >&2; exit 1") << 60
                                 << QStringLiteral("无法读取Access文件：读取进程意外退出（状态1），最后的输出：%1 0")
@@ -150,7 +159,8 @@ private slots:
             QCOMPARE(error.Message(), message);
         }
         // Nothing is left, not even what the child wrote.
-        QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(QDir(target.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+                 QStringList());
     }
 };
 

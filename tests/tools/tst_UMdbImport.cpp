@@ -112,20 +112,21 @@ private slots:
         QTest::addColumn<bool>("jet4");
         QTest::addColumn<int>("codePage");
         QTest::addColumn<QString>("text");
-        const QByteArray drive = QByteArray::fromHex("7e9a");  // 驾 in UCS-2, low byte first
+        const QByteArray drive = QByteArray::fromHex("7e9a"); // 驾 in UCS-2, low byte first
         QTest::newRow("jet4 plain UCS-2") << QByteArray::fromHex("7e9a769a") << true << 0 << QStringLiteral("驾驶");
         QTest::newRow("jet4 compressed latin") << QByteArray::fromHex("fffe414243") << true << 0 << QStringLiteral("ABC");
-        QTest::newRow("jet4 compressed switching to two bytes and back")
-            << QByteArray::fromHex("fffe4100") + drive + QByteArray::fromHex("0042") << true << 0 << QStringLiteral("A驾B");
-        QTest::newRow("jet4 compressed starting in two bytes") << QByteArray::fromHex("fffe00") + drive << true << 0
-                                                               << QStringLiteral("驾");
+        QTest::newRow("jet4 compressed switching to two bytes and back") << QByteArray::fromHex("fffe4100") + drive
+                + QByteArray::fromHex("0042") << true << 0 << QStringLiteral("A驾B");
+        QTest::newRow("jet4 compressed starting in two bytes")
+            << QByteArray::fromHex("fffe00") + drive << true << 0 << QStringLiteral("驾");
         QTest::newRow("jet4 empty") << QByteArray() << true << 0 << QString();
-        QTest::newRow("jet3 GBK beyond GB2312") << QByteArray::fromHex("d6ece946bbf9") << false << 936
-                                                << QStringLiteral("朱镕基");
+        QTest::newRow("jet3 GBK beyond GB2312")
+            << QByteArray::fromHex("d6ece946bbf9") << false << 936 << QStringLiteral("朱镕基");
         QTest::newRow("jet3 Big5") << QByteArray::fromHex("be72be70") << false << 950 << QStringLiteral("駕駛");
-        QTest::newRow("jet3 western") << QByteArray::fromHex("426f6ced766172") << false << 1252 << QStringLiteral("Bolívar");
-        QTest::newRow("jet3 cut multibyte character") << QByteArray::fromHex("41d6") << false << 936
-                                                      << QStringLiteral("A\uFFFD");
+        QTest::newRow("jet3 western") << QByteArray::fromHex("426f6ced766172") << false << 1252
+                                      << QStringLiteral("Bolívar");
+        QTest::newRow("jet3 cut multibyte character")
+            << QByteArray::fromHex("41d6") << false << 936 << QStringLiteral("A\uFFFD");
     }
 
     void DecodesTextOfEveryStorage()
@@ -139,12 +140,14 @@ private slots:
 
     void ConvertsDatesAndCurrency()
     {
-        const auto at = [](int y, int m, int d, int h, int min, int s) { return QDateTime(QDate(y, m, d), QTime(h, min, s), Qt::UTC); };
+        const auto at = [](int y, int m, int d, int h, int min, int s) {
+            return QDateTime(QDate(y, m, d), QTime(h, min, s), Qt::UTC);
+        };
         QCOMPARE(JetDateTime(0.0), at(1899, 12, 30, 0, 0, 0));
         QCOMPARE(JetDateTime(1.5), at(1899, 12, 31, 12, 0, 0));
         // Before the epoch the fraction still counts forward from midnight.
         QCOMPARE(JetDateTime(-1.25), at(1899, 12, 29, 6, 0, 0));
-        QCOMPARE(JetDateTime(36526.999999999), at(2000, 1, 2, 0, 0, 0));  // rounds into the next day
+        QCOMPARE(JetDateTime(36526.999999999), at(2000, 1, 2, 0, 0, 0)); // rounds into the next day
         QCOMPARE(JetCurrencyText(0), QStringLiteral("0.0000"));
         QCOMPARE(JetCurrencyText(127500), QStringLiteral("12.7500"));
         QCOMPARE(JetCurrencyText(-5), QStringLiteral("-0.0005"));
@@ -155,9 +158,10 @@ private slots:
     {
         SKIP_WITHOUT_ACCESS_FILE();
         const QList<QPair<QString, int>> expected{
-            {QStringLiteral("Order Details"), 2155}, {QStringLiteral("Orders"), 830}, {QStringLiteral("Products"), 77},
-            {QStringLiteral("Shippers"), 3}, {QStringLiteral("Categories"), 8}, {QStringLiteral("Customers"), 91},
-            {QStringLiteral("Employees"), 9}, {QStringLiteral("Suppliers"), 29},
+            {QStringLiteral("Order Details"), 2155}, {QStringLiteral("Orders"), 830},
+            {QStringLiteral("Products"), 77},        {QStringLiteral("Shippers"), 3},
+            {QStringLiteral("Categories"), 8},       {QStringLiteral("Customers"), 91},
+            {QStringLiteral("Employees"), 9},        {QStringLiteral("Suppliers"), 29},
         };
         QCOMPARE(FDb.tables().size(), expected.size());
         for (const auto &[table, rows] : expected) {
@@ -188,12 +192,13 @@ private slots:
         QVERIFY(product.exec(QStringLiteral("SELECT UnitPrice, Discontinued FROM Products WHERE ProductID=5")));
         QVERIFY(product.next());
         QCOMPARE(product.value(0).toDouble(), 21.35);
-        QCOMPARE(product.value(1).toInt(), 1);  // yes/no
+        QCOMPARE(product.value(1).toInt(), 1); // yes/no
 
         QSqlQuery detail(FDb);
-        QVERIFY(detail.exec(QStringLiteral("SELECT Discount FROM \"Order Details\" WHERE OrderID=10250 AND ProductID=51")));
+        QVERIFY(
+            detail.exec(QStringLiteral("SELECT Discount FROM \"Order Details\" WHERE OrderID=10250 AND ProductID=51")));
         QVERIFY(detail.next());
-        QCOMPARE(detail.value(0).toDouble(), 0.15);  // a single, kept as the decimal it was typed as
+        QCOMPARE(detail.value(0).toDouble(), 0.15); // a single, kept as the decimal it was typed as
 
         const QSqlRecord columns = FDb.record(QStringLiteral("Categories"));
         QCOMPARE(columns.count(), 4);
@@ -208,13 +213,14 @@ private slots:
     {
         SKIP_WITHOUT_ACCESS_FILE();
         QSqlQuery pictures(FDb);
-        QVERIFY(pictures.exec(QStringLiteral("SELECT CategoryID, Picture, typeof(Picture) FROM Categories ORDER BY CategoryID")));
+        QVERIFY(pictures.exec(
+            QStringLiteral("SELECT CategoryID, Picture, typeof(Picture) FROM Categories ORDER BY CategoryID")));
         int seen = 0;
         while (pictures.next()) {
             ++seen;
             const QByteArray ole = pictures.value(1).toByteArray();
             QCOMPARE(pictures.value(2).toString(), QStringLiteral("blob"));
-            QVERIFY(ole.startsWith(QByteArray::fromHex("151c2f00")));  // OLE object header
+            QVERIFY(ole.startsWith(QByteArray::fromHex("151c2f00"))); // OLE object header
             // The embedded bitmap declares its own size: it must fit the blob.
             const qsizetype bitmap = ole.indexOf("BM");
             QVERIFY(bitmap > 0);
@@ -228,7 +234,8 @@ private slots:
     void AgreesWithMdbExport_data()
     {
         QTest::addColumn<QString>("table");
-        for (const char *table : {"Order Details", "Orders", "Products", "Shippers", "Categories", "Customers", "Employees", "Suppliers"})
+        for (const char *table :
+             {"Order Details", "Orders", "Products", "Shippers", "Categories", "Customers", "Employees", "Suppliers"})
             QTest::newRow(table) << QString::fromLatin1(table);
     }
 
@@ -240,8 +247,9 @@ private slots:
         if (tool.isEmpty())
             QSKIP("mdb-export is not installed");
         QProcess exporter;
-        exporter.start(tool, {QStringLiteral("-T"), QStringLiteral("%Y-%m-%d %H:%M:%S"), QStringLiteral("-b"), QStringLiteral("hex"),
-                              QStringLiteral("-0"), QStringLiteral("<NULL>"), KNorthwind, table});
+        exporter.start(tool,
+                       {QStringLiteral("-T"), QStringLiteral("%Y-%m-%d %H:%M:%S"), QStringLiteral("-b"),
+                        QStringLiteral("hex"), QStringLiteral("-0"), QStringLiteral("<NULL>"), KNorthwind, table});
         QVERIFY(exporter.waitForFinished(60000));
         QCOMPARE(exporter.exitCode(), 0);
         const QList<QStringList> expected = ParseCsv(QString::fromUtf8(exporter.readAllStandardOutput()));
@@ -258,11 +266,13 @@ private slots:
             for (int c = 0; c < expected[r].size(); ++c) {
                 const QString want = expected[r][c];
                 const QVariant got = rows.value(c);
-                const QString where = QStringLiteral("row %1, %2: %3 / %4").arg(r).arg(expected[0][c], want, got.toString().left(40));
+                const QString where =
+                    QStringLiteral("row %1, %2: %3 / %4").arg(r).arg(expected[0][c], want, got.toString().left(40));
                 bool number = false;
                 const double wanted = want.toDouble(&number);
                 if (want == QLatin1String("<NULL>"))
-                    QVERIFY2(got.isNull() || got.toString().isEmpty(), qPrintable(where));  // mdb-export cannot tell "" from NULL
+                    QVERIFY2(got.isNull() || got.toString().isEmpty(),
+                             qPrintable(where)); // mdb-export cannot tell "" from NULL
                 else if (got.typeId() == QMetaType::QByteArray)
                     QVERIFY2(got.toByteArray().toHex().toUpper() == want.toLatin1(), qPrintable(where));
                 else if (number && (got.typeId() == QMetaType::Double || got.typeId() == QMetaType::LongLong))
@@ -281,11 +291,11 @@ private slots:
         // category name in GBK with a character GB2312 lacks (镕).
         QTemporaryDir dir;
         const QString chinese = PatchedCopy(dir, QStringLiteral("chinese.mdb"), [](QByteArray &bytes) {
-            const QByteArray oldPage = QByteArray::fromHex("e404"), newPage = QByteArray::fromHex("a803");  // 1252 → 936
+            const QByteArray oldPage = QByteArray::fromHex("e404"), newPage = QByteArray::fromHex("a803"); // 1252 → 936
             for (int i = 0; i < 2; ++i)
                 bytes[KJet3CodePage + i] = char(bytes[KJet3CodePage + i] ^ oldPage[i] ^ newPage[i]);
             const qsizetype at = bytes.indexOf("Condiments");
-            bytes.replace(at, 10, QByteArray::fromHex("d6ece946bbf9d2fbc1cf"));  // 朱镕基饮料
+            bytes.replace(at, 10, QByteArray::fromHex("d6ece946bbf9d2fbc1cf")); // 朱镕基饮料
         });
         QVERIFY(!chinese.isEmpty());
         const TMdbFile file(chinese);
@@ -318,7 +328,8 @@ private slots:
         QVERIFY(!damaged.isEmpty());
         const auto handlesOn = [](const QString &fileName) {
             int count = 0;
-            for (const QFileInfo &fd : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
+            for (const QFileInfo &fd :
+                 QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot))
                 count += fd.symLinkTarget() == QFileInfo(fileName).canonicalFilePath() ? 1 : 0;
             return count;
         };
@@ -346,13 +357,14 @@ private slots:
         // The explanations are a table of this system's own: an Access bank has none.
         QVERIFY(report.Notes.contains(QStringLiteral("T_KS_ThemeNote is not in the Access file: added empty")));
         QVERIFY(report.Notes.contains(QStringLiteral("T_KS_THEME.ThemeChapter is not in the Access table: left NULL")));
-        QVERIFY(report.Notes.contains(QStringLiteral("T_KS_THEME.ThemeSpareA is not in the Access table: filled with its default")));
+        QVERIFY(report.Notes.contains(
+            QStringLiteral("T_KS_THEME.ThemeSpareA is not in the Access table: filled with its default")));
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("bank"));
             db.setDatabaseName(target);
             QVERIFY(db.open());
-            for (const char *table : {"T_KS_THEME", "T_KS_CHAPTER", "T_KS_Model", "T_KS_ThemeModelContent", "T_KS_ExamineTheme",
-                                      "T_KS_ExamineTheme_TT"})
+            for (const char *table : {"T_KS_THEME", "T_KS_CHAPTER", "T_KS_Model", "T_KS_ThemeModelContent",
+                                      "T_KS_ExamineTheme", "T_KS_ExamineTheme_TT"})
                 QVERIFY2(db.tables().contains(QString::fromLatin1(table)), table);
             QSqlQuery query(db);
             QVERIFY(query.exec(QStringLiteral("SELECT ThemeID, CategoryName, ThemeSpareA, ThemeChapter, length(Picture) "
@@ -365,7 +377,8 @@ private slots:
             QCOMPARE(query.value(4).toInt(), 10746);
             // The schema's key and indexes are there.
             QVERIFY(db.primaryIndex(QStringLiteral("T_KS_THEME")).contains(QStringLiteral("ThemeID")));
-            QVERIFY(query.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type='index' AND name='IX_THEME_DRAW'")));
+            QVERIFY(query.exec(
+                QStringLiteral("SELECT COUNT(*) FROM sqlite_master WHERE type='index' AND name='IX_THEME_DRAW'")));
             QVERIFY(query.next());
             QCOMPARE(query.value(0).toInt(), 1);
             QVERIFY(!query.exec(QStringLiteral("INSERT INTO T_KS_THEME (ThemeID) VALUES (1)")));
@@ -433,10 +446,14 @@ private slots:
             file.write("not ours");
         }
         QVERIFY_THROWS_EXCEPTION(EDatabaseError, ImportMdb(stranger, target));
-        const auto entries = [&dir] { return QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot); };
+        const auto entries = [&dir] {
+            return QDir(dir.path()).entryList(QDir::AllEntries | QDir::System | QDir::NoDotAndDotDot);
+        };
         QCOMPARE(entries(), QStringList({QStringLiteral("link.sqlite"), QStringLiteral("new.sqlite.partial")}));
         ImportMdb(KNorthwind, target);
-        QCOMPARE(entries(), QStringList({QStringLiteral("link.sqlite"), QStringLiteral("new.sqlite"), QStringLiteral("new.sqlite.partial")}));
+        QCOMPARE(entries(),
+                 QStringList({QStringLiteral("link.sqlite"), QStringLiteral("new.sqlite"),
+                              QStringLiteral("new.sqlite.partial")}));
         QFile kept(stranger);
         QVERIFY(kept.open(QIODevice::ReadOnly));
         QCOMPARE(kept.readAll(), QByteArray("not ours"));

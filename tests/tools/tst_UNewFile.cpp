@@ -57,10 +57,7 @@ private:
     }
 
 private slots:
-    void initTestCase()
-    {
-        ::umask(022);
-    }
+    void initTestCase() { ::umask(022); }
 
     void init()
     {
@@ -98,10 +95,14 @@ private slots:
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("message");
-        QTest::newRow("file") << "file" << "exists already; choose a new file name";
-        QTest::newRow("folder") << "folder" << "exists already; choose a new file name";
-        QTest::newRow("link to a file") << "link" << "is a symbolic link; choose a new file name";
-        QTest::newRow("dangling link") << "dangling link" << "is a symbolic link; choose a new file name";
+        QTest::newRow("file") << "file"
+                              << "exists already; choose a new file name";
+        QTest::newRow("folder") << "folder"
+                                << "exists already; choose a new file name";
+        QTest::newRow("link to a file") << "link"
+                                        << "is a symbolic link; choose a new file name";
+        QTest::newRow("dangling link") << "dangling link"
+                                       << "is a symbolic link; choose a new file name";
     }
 
     void RefusesTakenNames()
@@ -121,10 +122,7 @@ private slots:
             QCOMPARE(Read(pointee), QByteArray("someone's bank"));
     }
 
-    void CommitNeverReplacesWhatAppearedMeanwhile_data()
-    {
-        RefusesTakenNames_data();
-    }
+    void CommitNeverReplacesWhatAppearedMeanwhile_data() { RefusesTakenNames_data(); }
 
     void CommitNeverReplacesWhatAppearedMeanwhile()
     {

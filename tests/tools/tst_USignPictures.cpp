@@ -123,43 +123,42 @@ void TTestSignPictures::keysAreUniqueAndNameTheirKind()
 void TTestSignPictures::everyKindOfPictureIsDrawn_data()
 {
     QTest::addColumn<QStringList>("keys");
-    QTest::newRow("police hand signals")
-        << QStringList{QStringLiteral("gesture-stop"), QStringLiteral("gesture-straight"),
-                       QStringLiteral("gesture-left-turn"), QStringLiteral("gesture-left-turn-wait"),
-                       QStringLiteral("gesture-right-turn"), QStringLiteral("gesture-change-lane"),
-                       QStringLiteral("gesture-slow-down"), QStringLiteral("gesture-pull-over")};
-    QTest::newRow("prohibition signs")
-        << QStringList{QStringLiteral("ban-overtaking"), QStringLiteral("ban-overtaking-end"),
-                       QStringLiteral("ban-width-3"), QStringLiteral("ban-mass-10t"), QStringLiteral("ban-non-motor"),
-                       QStringLiteral("ban-pedestrians"), QStringLiteral("ban-right-turn"),
-                       QStringLiteral("ban-straight"), QStringLiteral("ban-speed-40-end")};
-    QTest::newRow("warning signs")
-        << QStringList{QStringLiteral("warn-pedestrians"), QStringLiteral("warn-children"),
-                       QStringLiteral("warn-steep-up"), QStringLiteral("warn-steep-down"),
-                       QStringLiteral("warn-winding"), QStringLiteral("warn-narrow-bridge"),
-                       QStringLiteral("warn-slippery"), QStringLiteral("warn-falling-rocks"),
-                       QStringLiteral("warn-tunnel"), QStringLiteral("warn-roadworks"),
-                       QStringLiteral("warn-non-motor"), QStringLiteral("warn-unguarded-railway"),
-                       QStringLiteral("warn-two-way"), QStringLiteral("warn-merge")};
-    QTest::newRow("indication signs")
-        << QStringList{QStringLiteral("must-one-way"), QStringLiteral("must-keep-left"),
-                       QStringLiteral("must-crosswalk"), QStringLiteral("must-motor-lane"),
-                       QStringLiteral("must-non-motor-lane"), QStringLiteral("must-bus-lane"),
-                       QStringLiteral("must-u-turn")};
-    QTest::newRow("guide signs")
-        << QStringList{QStringLiteral("guide-expressway-entrance"), QStringLiteral("guide-service-area"),
-                       QStringLiteral("guide-emergency-stop"), QStringLiteral("guide-distance")};
-    QTest::newRow("road markings")
-        << QStringList{QStringLiteral("mark-channelizing"), QStringLiteral("mark-left-turn-waiting"),
-                       QStringLiteral("mark-bus-lane"), QStringLiteral("mark-variable-lane"),
-                       QStringLiteral("mark-tidal-lane"), QStringLiteral("mark-slowing-longitudinal"),
-                       QStringLiteral("mark-crossing-ahead")};
-    QTest::newRow("instrument lamps")
-        << QStringList{QStringLiteral("dash-oil-pressure"), QStringLiteral("dash-charging"),
-                       QStringLiteral("dash-engine"), QStringLiteral("dash-seat-belt"), QStringLiteral("dash-brake"),
-                       QStringLiteral("dash-abs"), QStringLiteral("dash-coolant"), QStringLiteral("dash-low-fuel"),
-                       QStringLiteral("dash-door-open"), QStringLiteral("dash-high-beam"),
-                       QStringLiteral("dash-front-fog"), QStringLiteral("dash-hazard")};
+    QTest::newRow("police hand signals") << QStringList{
+        QStringLiteral("gesture-stop"),       QStringLiteral("gesture-straight"),
+        QStringLiteral("gesture-left-turn"),  QStringLiteral("gesture-left-turn-wait"),
+        QStringLiteral("gesture-right-turn"), QStringLiteral("gesture-change-lane"),
+        QStringLiteral("gesture-slow-down"),  QStringLiteral("gesture-pull-over")};
+    QTest::newRow("prohibition signs") << QStringList{
+        QStringLiteral("ban-overtaking"), QStringLiteral("ban-overtaking-end"), QStringLiteral("ban-width-3"),
+        QStringLiteral("ban-mass-10t"),   QStringLiteral("ban-non-motor"),      QStringLiteral("ban-pedestrians"),
+        QStringLiteral("ban-right-turn"), QStringLiteral("ban-straight"),       QStringLiteral("ban-speed-40-end")};
+    QTest::newRow("warning signs") << QStringList{
+        QStringLiteral("warn-pedestrians"), QStringLiteral("warn-children"),
+        QStringLiteral("warn-steep-up"),    QStringLiteral("warn-steep-down"),
+        QStringLiteral("warn-winding"),     QStringLiteral("warn-narrow-bridge"),
+        QStringLiteral("warn-slippery"),    QStringLiteral("warn-falling-rocks"),
+        QStringLiteral("warn-tunnel"),      QStringLiteral("warn-roadworks"),
+        QStringLiteral("warn-non-motor"),   QStringLiteral("warn-unguarded-railway"),
+        QStringLiteral("warn-two-way"),     QStringLiteral("warn-merge")};
+    QTest::newRow("indication signs") << QStringList{
+        QStringLiteral("must-one-way"),    QStringLiteral("must-keep-left"),      QStringLiteral("must-crosswalk"),
+        QStringLiteral("must-motor-lane"), QStringLiteral("must-non-motor-lane"), QStringLiteral("must-bus-lane"),
+        QStringLiteral("must-u-turn")};
+    QTest::newRow("guide signs") << QStringList{QStringLiteral("guide-expressway-entrance"),
+                                                QStringLiteral("guide-service-area"),
+                                                QStringLiteral("guide-emergency-stop"), QStringLiteral("guide-distance")};
+    QTest::newRow("road markings") << QStringList{QStringLiteral("mark-channelizing"),
+                                                  QStringLiteral("mark-left-turn-waiting"),
+                                                  QStringLiteral("mark-bus-lane"),
+                                                  QStringLiteral("mark-variable-lane"),
+                                                  QStringLiteral("mark-tidal-lane"),
+                                                  QStringLiteral("mark-slowing-longitudinal"),
+                                                  QStringLiteral("mark-crossing-ahead")};
+    QTest::newRow("instrument lamps") << QStringList{
+        QStringLiteral("dash-oil-pressure"), QStringLiteral("dash-charging"),  QStringLiteral("dash-engine"),
+        QStringLiteral("dash-seat-belt"),    QStringLiteral("dash-brake"),     QStringLiteral("dash-abs"),
+        QStringLiteral("dash-coolant"),      QStringLiteral("dash-low-fuel"),  QStringLiteral("dash-door-open"),
+        QStringLiteral("dash-high-beam"),    QStringLiteral("dash-front-fog"), QStringLiteral("dash-hazard")};
 }
 
 void TTestSignPictures::everyKindOfPictureIsDrawn()
