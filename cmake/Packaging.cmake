@@ -104,6 +104,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS
     "libqt6sql6-sqlite, qt6-qpa-plugins, fonts-noto-cjk, gstreamer1.0-plugins-base, gstreamer1.0-plugins-good, \
 qt6-translations-l10n")
-# A school's SQL Server bank is reached through ODBC and FreeTDS.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-odbc, tdsodbc")
+# A school's SQL Server bank is reached through ODBC and FreeTDS, an exam
+# room's PostgreSQL server through Qt's PostgreSQL driver.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "libqt6sql6-odbc, tdsodbc, libqt6sql6-psql")
 include(CPack)

@@ -84,23 +84,34 @@ QString TXServer::Run(const QString &tool, const QStringList &arguments, int tim
     return QString::fromUtf8(process.readAllStandardOutput());
 }
 
-QString TXServer::FirstWindow(const QString &titlePattern) const
+QStringList TXServer::Search(const QString &titlePattern, qint64 pid)
 {
-    return Run("xdotool", {"search", "--onlyvisible", "--name", titlePattern}, 5000)
-        .section(QLatin1Char('\n'), 0, 0)
-        .trimmed();
+    QStringList arguments{"search", "--onlyvisible"};
+    // Without --all, xdotool takes a window matching the pid or the name.
+    if (pid != 0)
+        arguments << "--all"
+                  << "--pid" << QString::number(pid);
+    return arguments << "--name" << titlePattern;
 }
 
-bool TXServer::WaitForWindow(const QString &titlePattern, int timeoutMs) const
+QString TXServer::FirstWindow(const QString &titlePattern, qint64 pid) const
 {
-    return WaitFor([this, &titlePattern] { return !FirstWindow(titlePattern).isEmpty(); }, timeoutMs);
+    return Run("xdotool", Search(titlePattern, pid), 5000).section(QLatin1Char('\n'), 0, 0).trimmed();
 }
 
-void TXServer::Key(const QString &titlePattern, const QStringList &keys) const
+bool TXServer::WaitForWindow(const QString &titlePattern, int timeoutMs, qint64 pid) const
+{
+    return WaitFor([&] { return !FirstWindow(titlePattern, pid).isEmpty(); }, timeoutMs);
+}
+
+void TXServer::Key(const QString &titlePattern, const QStringList &keys, qint64 pid) const
 {
     // No window manager runs: focus the window ourselves, then type through
     // the keyboard extension to whatever holds the focus.
-    Run("xdotool", {"search", "--onlyvisible", "--name", titlePattern, "windowfocus", "--sync"}, 10000);
+    Run("xdotool",
+        Search(titlePattern, pid) << "windowfocus"
+                                  << "--sync",
+        10000);
     Run("xdotool", QStringList{"key", "--delay", "150"} + keys, 20000);
 }
 

@@ -29,14 +29,18 @@ public:
     bool StartProgram(QProcess &program, const QString &executable, const QString &configFolder) const;
 
     // Title patterns are extended regular expressions, as xdotool takes them.
-    bool WaitForWindow(const QString &titlePattern, int timeoutMs) const;
-    void Key(const QString &titlePattern, const QStringList &keys) const;
+    // A process id other than 0 looks only at that program's windows, for
+    // when two copies of the program show windows of the same title.
+    bool WaitForWindow(const QString &titlePattern, int timeoutMs, qint64 pid = 0) const;
+    void Key(const QString &titlePattern, const QStringList &keys, qint64 pid = 0) const;
     // The _NET_WM_NAME of the first visible window matching the pattern;
     // empty when there is none.
     QString WindowName(const QString &titlePattern) const;
+    // The id of the first visible window matching; empty when there is none.
+    QString FirstWindow(const QString &titlePattern, qint64 pid = 0) const;
 
 private:
-    QString FirstWindow(const QString &titlePattern) const;
+    static QStringList Search(const QString &titlePattern, qint64 pid);
     QString Run(const QString &tool, const QStringList &arguments, int timeoutMs) const;
 
     QProcess FXvfb;
