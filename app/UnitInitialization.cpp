@@ -18,6 +18,8 @@
 
 #include "UApplication.h"
 #include "UComm.h"
+#include "UCommandLine.h"
+#include "UConnection.h"
 #include "UDM.h"
 #include "UError.h"
 #include "UMessageSeam.h"
@@ -345,4 +347,27 @@ void StartDataModule(TDM &dataModule)
         return ExecModal(dialog);
     };
     RunGuarded([&dataModule] { dataModule.DataModuleCreate(QCoreApplication::applicationDirPath()); });
+}
+
+int RunBankWindowProgram(int argc, char *argv[], const char *programName, const char *description,
+                         const std::function<std::unique_ptr<QWidget>(TDM &)> &makeWindow)
+{
+    const TCommandLine commandLine(programName, TCommandLine::GuiUsage(description));
+    if (const std::optional<int> status = commandLine.InfoStatus(argc, argv))
+        return *status;
+    TExamoraApplication app(argc, argv);
+    if (const std::optional<int> status = commandLine.LeftoverStatus(app.arguments()))
+        return *status;
+    InstallQtMessageBoxes();
+    InstallChineseFonts();
+
+    TDM dataModule;
+    StartDataModule(dataModule);
+    if (!dataModule.ACon->Connected())
+        return 1;
+    const std::unique_ptr<QWidget> window = makeWindow(dataModule);
+    window->show();
+    const int result = TExamoraApplication::RunEventLoop();
+    DM = nullptr;
+    return result;
 }

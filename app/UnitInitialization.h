@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include <QDialog>
@@ -14,12 +15,20 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QWidget;
 class TDM;
 
 // The start-up of every program on the bank: DM becomes the given data
 // module, opened on the bank of the executable's folder with this dialog as
 // its one fallback. A failure is shown and leaves the connection closed.
 void StartDataModule(TDM &dataModule);
+
+// main() of a windowed program beside the exam program: --help and
+// --version answered, Qt's message boxes and the Chinese fonts installed,
+// the bank opened as the exam program opens it, then the window made and
+// shown until it closes. Ends with 1 when the bank could not be opened.
+int RunBankWindowProgram(int argc, char *argv[], const char *programName, const char *description,
+                         const std::function<std::unique_ptr<QWidget>(TDM &)> &makeWindow);
 
 // The SQL Server connection settings dialog shown when the question bank
 // cannot be opened: the user names a server, a login mode and one of the

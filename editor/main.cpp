@@ -1,7 +1,5 @@
-#include "UApplication.h"
-#include "UCommandLine.h"
-#include "UConnection.h"
-#include "UDM.h"
+#include <memory>
+
 #include "UEditor.h"
 #include "UnitInitialization.h"
 
@@ -17,24 +15,6 @@ const char *const KDescription = "examora-editor: edits the questions of an Exam
 
 int main(int argc, char *argv[])
 {
-    const TCommandLine commandLine("examora-editor", TCommandLine::GuiUsage(KDescription));
-    if (const std::optional<int> status = commandLine.InfoStatus(argc, argv))
-        return *status;
-    TExamoraApplication app(argc, argv);
-    if (const std::optional<int> status = commandLine.LeftoverStatus(app.arguments()))
-        return *status;
-    InstallQtMessageBoxes();
-    InstallChineseFonts();
-
-    // The same bank and the same start-up as the exam program.
-    TDM dataModule;
-    StartDataModule(dataModule);
-    if (!dataModule.ACon->Connected())
-        return 1;
-
-    TFrmEditor editor;
-    editor.show();
-    const int result = TExamoraApplication::RunEventLoop();
-    DM = nullptr;
-    return result;
+    return RunBankWindowProgram(argc, argv, "examora-editor", KDescription,
+                                [](TDM &) { return std::make_unique<TFrmEditor>(); });
 }

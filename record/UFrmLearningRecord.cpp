@@ -16,6 +16,7 @@
 #include "UCsvExport.h"
 #include "UDM.h"
 #include "UError.h"
+#include "UFormParts.h"
 #include "URecordRules.h"
 
 namespace {
@@ -23,30 +24,6 @@ namespace {
 // Columns of the paper list that hold numbers, right-aligned.
 constexpr int KFirstCountColumn = 3;
 constexpr int KVerdictColumn = 7;
-
-QTableWidget *NewGrid(const QString &name, const QStringList &header, QWidget *parent)
-{
-    auto *grid = new QTableWidget(0, int(header.size()), parent);
-    grid->setObjectName(name);
-    grid->setHorizontalHeaderLabels(header);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setAlternatingRowColors(true);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(20);
-    grid->horizontalHeader()->setHighlightSections(false);
-    grid->setTabKeyNavigation(false);
-    return grid;
-}
-
-QLabel *NewBuddyLabel(const QString &name, const QString &text, QWidget *buddy, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    return label;
-}
 
 void SetCell(QTableWidget *grid, int row, int column, const QString &text, bool number)
 {
@@ -100,7 +77,7 @@ void TFrmLearningRecord::CreateWidgets()
 {
     LabClass = new QLabel(QStringLiteral("驾驶类型：") + FDriveTypeCaption, this);
     LabClass->setObjectName(QStringLiteral("LabClass"));
-    GridPapers = NewGrid(QStringLiteral("GridPapers"), PastPaperHeader(), this);
+    GridPapers = NewRecordGrid(QStringLiteral("GridPapers"), PastPaperHeader(), this);
     LabPapers = NewBuddyLabel(QStringLiteral("LabPapers"), QStringLiteral("考试与练习记录(&L)"), GridPapers, this);
 
     ChartScores = new QChartView(this);
@@ -108,14 +85,15 @@ void TFrmLearningRecord::CreateWidgets()
     ChartScores->setRenderHint(QPainter::Antialiasing);
     ChartScores->setMinimumSize(420, 260);
 
-    GridChapters = NewGrid(QStringLiteral("GridChapters"),
-                           {QStringLiteral("章节"), QStringLiteral("答题"), QStringLiteral("答对"),
-                            QStringLiteral("正确率")},
-                           this);
+    GridChapters = NewRecordGrid(QStringLiteral("GridChapters"),
+                                 {QStringLiteral("章节"), QStringLiteral("答题"), QStringLiteral("答对"),
+                                  QStringLiteral("正确率")},
+                                 this);
     LabChapters = NewBuddyLabel(QStringLiteral("LabChapters"), QStringLiteral("分章正确率(&H)"), GridChapters, this);
-    GridTypes = NewGrid(QStringLiteral("GridTypes"),
-                        {QStringLiteral("题型"), QStringLiteral("答题"), QStringLiteral("答对"), QStringLiteral("正确率")},
-                        this);
+    GridTypes = NewRecordGrid(QStringLiteral("GridTypes"),
+                              {QStringLiteral("题型"), QStringLiteral("答题"), QStringLiteral("答对"),
+                               QStringLiteral("正确率")},
+                              this);
     // Room for the three question types without a scroll bar.
     GridTypes->setFixedHeight(GridTypes->horizontalHeader()->sizeHint().height()
                               + 4 * GridTypes->verticalHeader()->defaultSectionSize() + 2 * GridTypes->frameWidth());

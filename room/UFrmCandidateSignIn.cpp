@@ -11,6 +11,7 @@
 
 #include "UCandidateId.h"
 #include "UComm.h"
+#include "UFormParts.h"
 
 namespace {
 
@@ -22,14 +23,6 @@ QLineEdit *NewEdit(const QString &name, const QString &accessibleName, int maxLe
     edit->setMaxLength(maxLength);
     edit->setMinimumWidth(220);
     return edit;
-}
-
-QLabel *NewBuddyLabel(const QString &name, const QString &text, QWidget *buddy, QWidget *parent)
-{
-    auto *label = new QLabel(text, parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    return label;
 }
 
 QPushButton *NewButton(const QString &name, const QString &text, QWidget *parent)

@@ -13,6 +13,7 @@
 #include "UApplication.h"
 #include "UCsvExport.h"
 #include "UError.h"
+#include "UFormParts.h"
 
 namespace {
 
@@ -23,30 +24,13 @@ constexpr int KClassColumn = 3;
 
 QTableWidget *NewGrid(const QString &name, const QString &accessibleName, const QStringList &header, QWidget *parent)
 {
-    auto *grid = new QTableWidget(0, int(header.size()), parent);
-    grid->setObjectName(name);
+    QTableWidget *grid = NewRecordGrid(name, header, parent);
     grid->setAccessibleName(accessibleName);
-    grid->setHorizontalHeaderLabels(header);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->setAlternatingRowColors(true);
-    grid->verticalHeader()->hide();
     grid->verticalHeader()->setDefaultSectionSize(22);
-    grid->horizontalHeader()->setHighlightSections(false);
-    grid->setTabKeyNavigation(false);
     // The licence class, the longest text, takes the room the others leave.
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     grid->horizontalHeader()->setSectionResizeMode(KClassColumn, QHeaderView::Stretch);
     return grid;
-}
-
-QLabel *NewBuddyLabel(const QString &name, QWidget *buddy, QWidget *parent)
-{
-    auto *label = new QLabel(parent);
-    label->setObjectName(name);
-    label->setBuddy(buddy);
-    return label;
 }
 
 QPushButton *NewButton(const QString &name, const QString &text, const QString &accessibleName, QWidget *parent)
@@ -105,9 +89,9 @@ void TFrmHall::CreateControls()
     LabStatus = new QLabel(this);
     LabStatus->setObjectName(QStringLiteral("LabStatus"));
     GridOpen = NewGrid(QStringLiteral("GridOpen"), QStringLiteral("正在考试"), OpenPaperHeader(), this);
-    LabOpen = NewBuddyLabel(QStringLiteral("LabOpen"), GridOpen, this);
+    LabOpen = NewBuddyLabel(QStringLiteral("LabOpen"), QString(), GridOpen, this);
     GridFinished = NewGrid(QStringLiteral("GridFinished"), QStringLiteral("今日已交卷"), FinishedPaperHeader(), this);
-    LabFinished = NewBuddyLabel(QStringLiteral("LabFinished"), GridFinished, this);
+    LabFinished = NewBuddyLabel(QStringLiteral("LabFinished"), QString(), GridFinished, this);
     BtnExport = NewButton(QStringLiteral("BtnExport"), QStringLiteral("导出(&E)"), QStringLiteral("导出"), this);
     BtnPrint = NewButton(QStringLiteral("BtnPrint"), QStringLiteral("打印(&P)"), QStringLiteral("打印"), this);
     BtnClose = NewButton(QStringLiteral("BtnClose"), QStringLiteral("关闭(&C)"), QStringLiteral("关闭"), this);

@@ -1,9 +1,8 @@
+#include <memory>
 #include <optional>
 
 #include "UApplication.h"
 #include "UComm.h"
-#include "UCommandLine.h"
-#include "UConnection.h"
 #include "UDM.h"
 #include "UFrmHall.h"
 #include "URoomConfig.h"
@@ -34,24 +33,7 @@ QString RoomName()
 
 int main(int argc, char *argv[])
 {
-    const TCommandLine commandLine("examora-hall", TCommandLine::GuiUsage(KDescription));
-    if (const std::optional<int> status = commandLine.InfoStatus(argc, argv))
-        return *status;
-    TExamoraApplication app(argc, argv);
-    if (const std::optional<int> status = commandLine.LeftoverStatus(app.arguments()))
-        return *status;
-    InstallQtMessageBoxes();
-    InstallChineseFonts();
-
-    // The same start-up as the seats, so that the view reads the bank they write.
-    TDM dataModule;
-    StartDataModule(dataModule);
-    if (!dataModule.ACon->Connected())
-        return 1;
-
-    TFrmHall hall(dataModule.ACon, RoomName());
-    hall.show();
-    const int result = TExamoraApplication::RunEventLoop();
-    DM = nullptr;
-    return result;
+    // The view reads the bank the seats write, opened as they open it.
+    return RunBankWindowProgram(argc, argv, "examora-hall", KDescription,
+                                [](TDM &dataModule) { return std::make_unique<TFrmHall>(dataModule.ACon, RoomName()); });
 }
