@@ -2,9 +2,12 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QMenu>
+#include <QPainter>
 #include <QVBoxLayout>
 
 #include "UApplication.h"
@@ -19,6 +22,7 @@ TQVImage::TQVImage(QWidget *parent)
     : QFrame(parent)
 {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    setFocusPolicy(Qt::StrongFocus);
     Image1 = new TQVPictureBox(TQVPictureBox::pmFit, this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setContextMenuPolicy(Qt::CustomContextMenu);
@@ -151,6 +155,35 @@ void TQVImage::OpenViewer()
         return;
     TFrmQVImageShow viewer(FPicture, window());
     ExecModal(viewer);
+}
+
+void TQVImage::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space: ImageDblClick(); break;
+    default: QFrame::keyPressEvent(event);
+    }
+}
+
+void TQVImage::contextMenuEvent(QContextMenuEvent *event)
+{
+    // The mouse's menu comes from the picture itself; this is the menu key's.
+    PopupMenuPopup(Image1->rect().center());
+    event->accept();
+}
+
+void TQVImage::paintEvent(QPaintEvent *event)
+{
+    QFrame::paintEvent(event);
+    if (!hasFocus())
+        return;
+    // Marked as a line edit marks its focus: the frame in the highlight
+    // colour, on the margin the picture leaves.
+    QPainter painter(this);
+    painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+    painter.drawRect(rect().adjusted(1, 1, -1, -1));
 }
 
 void TQVImage::PopupMenuPopup(const QPoint &pos)

@@ -14,7 +14,8 @@ class TQVPictureBox;
 // The picture field control: shows the JPEG picture of a blob field of its
 // query. A double-click opens the crop dialog while the query edits and
 // the viewer otherwise; the picture goes back to the field as JPEG data
-// when the query posts.
+// when the query posts. By keyboard, Enter or Space does what the
+// double-click does and the menu key opens the menu.
 class TQVImage : public QFrame, public TQVPictureBinding
 {
     Q_OBJECT
@@ -52,6 +53,11 @@ public:
 
     void OpenCropDialog();
     void OpenViewer();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    void contextMenuEvent(QContextMenuEvent *event) override;
+    void paintEvent(QPaintEvent *event) override;
 
 private:
     void ImageDblClick();

@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QContextMenuEvent>
 #include <QFile>
 #include <QMenu>
 #include <QPushButton>
@@ -53,6 +54,7 @@ private slots:
     void UnchangedPictureKeepsItsBytes();
     void ClearedPictureWritesNull();
     void BrowseDoubleClickShowsViewerOnlyWithPicture();
+    void KeyboardReachesViewerAndMenu();
 
 private:
     QByteArray StoredImage(int themeId) const;
@@ -198,6 +200,34 @@ void TestQVImage::BrowseDoubleClickShowsViewerOnlyWithPicture()
     FQuery->Next();
     QTest::mouseDClick(FImage->findChild<QWidget *>("Image1"), Qt::LeftButton);
     QVERIFY(!QApplication::activeModalWidget());
+}
+
+void TestQVImage::KeyboardReachesViewerAndMenu()
+{
+    FQuery->Open();
+    QVERIFY(FImage->focusPolicy() & Qt::TabFocus);
+    FForm->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(FForm.get()));
+    FImage->clearFocus();
+    const QImage unfocused = FImage->grab().toImage();
+    FImage->setFocus(Qt::TabFocusReason);
+    QVERIFY(FImage->hasFocus());
+    QVERIFY2(FImage->grab().toImage() != unfocused, "the focus is not shown");
+    QString shownTitle;
+    WhenModal<TFrmQVImageShow>(this, [&](TFrmQVImageShow *viewer) {
+        shownTitle = viewer->windowTitle();
+        viewer->reject();
+    });
+    QTest::keyClick(FImage, Qt::Key_Return);
+    QCOMPARE(shownTitle, QStringLiteral("图片显示"));
+
+    // The menu key's menu, as the window system sends it to the focus.
+    QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(), FImage->mapToGlobal(QPoint()));
+    QApplication::sendEvent(FImage, &menuKey);
+    auto *menu = FImage->findChild<QMenu *>();
+    QVERIFY(menu && menu->isVisible());
+    QCOMPARE(menu->actions().constFirst()->text(), QStringLiteral("显示图片"));
+    menu->close();
 }
 
 QTEST_MAIN(TestQVImage)

@@ -248,6 +248,8 @@ void TestKeyboardReach::EditorGoesFromListThroughFieldsToButtons()
     QCOMPARE(walk.mid(0, expected.size()), expected);
     QVERIFY(walk.indexOf(QStringLiteral("MemSpareE")) < walk.indexOf(QStringLiteral("EdtResult")));
     QCOMPARE(walk.indexOf(QStringLiteral("BtnAdd")), walk.indexOf(QStringLiteral("EdtResult")) + 1);
+    // The picture field too: Enter opens its dialog, the menu key its menu.
+    QVERIFY(walk.contains(QStringLiteral("ImgTheme")));
     // Tab in a question text moves on; it is no character of the text.
     QTest::keyClick(Named(&editor, "MemContent"), Qt::Key_Tab);
     QVERIFY(QApplication::focusWidget() != Named(&editor, "MemContent"));
