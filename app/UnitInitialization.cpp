@@ -22,6 +22,7 @@
 #include "UConnection.h"
 #include "UDM.h"
 #include "UError.h"
+#include "UFonts.h"
 #include "UMessageSeam.h"
 #include "USqlServerClient.h"
 
@@ -110,9 +111,7 @@ TFrmConnect::TFrmConnect(std::unique_ptr<TSqlServerClient> client, QWidget *pare
     setWindowTitle(QStringLiteral("SQL Server数据库连接设置"));
     // A title bar without system menu and caption buttons; Esc still cancels.
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(SongFont(12));
     resize(ClientWidth, ClientHeight);
     CreateControls();
     FormCreate();

@@ -10,6 +10,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "UFonts.h"
 #include "UQVControlComm.h"
 
 QList<int> QVSearchRows(const QStringList &entries, const QString &text)
@@ -29,9 +30,7 @@ TFrmQVComboBoxSelValue::TFrmQVComboBoxSelValue(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmQVComboBoxSelValue"));
     setWindowTitle(QStringLiteral("选择值"));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(12);
-    setFont(font);
+    setFont(SongFont(12));
 
     auto *listGroup = new QGroupBox(QStringLiteral("  备选项  "), this);
     LvData = new QTreeWidget(listGroup);

@@ -7,15 +7,8 @@
 #include <QPainterPath>
 #include <QRadioButton>
 
+#include "UFonts.h"
 #include "UScreenFit.h"
-
-QFont SongFont(int pixelSize, bool bold)
-{
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 QFont ClassNameFont()
 {

@@ -9,8 +9,6 @@ class QRadioButton;
 
 // Small controls of the exam screen.
 
-// The screen's face, "宋体", at a pixel size.
-QFont SongFont(int pixelSize, bool bold = false);
 // The licence class's name on the screen: the face bold at 13 px, its
 // letters closed up a little. The serif CJK face runs wider than the original
 // 宋体, and "小型汽车（C1、C2、C3、C4）" would break inside its brackets.

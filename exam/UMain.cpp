@@ -18,6 +18,7 @@
 #include "UExamClock.h"
 #include "UExamRecording.h"
 #include "UExamWidgets.h"
+#include "UFonts.h"
 #include "UJpeg.h"
 #include "UPaperLoad.h"
 #include "UPaperStore.h"

@@ -6,6 +6,7 @@
 #include <QProgressBar>
 
 #include "UBarStepper.h"
+#include "UFonts.h"
 
 TFrmProgess::TFrmProgess(QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowStaysOnTopHint)
@@ -13,9 +14,7 @@ TFrmProgess::TFrmProgess(QWidget *parent)
     setObjectName(QStringLiteral("FrmProgess"));
     setWindowTitle(QStringLiteral("创建进度"));
     setFixedSize(540, 31);
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(SongFont(13));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));

@@ -7,6 +7,7 @@
 
 #include "UApplication.h"
 #include "UBarStepper.h"
+#include "UFonts.h"
 #include "UIniFile.h"
 #include "UPaperDraw.h"
 
@@ -29,9 +30,7 @@ TFrmSetTheme::TFrmSetTheme(QWidget *parent)
     setObjectName(QStringLiteral("FrmSetTheme"));
     setWindowTitle(QStringLiteral("产生题目"));
     setFixedSize(613, 64);
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(SongFont(13));
 
     ProgressBar1 = new QProgressBar(this);
     ProgressBar1->setObjectName(QStringLiteral("ProgressBar1"));
@@ -40,9 +39,7 @@ TFrmSetTheme::TFrmSetTheme(QWidget *parent)
 
     Label1 = new QLabel(QStringLiteral("正在生成试题……"), this);
     Label1->setObjectName(QStringLiteral("Label1"));
-    QFont labelFont = font;
-    labelFont.setPixelSize(16);
-    Label1->setFont(labelFont);
+    Label1->setFont(SongFont(16));
     Label1->move(24, 8);
     Label1->adjustSize();
     // Its line ends where the bar begins: Qt's hint for 16 px is taller.

@@ -16,6 +16,7 @@
 #include "UCsvExport.h"
 #include "UDM.h"
 #include "UError.h"
+#include "UFonts.h"
 #include "UFormParts.h"
 #include "URecordRules.h"
 
@@ -59,9 +60,7 @@ TFrmLearningRecord::TFrmLearningRecord(const QString &driveTypeCode, const QStri
 {
     setObjectName(QStringLiteral("FrmLearningRecord"));
     setWindowTitle(QStringLiteral("学习记录"));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(SongFont(13));
     CreateWidgets();
     ArrangeWidgets();
     LoadRecord();

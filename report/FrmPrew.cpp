@@ -17,6 +17,7 @@
 
 #include "UApplication.h"
 #include "UComm.h"
+#include "UFonts.h"
 #include "UFrPictures.h"
 #include "UFrPreview.h"
 
@@ -39,9 +40,7 @@ TPreForm::TPreForm(QWidget *parent)
 {
     setObjectName(QStringLiteral("PreForm"));
     setWindowTitle(QStringLiteral("打印预览"));
-    QFont formFont(QStringLiteral("宋体"));
-    formFont.setPixelSize(12);
-    setFont(formFont);
+    setFont(SongFont(12));
     resize(805, 600);
     setWindowState(Qt::WindowMaximized);
 

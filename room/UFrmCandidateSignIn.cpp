@@ -11,6 +11,7 @@
 
 #include "UCandidateId.h"
 #include "UComm.h"
+#include "UFonts.h"
 #include "UFormParts.h"
 
 namespace {
@@ -42,9 +43,7 @@ TFrmCandidateSignIn::TFrmCandidateSignIn(const QString &roomName, QWidget *paren
     setObjectName(QStringLiteral("FrmCandidateSignIn"));
     setWindowTitle(QStringLiteral("考生登录"));
     setAccessibleName(windowTitle());
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(SongFont(13));
     CreateControls(roomName);
     ArrangeControls();
 }

@@ -13,6 +13,7 @@
 #include "UApplication.h"
 #include "UCsvExport.h"
 #include "UError.h"
+#include "UFonts.h"
 #include "UFormParts.h"
 
 namespace {
@@ -75,9 +76,7 @@ TFrmHall::TFrmHall(TConnection *connection, const QString &roomName, QWidget *pa
 {
     setObjectName(QStringLiteral("FrmHall"));
     setWindowTitle(roomName.isEmpty() ? QStringLiteral("考场监控") : QStringLiteral("考场监控 - ") + roomName);
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(SongFont(13));
     CreateControls();
     ArrangeControls();
     FRefreshTimer.setInterval(KRefreshMilliseconds);

@@ -4,6 +4,8 @@
 #include <QLinearGradient>
 #include <QPainter>
 
+#include "UFonts.h"
+
 TPictureButton::TPictureButton(const QString &word, QWidget *parent)
     : QAbstractButton(parent),
       FWord(word)
@@ -36,10 +38,7 @@ void TPictureButton::paintEvent(QPaintEvent *)
     painter.setPen(QColor(102, 148, 196));
     painter.setBrush(gradient);
     painter.drawRoundedRect(face, 3, 3);
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(13);
-    font.setBold(true);
-    painter.setFont(font);
+    painter.setFont(SongFont(13, true));
     painter.setPen(QColor(24, 62, 112));
     // The two characters stand apart, as on the original button pictures.
     QString spaced;

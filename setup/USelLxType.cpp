@@ -13,6 +13,7 @@
 #include "UApplication.h"
 #include "UComm.h"
 #include "UDriveTypes.h"
+#include "UFonts.h"
 #include "UFrmLearningRecord.h"
 
 namespace {
@@ -44,9 +45,7 @@ TFrmSelLxType::TFrmSelLxType(QWidget *parent)
 {
     setObjectName(QStringLiteral("FrmSelLxType"));
     setWindowTitle(QStringLiteral("练习方式"));
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(SongFont(13));
 
     GroupBox1 = new QGroupBox(QStringLiteral(" 方式选择 "), this);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));

@@ -10,6 +10,7 @@
 #include "QVAdoQuery.h"
 #include "UComm.h"
 #include "UDriveTypes.h"
+#include "UFonts.h"
 #include "UPictureButton.h"
 #include "UTiming.h"
 
@@ -25,9 +26,7 @@ TFrmXtglLogin::TFrmXtglLogin(QWidget *parent)
     setObjectName(QStringLiteral("FrmXtglLogin"));
     setWindowTitle(QStringLiteral("系统登录"));
     setFixedSize(441, 284);
-    QFont font(QStringLiteral("宋体"));
-    font.setPixelSize(13);
-    setFont(font);
+    setFont(SongFont(13));
 
     const QPoint positions[9] = {{20, 138},  {20, 159},  {20, 180},  {20, 201}, {20, 222},
                                  {209, 138}, {209, 159}, {209, 180}, {209, 201}};
@@ -37,7 +36,7 @@ TFrmXtglLogin::TFrmXtglLogin(QWidget *parent)
         // The serif CJK face runs wider than the original 宋体: close the
         // letters up a little so the left column's captions end before the
         // right column starts.
-        QFont radioFont = font;
+        QFont radioFont = SongFont(13);
         radioFont.setLetterSpacing(QFont::AbsoluteSpacing, -1.2);
         radio->setFont(radioFont);
         radio->move(positions[i]);
