@@ -27,3 +27,13 @@ QTableWidget *NewRecordGrid(const QString &name, const QStringList &header, QWid
     grid->setTabKeyNavigation(false);
     return grid;
 }
+
+void SetTabChain(std::initializer_list<QWidget *> widgets)
+{
+    QWidget *previous = nullptr;
+    for (QWidget *widget : widgets) {
+        if (previous)
+            QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    }
+}

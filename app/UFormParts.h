@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+
 #include <QString>
 #include <QStringList>
 
@@ -16,3 +18,6 @@ QLabel *NewBuddyLabel(const QString &name, const QString &text, QWidget *buddy, 
 // A list of records: read-only, whole rows selected one at a time, no row
 // numbers, and Tab leaving the list rather than walking its cells.
 QTableWidget *NewRecordGrid(const QString &name, const QStringList &header, QWidget *parent);
+
+// Tab goes through the widgets in the order given.
+void SetTabChain(std::initializer_list<QWidget *> widgets);

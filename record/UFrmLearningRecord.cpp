@@ -141,11 +141,7 @@ void TFrmLearningRecord::ArrangeWidgets()
     page->addLayout(buttons);
     resize(920, 680);
 
-    setTabOrder(GridPapers, GridChapters);
-    setTabOrder(GridChapters, GridTypes);
-    setTabOrder(GridTypes, BtnWrongPractice);
-    setTabOrder(BtnWrongPractice, BtnExport);
-    setTabOrder(BtnExport, BtnClose);
+    SetTabChain({GridPapers, GridChapters, GridTypes, BtnWrongPractice, BtnExport, BtnClose});
     ChartScores->setFocusPolicy(Qt::NoFocus);
 }
 

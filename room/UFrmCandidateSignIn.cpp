@@ -92,10 +92,7 @@ void TFrmCandidateSignIn::ArrangeControls()
     page->addLayout(buttons);
     setFixedSize(sizeHint());
 
-    setTabOrder(EditIdNumber, EditName);
-    setTabOrder(EditName, CheckOtherId);
-    setTabOrder(CheckOtherId, BtnOK);
-    setTabOrder(BtnOK, BtnCancel);
+    SetTabChain({EditIdNumber, EditName, CheckOtherId, BtnOK, BtnCancel});
 }
 
 void TFrmCandidateSignIn::showEvent(QShowEvent *event)

@@ -116,10 +116,7 @@ void TFrmHall::ArrangeControls()
     page->addLayout(buttons);
     resize(960, 680);
 
-    setTabOrder(GridOpen, GridFinished);
-    setTabOrder(GridFinished, BtnExport);
-    setTabOrder(BtnExport, BtnPrint);
-    setTabOrder(BtnPrint, BtnClose);
+    SetTabChain({GridOpen, GridFinished, BtnExport, BtnPrint, BtnClose});
 }
 
 void TFrmHall::showEvent(QShowEvent *event)

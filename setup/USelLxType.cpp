@@ -14,6 +14,7 @@
 #include "UComm.h"
 #include "UDriveTypes.h"
 #include "UFonts.h"
+#include "UFormParts.h"
 #include "UFrmLearningRecord.h"
 
 namespace {
@@ -96,9 +97,7 @@ TFrmSelLxType::TFrmSelLxType(QWidget *parent)
         });
     }
     // Tab goes through the band as it reads, left to right.
-    setTabOrder(QVComboBox1, BitBtn3);
-    setTabOrder(BitBtn3, BitBtn1);
-    setTabOrder(BitBtn1, BitBtn2);
+    SetTabChain({QVComboBox1, BitBtn3, BitBtn1, BitBtn2});
     connect(BitBtn1, &QPushButton::clicked, this, &TFrmSelLxType::BitBtn1Click);
     connect(BitBtn2, &QPushButton::clicked, this, [this] { done(2); });
     connect(BitBtn3, &QPushButton::clicked, this, &TFrmSelLxType::BitBtn3Click);
