@@ -87,11 +87,7 @@ void TestResumeAfterKill::Kill(QProcess &program)
 
 QString TestResumeAfterKill::BoxId() const
 {
-    QProcess xdotool;
-    xdotool.setProcessEnvironment(FX.Environment());
-    xdotool.start("xdotool", {"search", "--onlyvisible", "--name", "^提示$"});
-    xdotool.waitForFinished(5000);
-    return QString::fromUtf8(xdotool.readAllStandardOutput()).trimmed();
+    return FX.FirstWindow("^提示$");
 }
 
 bool TestResumeAfterKill::AnswerBox(const QString &key)
